@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Bytes from a readable template: hex pairs, with "quoted text" standing for its
+// ASCII bytes; blanks between items are ignored. Example: "FF FF FF FF 49 'x' 00".
+QByteArray bytesOf(const char *pattern);
