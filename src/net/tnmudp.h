@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QUdpSocket;
+
+// A failed operation of the endpoint; callers catch it and run their error path.
+class UDPSockError
+{
+public:
+    explicit UDPSockError(QString message) : text(std::move(message)) { }
+    const QString &message() const { return text; }
+
+private:
+    QString text;
+};
+
+// The one UDP socket through which every query goes out and every reply comes in.
+// Callers set RemoteHost and RemotePort right before each send, because handlers
+// that run while events are processed (a challenge answer, say) move the target.
+// Events are plain callbacks so that a handler can answer through its in/out
+// arguments, as the callers expect.
+class TNMUDP : public QObject
+{
+    Q_OBJECT
+
+public:
+    using TOnReceive = std::function<void(TNMUDP *Sender, int NumberBytes, const QString &FromIP, int Port)>;
+    using THandlerEvent = std::function<void(bool &handled)>;
+    using TBuffInvalid = std::function<void(bool &handled, QByteArray &Buff, int &length)>;
+    using TStreamInvalid = std::function<void(bool &handled, QIODevice *Stream)>;
+    using TNotify = std::function<void(TNMUDP *Sender)>;
+    using TOnStatus = std::function<void(TNMUDP *Sender, const QString &status)>;
+
+    // Binds to 0.0.0.0:localPort. When that port is taken (a game client on the
+    // same machine uses 27005 too), binds to a port the system chooses instead
+    // and says so in portStatus().
+    explicit TNMUDP(quint16 localPort, QObject *parent = nullptr);
+    ~TNMUDP() override;
+
+    QString RemoteHost;
+    int RemotePort = 27015;
+    int ReportLevel = 1;
+
+    // The port actually bound (the requested one, or the fallback).
+    int LocalPort() const;
+    int requestedPort() const { return requested; }
+    bool usesFallbackPort() const;
+    // Empty while the requested port is in use; otherwise a sentence for the status bar.
+    QString portStatus() const;
+
+    // Sends the first `length` bytes of `buff` to RemoteHost:RemotePort.
+    // Throws UDPSockError on failure.
+    void SendDatagram(const QByteArray &buff, int length);
+    void SendDatagram(const QByteArray &buff) { SendDatagram(buff, int(buff.size())); }
+
+    // Valid inside OnDataReceived: the datagram being reported.
+    void ReadDatagram(QByteArray &buff, int &count) const;
+    const QByteArray &currentDatagram() const { return current; }
+    quint32 currentSenderAddress() const { return currentSender; }
+
+    // IPv4 address (host order) that the last send went to.
+    quint32 lastResolvedAddress() const { return lastResolved; }
+
+    TOnReceive OnDataReceived;
+    THandlerEvent OnInvalidHost;
+    TBuffInvalid OnBufferInvalid;
+    TStreamInvalid OnStreamInvalid;
+    TNotify OnDataSend;
+    TOnStatus OnStatus;
+
+private:
+    void bindSocket(quint16 port);
+    void readPending();
+    quint32 resolve(const QString &host);
+    bool lookupHost(const QString &host, quint32 &address);
+    void status(const QString &text);
+
+    QUdpSocket *socket = nullptr;
+    int requested = 0;
+    QByteArray current;
+    quint32 currentSender = 0;
+    quint32 lastResolved = 0;
+    // Dotted targets repeat for every packet of a target; parse each text once.
+    QString cachedHost;
+    quint32 cachedAddress = 0;
+};
+
+// "%d.%d.%d.%d" of a host-order IPv4 address.
+QString dottedAddress(quint32 address);
+// Strict dotted IPv4 text (four decimal fields 0..255) to a host-order address.
+bool parseDottedAddress(const QString &text, quint32 &address);

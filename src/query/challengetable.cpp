@@ -1,0 +1,69 @@
+#include "query/challengetable.h"
+
+void ChallengeTable::infoSent(quint32 address, quint16 port, qint64 nowMs)
+{
+    purge(nowMs);
+    Entry &e = entries[key(address, port)];
+    e.infoUntil = nowMs + WindowMs;
+    e.infoAnswers = AnswersPerRequest;
+}
+
+void ChallengeTable::detailsSent(quint32 address, quint16 port, qint64 nowMs)
+{
+    purge(nowMs);
+    Entry &e = entries[key(address, port)];
+    e.detailsUntil = nowMs + WindowMs;
+    e.detailsAnswers = AnswersPerRequest;
+}
+
+void ChallengeTable::broadcastSent(quint16 port, qint64 nowMs)
+{
+    broadcastUntil[port] = nowMs + WindowMs;
+}
+
+ChallengeTable::Answer ChallengeTable::challenged(quint32 address, quint16 port, qint64 nowMs)
+{
+    Answer answer;
+    auto it = entries.find(key(address, port));
+    const qint64 broadcast = broadcastUntil.value(port, 0);
+    if (it == entries.end()) {
+        if (broadcast < nowMs)
+            return answer;
+        it = entries.insert(key(address, port), Entry{});
+    }
+    Entry &e = it.value();
+    // A server that answers the broadcast is asked as if it had been queried
+    // alone, once per broadcast.
+    if (e.infoUntil < nowMs && broadcast >= nowMs) {
+        e.infoUntil = broadcast;
+        e.infoAnswers = AnswersPerRequest;
+    }
+    if (e.infoUntil >= nowMs && e.infoAnswers > 0) {
+        --e.infoAnswers;
+        answer.info = true;
+    }
+    if (e.detailsUntil >= nowMs && e.detailsAnswers > 0) {
+        --e.detailsAnswers;
+        answer.details = true;
+    }
+    return answer;
+}
+
+void ChallengeTable::purge(qint64 nowMs)
+{
+    if (nowMs - lastPurge < WindowMs)
+        return;
+    lastPurge = nowMs;
+    for (auto it = entries.begin(); it != entries.end();) {
+        if (it->infoUntil < nowMs && it->detailsUntil < nowMs)
+            it = entries.erase(it);
+        else
+            ++it;
+    }
+    for (auto it = broadcastUntil.begin(); it != broadcastUntil.end();) {
+        if (it.value() < nowMs)
+            it = broadcastUntil.erase(it);
+        else
+            ++it;
+    }
+}

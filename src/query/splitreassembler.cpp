@@ -1,0 +1,119 @@
+#include "query/splitreassembler.h"
+
+#include <QtEndian>
+
+namespace {
+
+constexpr int GoldSrcHeader = 9;
+constexpr int SourceHeader = 12;
+constexpr quint32 CompressedFlag = 0x80000000u;
+
+enum class Layout { Unknown, GoldSrc, Source };
+
+bool startsWithReplyHeader(const QByteArray &d, int at)
+{
+    return d.size() >= at + 4 && quint8(d[at]) == 0xFF && quint8(d[at + 1]) == 0xFF && quint8(d[at + 2]) == 0xFF
+        && quint8(d[at + 3]) == 0xFF;
+}
+
+// Recognises a first fragment and tells its layout and the fragment count.
+Layout firstFragmentLayout(const QByteArray &d, int &count)
+{
+    const quint8 b8 = quint8(d[8]);
+    if ((b8 >> 4) == 0 && (b8 & 0x0F) != 0 && startsWithReplyHeader(d, GoldSrcHeader)) {
+        count = b8 & 0x0F;
+        return Layout::GoldSrc;
+    }
+    if (d.size() >= SourceHeader && b8 != 0 && quint8(d[9]) == 0 && startsWithReplyHeader(d, SourceHeader)) {
+        count = b8;
+        return Layout::Source;
+    }
+    return Layout::Unknown;
+}
+
+// Number of a fragment under a known layout; -1 when it does not fit the set.
+int fragmentNumber(const QByteArray &d, Layout layout, int count)
+{
+    const quint8 b8 = quint8(d[8]);
+    if (layout == Layout::GoldSrc)
+        return (b8 & 0x0F) == count ? (b8 >> 4) : -1;
+    if (d.size() < SourceHeader || b8 != count)
+        return -1;
+    return quint8(d[9]);
+}
+
+} // namespace
+
+std::optional<QByteArray> SplitReassembler::add(quint32 sender, quint16 port, const QByteArray &datagram, qint64 nowMs)
+{
+    expire(nowMs);
+    if (datagram.size() < GoldSrcHeader)
+        return std::nullopt;
+    const quint32 id = qFromLittleEndian<quint32>(datagram.constData() + 4);
+    const Key key{sender, port, id};
+    if (id & CompressedFlag) {
+        // Compressed sets are not supported; drop whatever came of them.
+        sets.remove(key);
+        return std::nullopt;
+    }
+
+    auto it = sets.find(key);
+    if (it == sets.end()) {
+        if (sets.size() >= MaxSets)
+            return std::nullopt;
+        it = sets.insert(key, Set{nowMs, 0, {}});
+    }
+    Set &set = it.value();
+    if (set.fragments.size() >= MaxFragments || set.bytes + datagram.size() > MaxSetBytes) {
+        sets.erase(it);
+        return std::nullopt;
+    }
+    set.fragments.append(datagram);
+    set.bytes += int(datagram.size());
+
+    std::optional<QByteArray> whole = assemble(set);
+    if (whole)
+        sets.erase(it);
+    return whole;
+}
+
+std::optional<QByteArray> SplitReassembler::assemble(const Set &set)
+{
+    Layout layout = Layout::Unknown;
+    int count = 0;
+    for (const QByteArray &d : set.fragments) {
+        layout = firstFragmentLayout(d, count);
+        if (layout != Layout::Unknown)
+            break;
+    }
+    if (layout == Layout::Unknown || set.fragments.size() < count)
+        return std::nullopt;
+
+    QVector<const QByteArray *> pieces(count, nullptr);
+    int found = 0;
+    for (const QByteArray &d : set.fragments) {
+        const int n = fragmentNumber(d, layout, count);
+        if (n >= 0 && n < count && !pieces[n]) {
+            pieces[n] = &d;
+            ++found;
+        }
+    }
+    if (found < count)
+        return std::nullopt;
+
+    const int header = layout == Layout::GoldSrc ? GoldSrcHeader : SourceHeader;
+    QByteArray whole;
+    for (const QByteArray *d : pieces)
+        whole.append(d->constData() + header, d->size() - header);
+    return whole;
+}
+
+void SplitReassembler::expire(qint64 nowMs)
+{
+    for (auto it = sets.begin(); it != sets.end();) {
+        if (nowMs - it->started > MaxAgeMs)
+            it = sets.erase(it);
+        else
+            ++it;
+    }
+}
