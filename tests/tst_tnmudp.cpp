@@ -1,0 +1,226 @@
+#include "net/tnmudp.h"
+
+#include <QElapsedTimer>
+#include <QNetworkDatagram>
+#include <QUdpSocket>
+#include <QtTest>
+
+// The endpoint on loopback: what it reports, how it fails, and the port fallback.
+class TestTNMUDP : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void dottedAddresses_data();
+    void dottedAddresses();
+    void sendAndReceive();
+    void reportsEveryDatagramWhole();
+    void fallsBackWhenPortTaken();
+    void sendFailures_data();
+    void sendFailures();
+    void unresolvableHostRaisesInvalidHostOnce();
+    void emptyBufferAsksTheHandler();
+};
+
+namespace {
+
+struct Received
+{
+    int bytes;
+    QString from;
+    int port;
+    QByteArray data;
+};
+
+void collect(TNMUDP &udp, QVector<Received> &out)
+{
+    udp.OnDataReceived = [&out](TNMUDP *sender, int n, const QString &from, int port) {
+        QByteArray d;
+        int count = 0;
+        sender->ReadDatagram(d, count);
+        QCOMPARE(count, n);
+        out.append({n, from, port, d});
+    };
+}
+
+} // namespace
+
+void TestTNMUDP::dottedAddresses_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<uint>("address");
+    QTest::newRow("loopback") << "127.0.0.1" << true << 0x7F000001u;
+    QTest::newRow("broadcast") << "127.0.255.255" << true << 0x7F00FFFFu;
+    QTest::newRow("zero") << "0.0.0.0" << true << 0u;
+    QTest::newRow("field above 255") << "127.0.0.256" << false << 0u;
+    QTest::newRow("three fields") << "127.0.1" << false << 0u;
+    QTest::newRow("empty field") << "127..0.1" << false << 0u;
+    QTest::newRow("trailing dot") << "127.0.0.1." << false << 0u;
+    QTest::newRow("name") << "localhost" << false << 0u;
+    QTest::newRow("blank") << " 127.0.0.1" << false << 0u;
+}
+
+void TestTNMUDP::dottedAddresses()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, valid);
+    quint32 a = 0;
+    QCOMPARE(parseDottedAddress(text, a), valid);
+    if (valid) {
+        QTEST(uint(a), "address");
+        QCOMPARE(dottedAddress(a), text);
+    }
+}
+
+void TestTNMUDP::sendAndReceive()
+{
+    TNMUDP udp(0);
+    QVERIFY(udp.LocalPort() > 0);
+    QUdpSocket server;
+    QVERIFY(server.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0));
+    int sent = 0;
+    udp.OnDataSend = [&](TNMUDP *) { ++sent; };
+
+    udp.RemoteHost = QStringLiteral("127.0.0.2");
+    udp.RemotePort = server.localPort();
+    udp.SendDatagram(QByteArray("hello world"), 5);
+    QCOMPARE(sent, 1);
+    QCOMPARE(udp.lastResolvedAddress(), 0x7F000002u);
+    QTRY_VERIFY(server.hasPendingDatagrams());
+    const QNetworkDatagram got = server.receiveDatagram();
+    QCOMPARE(got.data(), QByteArray("hello"));
+    QCOMPARE(got.senderPort(), udp.LocalPort());
+
+    // A host name is looked up; localhost resolves without any network.
+    QUdpSocket local;
+    QVERIFY(local.bind(QHostAddress(QStringLiteral("127.0.0.1")), 0));
+    udp.RemoteHost = QStringLiteral("localhost");
+    udp.RemotePort = local.localPort();
+    udp.SendDatagram(QByteArray("again"));
+    QTRY_VERIFY(local.hasPendingDatagrams());
+    QCOMPARE(local.receiveDatagram().data(), QByteArray("again"));
+}
+
+void TestTNMUDP::reportsEveryDatagramWhole()
+{
+    TNMUDP udp(0);
+    QVector<Received> got;
+    collect(udp, got);
+    QUdpSocket a, b;
+    QVERIFY(a.bind(QHostAddress(QStringLiteral("127.0.0.3")), 0));
+    QVERIFY(b.bind(QHostAddress(QStringLiteral("127.0.0.4")), 0));
+    const QHostAddress to(QStringLiteral("127.0.0.1"));
+    const QByteArray big(65507, 'x');
+    a.writeDatagram(QByteArray("first"), to, quint16(udp.LocalPort()));
+    b.writeDatagram(QByteArray(), to, quint16(udp.LocalPort()));
+    a.writeDatagram(big, to, quint16(udp.LocalPort()));
+    QTRY_COMPARE(got.size(), 3);
+    QCOMPARE(got[0].data, QByteArray("first"));
+    QCOMPARE(got[0].from, QStringLiteral("127.0.0.3"));
+    QCOMPARE(got[0].port, int(a.localPort()));
+    QCOMPARE(got[1].bytes, 0);
+    QCOMPARE(got[1].from, QStringLiteral("127.0.0.4"));
+    QCOMPARE(got[2].bytes, 65507);
+    QCOMPARE(got[2].data, big);
+}
+
+void TestTNMUDP::fallsBackWhenPortTaken()
+{
+    QUdpSocket squatter;
+    QVERIFY(squatter.bind(QHostAddress::AnyIPv4, 0));
+    QString status;
+    TNMUDP udp(squatter.localPort());
+    QVERIFY(udp.usesFallbackPort());
+    QVERIFY(udp.LocalPort() != squatter.localPort());
+    QVERIFY(udp.portStatus().contains(QString::number(squatter.localPort())));
+    QVERIFY(udp.portStatus().contains(QString::number(udp.LocalPort())));
+
+    TNMUDP free(0);
+    QVERIFY(!free.usesFallbackPort());
+    QVERIFY(free.portStatus().isEmpty());
+}
+
+void TestTNMUDP::sendFailures_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("null address") << "0.0.0.0" << 27015 << "Null Remote Address";
+    QTest::newRow("port above 65535") << "127.0.0.1" << 70000 << "Invalid Remote Port";
+    QTest::newRow("port zero") << "127.0.0.1" << 0 << "Invalid Remote Port";
+}
+
+void TestTNMUDP::sendFailures()
+{
+    QFETCH(QString, host);
+    QFETCH(int, port);
+    QFETCH(QString, message);
+    TNMUDP udp(0);
+    udp.RemoteHost = host;
+    udp.RemotePort = port;
+    try {
+        udp.SendDatagram(QByteArray("x"));
+        QFAIL("the send should have failed");
+    } catch (const UDPSockError &e) {
+        QCOMPARE(e.message(), message);
+    }
+}
+
+void TestTNMUDP::unresolvableHostRaisesInvalidHostOnce()
+{
+    TNMUDP udp(0);
+    int invalid = 0;
+    udp.OnInvalidHost = [&](bool &) { ++invalid; };
+    // Not a valid host name at all, so it fails without asking any name server.
+    udp.RemoteHost = QStringLiteral("no such host!");
+    QString message;
+    try {
+        udp.SendDatagram(QByteArray("x"));
+    } catch (const UDPSockError &e) {
+        message = e.message();
+    }
+    QCOMPARE(message, QStringLiteral("Host Lookup Canceled"));
+    QCOMPARE(invalid, 1);
+}
+
+void TestTNMUDP::emptyBufferAsksTheHandler()
+{
+    TNMUDP udp(0);
+    QUdpSocket server;
+    QVERIFY(server.bind(QHostAddress(QStringLiteral("127.0.0.5")), 0));
+    udp.RemoteHost = QStringLiteral("127.0.0.5");
+    udp.RemotePort = server.localPort();
+
+    QString message;
+    try {
+        udp.SendDatagram(QByteArray());
+    } catch (const UDPSockError &e) {
+        message = e.message();
+    }
+    QCOMPARE(message, QStringLiteral("Invalid buffer"));
+
+    int asked = 0;
+    udp.OnBufferInvalid = [&](bool &handled, QByteArray &, int &) { ++asked; (void)handled; };
+    message.clear();
+    try {
+        udp.SendDatagram(QByteArray());
+    } catch (const UDPSockError &e) {
+        message = e.message();
+    }
+    QCOMPARE(message, QStringLiteral("Invalid buffer"));
+    QCOMPARE(asked, 1);
+
+    // A handler may supply the data and mark the event handled.
+    udp.OnBufferInvalid = [](bool &handled, QByteArray &buff, int &length) {
+        buff = "fixed";
+        length = 5;
+        handled = true;
+    };
+    udp.SendDatagram(QByteArray(), 0);
+    QTRY_VERIFY(server.hasPendingDatagrams());
+    QCOMPARE(server.receiveDatagram().data(), QByteArray("fixed"));
+}
+
+QTEST_GUILESS_MAIN(TestTNMUDP)
+#include "tst_tnmudp.moc"
