@@ -27,22 +27,22 @@ ChallengeTable::Answer ChallengeTable::challenged(quint32 address, quint16 port,
     auto it = entries.find(key(address, port));
     const qint64 broadcast = broadcastUntil.value(port, 0);
     if (it == entries.end()) {
-        if (broadcast < nowMs)
+        if (broadcast <= nowMs)
             return answer;
         it = entries.insert(key(address, port), Entry{});
     }
     Entry &e = it.value();
     // A server that answers the broadcast is asked as if it had been queried
     // alone, once per broadcast.
-    if (e.infoUntil < nowMs && broadcast >= nowMs) {
+    if (e.infoUntil <= nowMs && broadcast > nowMs) {
         e.infoUntil = broadcast;
         e.infoAnswers = AnswersPerRequest;
     }
-    if (e.infoUntil >= nowMs && e.infoAnswers > 0) {
+    if (e.infoUntil > nowMs && e.infoAnswers > 0) {
         --e.infoAnswers;
         answer.info = true;
     }
-    if (e.detailsUntil >= nowMs && e.detailsAnswers > 0) {
+    if (e.detailsUntil > nowMs && e.detailsAnswers > 0) {
         --e.detailsAnswers;
         answer.details = true;
     }
@@ -55,13 +55,13 @@ void ChallengeTable::purge(qint64 nowMs)
         return;
     lastPurge = nowMs;
     for (auto it = entries.begin(); it != entries.end();) {
-        if (it->infoUntil < nowMs && it->detailsUntil < nowMs)
+        if (it->infoUntil <= nowMs && it->detailsUntil <= nowMs)
             it = entries.erase(it);
         else
             ++it;
     }
     for (auto it = broadcastUntil.begin(); it != broadcastUntil.end();) {
-        if (it.value() < nowMs)
+        if (it.value() <= nowMs)
             it = broadcastUntil.erase(it);
         else
             ++it;
