@@ -97,6 +97,9 @@ public:
     void savePassword(IniFile &ini) const;
 
 private:
+    void loadRanges(IniFile &ini, const QString &countText, const QString &checked);
+    void writeRangeList(IniFile &ini, bool countWhenEmpty) const;
+
     static std::array<bool, GameFilterCount> filledShowGame()
     {
         std::array<bool, GameFilterCount> a{};
