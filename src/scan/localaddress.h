@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// The host's own IPv4 address as dotted text, behind an interface so that
+// tests can pin it to a loopback address.
+class LocalAddressProvider
+{
+public:
+    virtual ~LocalAddressProvider();
+    // Empty when the address cannot be determined.
+    virtual QString LocalAddress() = 0;
+};
+
+// The first IPv4 address the host's own name resolves to.
+class SystemLocalAddress : public LocalAddressProvider
+{
+public:
+    QString LocalAddress() override;
+};
+
+// Always the address it was given.
+class FixedLocalAddress : public LocalAddressProvider
+{
+public:
+    explicit FixedLocalAddress(QString address);
+    QString LocalAddress() override;
+
+private:
+    QString m_address;
+};

@@ -1,0 +1,243 @@
+#include "serverlistmodel.h"
+
+#include "gameclass.h"
+#include "join/autoconnectstate.h"
+#include "listicons.h"
+#include "settings/settingsmodel.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+// "12/20" in one allocation; this runs for every reply.
+QString playersText(quint8 players, quint8 maxPlayers)
+{
+    char buffer[8];
+    int n = 0;
+    auto put = [&](unsigned value) {
+        if (value >= 100)
+            buffer[n++] = char('0' + value / 100);
+        if (value >= 10)
+            buffer[n++] = char('0' + value / 10 % 10);
+        buffer[n++] = char('0' + value % 10);
+    };
+    put(players);
+    buffer[n++] = '/';
+    put(maxPlayers);
+    return QString::fromLatin1(buffer, n);
+}
+
+char16_t foldUpper(char16_t c)
+{
+    return c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
+}
+
+} // namespace
+
+QString ServerRow::columnText(int column) const
+{
+    switch (column) {
+    case ServerListModel::ColumnGame: return caption;
+    case ServerListModel::ColumnName: return name;
+    case ServerListModel::ColumnAddress: return address;
+    case ServerListModel::ColumnPort: return portText;
+    case ServerListModel::ColumnProtocol: return protocolText;
+    case ServerListModel::ColumnMap: return map;
+    case ServerListModel::ColumnPlayers: return playersText;
+    case ServerListModel::ColumnOs: return osText;
+    default: return {};
+    }
+}
+
+ServerListModel::ServerListModel(const SettingsModel &settings, const AutoConnectState &autoConnect,
+                                 QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_settings(settings)
+    , m_autoConnect(autoConnect)
+{
+}
+
+void ServerListModel::AddServer(const ServerInfo &info)
+{
+    if (m_autoConnect.active) {
+        if (info.address != m_autoConnect.targetAddress
+            || info.port != m_autoConnect.targetPort.toInt())
+            return;
+        // Only the watched server is shown while auto-connect waits.
+        clear();
+    }
+
+    const int known = findRow(info.address, info.port);
+    if (known >= 0) {
+        refreshRow(known, info);
+        return;
+    }
+
+    const GameClass game = classifyGame(info);
+    if (game.filter != AlwaysListed && !m_settings.showGame[size_t(game.filter)])
+        return;
+
+    appendRow(info, game.code, game.icon);
+    emit serverAdded(int(m_rows.size()) - 1, info);
+}
+
+void ServerListModel::refreshRow(int index, const ServerInfo &info)
+{
+    ServerRow &r = m_rows[size_t(index)];
+    r.map = info.map;
+    if (r.players != info.players || r.maxPlayers != info.maxPlayers) {
+        r.players = info.players;
+        r.maxPlayers = info.maxPlayers;
+        r.playersText = playersText(info.players, info.maxPlayers);
+    }
+    r.accessIcon = accessIcon(info.password, info.players, info.maxPlayers);
+    emit dataChanged(createIndex(index, ColumnMap), createIndex(index, ColumnAccess));
+}
+
+void ServerListModel::appendRow(const ServerInfo &info, const QString &code, int icon)
+{
+    const int index = int(m_rows.size());
+    const OsText os = osText(info.os);
+
+    ServerRow r;
+    r.caption = code;
+    r.gameIcon = icon;
+    r.name = info.hostName;
+    r.address = info.address;
+    r.portText = QString::number(info.port);
+    r.protocolText = QString::number(info.protocol);
+    r.map = info.map;
+    r.players = info.players;
+    r.maxPlayers = info.maxPlayers;
+    r.playersText = playersText(info.players, info.maxPlayers);
+    r.osText = os.text;
+    r.osIcon = os.icon;
+    r.accessIcon = accessIcon(info.password, info.players, info.maxPlayers);
+    r.port = info.port;
+
+    beginInsertRows(QModelIndex(), index, index);
+    m_index.insert(Key{info.address, info.port}, index);
+    m_rows.push_back(std::move(r));
+    endInsertRows();
+}
+
+void ServerListModel::clear()
+{
+    beginResetModel();
+    m_rows.clear();
+    m_index.clear();
+    endResetModel();
+}
+
+int ServerListModel::findRow(const QString &address, int port) const
+{
+    return m_index.value(Key{address, port}, -1);
+}
+
+int ServerListModel::LWCompare(const ServerRow &a, const ServerRow &b, int column)
+{
+    const QString ta = a.columnText(column);
+    const QString tb = b.columnText(column);
+    const qsizetype n = std::min(ta.size(), tb.size());
+    const QChar *pa = ta.constData();
+    const QChar *pb = tb.constData();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t ca = foldUpper(pa[i].unicode());
+        const char16_t cb = foldUpper(pb[i].unicode());
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    if (ta.size() == tb.size())
+        return 0;
+    return ta.size() < tb.size() ? -1 : 1;
+}
+
+void ServerListModel::LWColumnClick(int column)
+{
+    *m_sortColumn = column;
+
+    std::vector<int> order(m_rows.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return LWCompare(m_rows[size_t(a)], m_rows[size_t(b)], column) < 0;
+    });
+
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+
+    std::vector<int> newRowOf(order.size());
+    std::vector<ServerRow> sorted;
+    sorted.reserve(m_rows.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        newRowOf[size_t(order[i])] = int(i);
+        sorted.push_back(std::move(m_rows[size_t(order[i])]));
+    }
+    m_rows = std::move(sorted);
+    rebuildIndex();
+
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &index : before)
+        after.append(createIndex(newRowOf[size_t(index.row())], index.column()));
+    changePersistentIndexList(before, after);
+
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void ServerListModel::rebuildIndex()
+{
+    m_index.clear();
+    m_index.reserve(qsizetype(m_rows.size()));
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        m_index.insert(Key{m_rows[i].address, m_rows[i].port}, int(i));
+}
+
+int ServerListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int ServerListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant ServerListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= int(m_rows.size()))
+        return {};
+    const ServerRow &r = m_rows[size_t(index.row())];
+    const int column = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+        return r.columnText(column);
+    case IconRole:
+        if (column == ColumnGame)
+            return r.gameIcon;
+        if (column == ColumnOs)
+            return r.osIcon;
+        if (column == ColumnAccess)
+            return r.accessIcon;
+        return {};
+    case Qt::TextAlignmentRole:
+        return column == ColumnGame ? QVariant() : QVariant(int(Qt::AlignCenter));
+    default:
+        return {};
+    }
+}
+
+QVariant ServerListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
+        return {};
+    static const char *const captions[ColumnCount] = {
+        "Game", "Name", "Address", "Port", "PT", "Map", "", "OS", "A"};
+    static const int icons[ColumnCount] = {
+        -1, IconMonitor, IconNetwork, -1, -1, IconGlobe, IconPlayer, IconComputer, -1};
+    if (role == Qt::DisplayRole)
+        return QString::fromLatin1(captions[section]);
+    if (role == IconRole && icons[section] >= 0)
+        return icons[section];
+    return {};
+}

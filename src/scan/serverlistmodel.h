@@ -1,0 +1,105 @@
+#pragma once
+
+#include "query/serverinfo.h"
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QString>
+#include <vector>
+
+class SettingsModel;
+struct AutoConnectState;
+
+// One server of the list: the caption (game code) and the eight sub-items.
+struct ServerRow
+{
+    QString caption; // game code
+    int gameIcon = 0;
+    QString name;
+    QString address;
+    QString portText;
+    QString protocolText;
+    QString map;
+    QString playersText; // "players/max"
+    QString osText;
+    int osIcon = 0;
+    int accessIcon = 0;
+    int port = 0;
+    quint8 players = 0;
+    quint8 maxPlayers = 0;
+
+    // Text of a list column: 0 the caption, 1..8 the sub-items ("A" is empty).
+    QString columnText(int column) const;
+};
+
+// The server list: one row per answering server, identified by address text
+// and port. Fed by AddServer with every parsed info reply.
+class ServerListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    enum Column {
+        ColumnGame, ColumnName, ColumnAddress, ColumnPort, ColumnProtocol,
+        ColumnMap, ColumnPlayers, ColumnOs, ColumnAccess, ColumnCount
+    };
+    // Icon index (ListIcon) of the game, OS and access columns and of the headers.
+    static constexpr int IconRole = Qt::UserRole + 1;
+
+    // Both are read each time a reply is handled.
+    ServerListModel(const SettingsModel &settings, const AutoConnectState &autoConnect,
+                    QObject *parent = nullptr);
+
+    // Lists a new server or refreshes map, players and access of a known one.
+    void AddServer(const ServerInfo &info);
+
+    void clear();
+    const ServerRow &row(int index) const { return m_rows[size_t(index)]; }
+    // Row of the server at address:port, or -1.
+    int findRow(const QString &address, int port) const;
+
+    // Negative, zero or positive as row a sorts before, with or after row b by
+    // the text of `column`, ignoring ASCII letter case.
+    static int LWCompare(const ServerRow &a, const ServerRow &b, int column);
+    // Remembers the column as the sort column and sorts the list by it, ascending.
+    void LWColumnClick(int column);
+
+    // The sort column lives here unless it is shared with another list.
+    int sortColumn() const { return *m_sortColumn; }
+    void shareSortColumn(int &column) { m_sortColumn = &column; }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+signals:
+    // A new row was appended for a reply (not emitted for refreshed rows).
+    void serverAdded(int row, const ServerInfo &info);
+
+private:
+    struct Key
+    {
+        QString address;
+        int port;
+        bool operator==(const Key &o) const { return port == o.port && address == o.address; }
+        friend size_t qHash(const Key &key, size_t seed = 0) noexcept
+        {
+            return qHashMulti(seed, key.address, key.port);
+        }
+    };
+
+    void refreshRow(int index, const ServerInfo &info);
+    void appendRow(const ServerInfo &info, const QString &code, int icon);
+    void rebuildIndex();
+
+    const SettingsModel &m_settings;
+    const AutoConnectState &m_autoConnect;
+    std::vector<ServerRow> m_rows;
+    // address+port -> row; rows are unique by that pair, so this is the first
+    // match a scan from the top would find.
+    QHash<Key, int> m_index;
+    int m_ownSortColumn = 0;
+    int *m_sortColumn = &m_ownSortColumn;
+};

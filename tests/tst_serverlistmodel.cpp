@@ -1,0 +1,320 @@
+#include "join/autoconnectstate.h"
+#include "scan/listicons.h"
+#include "scan/serverlistmodel.h"
+#include "settings/settingsmodel.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+ServerInfo server(const QString &address, int port, quint8 players = 5, quint8 maxPlayers = 16)
+{
+    ServerInfo info;
+    info.gameDir = QStringLiteral("cstrike");
+    info.description = QStringLiteral("Counter-Strike");
+    info.hostName = QStringLiteral("Server ") + address;
+    info.address = address;
+    info.port = port;
+    info.protocol = 48;
+    info.map = QStringLiteral("de_dust2");
+    info.players = players;
+    info.maxPlayers = maxPlayers;
+    info.os = 'l';
+    return info;
+}
+
+int linearFind(const ServerListModel &model, const QString &address, int port)
+{
+    for (int i = 0; i < model.rowCount(); ++i) {
+        if (model.row(i).address == address && model.row(i).portText.toInt() == port)
+            return i;
+    }
+    return -1;
+}
+
+QStringList column(const ServerListModel &model, int c)
+{
+    QStringList texts;
+    for (int i = 0; i < model.rowCount(); ++i)
+        texts << model.data(model.index(i, c)).toString();
+    return texts;
+}
+
+} // namespace
+
+class TestServerListModel : public QObject
+{
+    Q_OBJECT
+
+    SettingsModel settings;
+    AutoConnectState autoConnect;
+
+private slots:
+    void init()
+    {
+        settings = SettingsModel();
+        autoConnect = AutoConnectState();
+    }
+
+    void addShowsEveryColumn()
+    {
+        ServerListModel model(settings, autoConnect);
+        QSignalSpy added(&model, &ServerListModel::serverAdded);
+        ServerInfo info = server(QStringLiteral("127.0.0.5"), 27015, 12, 20);
+        info.os = 'w';
+        info.password = 1;
+        model.AddServer(info);
+
+        QCOMPARE(model.rowCount(), 1);
+        QCOMPARE(model.columnCount(), 9);
+        QStringList texts;
+        for (int c = 0; c < model.columnCount(); ++c)
+            texts << model.data(model.index(0, c)).toString();
+        QCOMPARE(texts, (QStringList{"1.6", "Server 127.0.0.5", "127.0.0.5", "27015", "48",
+                                     "de_dust2", "12/20", "WIN", ""}));
+        const int role = ServerListModel::IconRole;
+        QCOMPARE(model.data(model.index(0, 0), role).toInt(), int(IconCS));
+        QCOMPARE(model.data(model.index(0, 7), role).toInt(), int(IconWindows));
+        QCOMPARE(model.data(model.index(0, 8), role).toInt(), int(IconPassword));
+        QVERIFY(!model.data(model.index(0, 1), role).isValid());
+
+        QCOMPARE(added.size(), 1);
+        QCOMPARE(added[0][0].toInt(), 0);
+        QCOMPARE(added[0][1].value<ServerInfo>(), info);
+    }
+
+    void headers()
+    {
+        ServerListModel model(settings, autoConnect);
+        QStringList captions;
+        QList<int> icons;
+        for (int c = 0; c < model.columnCount(); ++c) {
+            captions << model.headerData(c, Qt::Horizontal).toString();
+            const QVariant icon = model.headerData(c, Qt::Horizontal, ServerListModel::IconRole);
+            icons << (icon.isValid() ? icon.toInt() : -1);
+        }
+        QCOMPARE(captions, (QStringList{"Game", "Name", "Address", "Port", "PT", "Map", "", "OS", "A"}));
+        QCOMPARE(icons, (QList<int>{-1, 10, 9, -1, -1, 0, 4, 8, -1}));
+    }
+
+    void knownRowRefreshesMapPlayersAccessOnly()
+    {
+        ServerListModel model(settings, autoConnect);
+        model.AddServer(server(QStringLiteral("127.0.0.5"), 27015, 3, 16));
+        model.AddServer(server(QStringLiteral("127.0.0.6"), 27015));
+        QSignalSpy added(&model, &ServerListModel::serverAdded);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+
+        ServerInfo again = server(QStringLiteral("127.0.0.5"), 27015, 16, 16);
+        again.gameDir = QStringLiteral("tf");
+        again.hostName = QStringLiteral("Renamed");
+        again.os = 'w';
+        again.protocol = 17;
+        again.map = QStringLiteral("cs_office");
+        model.AddServer(again);
+
+        QCOMPARE(model.rowCount(), 2);
+        const ServerRow &row = model.row(0);
+        QCOMPARE(row.caption, QStringLiteral("1.6"));
+        QCOMPARE(row.name, QStringLiteral("Server 127.0.0.5"));
+        QCOMPARE(row.osText, QStringLiteral("LIN"));
+        QCOMPARE(row.protocolText, QStringLiteral("48"));
+        QCOMPARE(row.map, QStringLiteral("cs_office"));
+        QCOMPARE(row.playersText, QStringLiteral("16/16"));
+        QCOMPARE(row.accessIcon, int(IconFull));
+        QCOMPARE(added.size(), 0);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed[0][0].value<QModelIndex>().row(), 0);
+
+        // Same host on another port is another server.
+        model.AddServer(server(QStringLiteral("127.0.0.5"), 27016));
+        QCOMPARE(model.rowCount(), 3);
+    }
+
+    void filters_data()
+    {
+        QTest::addColumn<int>("protocol");
+        QTest::addColumn<QString>("gameDir");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("1.6 dropped") << 47 << "cstrike" << "";
+        QTest::newRow("48 dropped") << 48 << "cstrike" << "";
+        QTest::newRow("1.5 listed") << 46 << "cstrike" << "1.5";
+        QTest::newRow("unknown always listed") << 48 << "CSTRIKE" << "CSTRIKE";
+    }
+    void filters()
+    {
+        QFETCH(int, protocol);
+        QFETCH(QString, gameDir);
+        QFETCH(QString, code);
+        settings.showGame.fill(false);
+        settings.showGame[FilterCS15] = true;
+        ServerListModel model(settings, autoConnect);
+        QSignalSpy added(&model, &ServerListModel::serverAdded);
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+
+        ServerInfo info = server(QStringLiteral("127.0.0.5"), 27015);
+        info.protocol = quint8(protocol);
+        info.gameDir = gameDir;
+        model.AddServer(info);
+
+        QCOMPARE(model.rowCount(), code.isEmpty() ? 0 : 1);
+        QCOMPARE(added.size(), model.rowCount());
+        QCOMPARE(inserted.size(), model.rowCount());
+        if (!code.isEmpty())
+            QCOMPARE(model.row(0).caption, code);
+    }
+
+    void untickedFilterStillRefreshesListedRow()
+    {
+        ServerListModel model(settings, autoConnect);
+        model.AddServer(server(QStringLiteral("127.0.0.5"), 27015));
+        settings.showGame[FilterCS16] = false;
+        QSignalSpy added(&model, &ServerListModel::serverAdded);
+        ServerInfo again = server(QStringLiteral("127.0.0.5"), 27015, 9, 16);
+        again.map = QStringLiteral("de_nuke");
+        model.AddServer(again);
+        QCOMPARE(model.row(0).map, QStringLiteral("de_nuke"));
+        QCOMPARE(model.row(0).playersText, QStringLiteral("9/16"));
+        QCOMPARE(added.size(), 0);
+    }
+
+    void autoConnectShowsOnlyTarget()
+    {
+        ServerListModel model(settings, autoConnect);
+        for (int i = 1; i <= 3; ++i)
+            model.AddServer(server(QStringLiteral("127.0.0.%1").arg(i), 27015));
+        autoConnect.active = true;
+        autoConnect.targetAddress = QStringLiteral("127.0.0.2");
+        autoConnect.targetPort = QStringLiteral("27015");
+        QSignalSpy added(&model, &ServerListModel::serverAdded);
+
+        model.AddServer(server(QStringLiteral("127.0.0.1"), 27015));
+        model.AddServer(server(QStringLiteral("127.0.0.2"), 27016));
+        QCOMPARE(model.rowCount(), 3);
+        QCOMPARE(added.size(), 0);
+
+        model.AddServer(server(QStringLiteral("127.0.0.2"), 27015, 7, 16));
+        model.AddServer(server(QStringLiteral("127.0.0.3"), 27015));
+        model.AddServer(server(QStringLiteral("127.0.0.2"), 27015, 8, 16));
+        QCOMPARE(model.rowCount(), 1);
+        QCOMPARE(model.row(0).address, QStringLiteral("127.0.0.2"));
+        QCOMPARE(model.row(0).playersText, QStringLiteral("8/16"));
+        // Every accepted reply lists the target afresh, so the join check runs each time.
+        QCOMPARE(added.size(), 2);
+
+        settings.showGame[FilterCS16] = false;
+        model.AddServer(server(QStringLiteral("127.0.0.2"), 27015));
+        QCOMPARE(model.rowCount(), 0);
+        QCOMPARE(added.size(), 2);
+    }
+
+    void clearForgetsRows()
+    {
+        ServerListModel model(settings, autoConnect);
+        model.AddServer(server(QStringLiteral("127.0.0.5"), 27015));
+        model.clear();
+        QCOMPARE(model.rowCount(), 0);
+        QCOMPARE(model.findRow(QStringLiteral("127.0.0.5"), 27015), -1);
+        QSignalSpy added(&model, &ServerListModel::serverAdded);
+        model.AddServer(server(QStringLiteral("127.0.0.5"), 27015));
+        QCOMPARE(added.size(), 1);
+    }
+
+    void compare_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<int>("sign");
+        QTest::newRow("case ignored") << "abc" << "ABC" << 0;
+        QTest::newRow("prefix first") << "ab" << "abc" << -1;
+        QTest::newRow("as text") << "10/16" << "9/16" << -1;
+        QTest::newRow("folded to upper") << "aZ" << "a_" << -1;
+        QTest::newRow("letters") << "b" << "A" << 1;
+        QTest::newRow("empty first") << "" << "a" << -1;
+    }
+    void compare()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(int, sign);
+        ServerRow ra, rb;
+        ra.name = ra.caption = a;
+        rb.name = rb.caption = b;
+        for (int c : {0, 1}) {
+            QCOMPARE(qBound(-1, ServerListModel::LWCompare(ra, rb, c), 1), sign);
+            QCOMPARE(qBound(-1, ServerListModel::LWCompare(rb, ra, c), 1), -sign);
+        }
+    }
+
+    void sortByPlayersAsText()
+    {
+        int sharedSortColumn = 0;
+        ServerListModel model(settings, autoConnect);
+        model.shareSortColumn(sharedSortColumn);
+        model.AddServer(server(QStringLiteral("127.0.0.1"), 27015, 9, 16));
+        model.AddServer(server(QStringLiteral("127.0.0.2"), 27015, 10, 16));
+        model.AddServer(server(QStringLiteral("127.0.0.3"), 27015, 2, 16));
+        model.AddServer(server(QStringLiteral("127.0.0.4"), 27015, 10, 16));
+        const QPersistentModelIndex nine(model.index(0, 5));
+        QSignalSpy layout(&model, &QAbstractItemModel::layoutChanged);
+
+        model.LWColumnClick(ServerListModel::ColumnPlayers);
+
+        QCOMPARE(sharedSortColumn, 6);
+        QCOMPARE(layout.size(), 1);
+        QCOMPARE(column(model, 6), (QStringList{"10/16", "10/16", "2/16", "9/16"}));
+        // Stable: equal keys keep their order.
+        QCOMPARE(column(model, 2), (QStringList{"127.0.0.2", "127.0.0.4", "127.0.0.3", "127.0.0.1"}));
+        QCOMPARE(nine.row(), 3);
+        QCOMPARE(nine.column(), 5);
+
+        model.AddServer(server(QStringLiteral("127.0.0.9"), 27015, 1, 16));
+        QCOMPARE(model.row(4).playersText, QStringLiteral("1/16"));
+    }
+
+    void indexAgreesWithLinearScan()
+    {
+        ServerListModel model(settings, autoConnect);
+        for (int i = 0; i < 60; ++i) {
+            ServerInfo info = server(QStringLiteral("127.0.%1.%2").arg(i % 3).arg(i % 7),
+                                     27015 + i % 5, quint8(i % 17), 16);
+            info.hostName = QStringLiteral("name %1").arg((i * 37) % 60);
+            model.AddServer(info);
+        }
+        auto check = [&] {
+            for (int i = 0; i < model.rowCount(); ++i) {
+                const ServerRow &row = model.row(i);
+                if (model.findRow(row.address, row.port) != i)
+                    return false;
+            }
+            return model.findRow(QStringLiteral("127.0.9.9"), 27015) == -1;
+        };
+        QVERIFY(check());
+        // Every caption is "1.6": a stable sort leaves the arrival order.
+        const QStringList arrival = column(model, 2);
+        model.LWColumnClick(ServerListModel::ColumnGame);
+        QCOMPARE(column(model, 2), arrival);
+        for (int c : {1, 6, 2, 3, 0}) {
+            model.LWColumnClick(c);
+            QVERIFY2(check(), qPrintable(QString::number(c)));
+        }
+
+        // A refresh after sorting lands on the row a scan from the top finds.
+        const int target = linearFind(model, QStringLiteral("127.0.1.4"), 27016);
+        QVERIFY(target >= 0);
+        ServerInfo again = server(QStringLiteral("127.0.1.4"), 27016);
+        again.map = QStringLiteral("refreshed");
+        model.AddServer(again);
+        QCOMPARE(model.row(target).map, QStringLiteral("refreshed"));
+
+        model.clear();
+        model.AddServer(server(QStringLiteral("127.0.1.4"), 27016));
+        model.AddServer(server(QStringLiteral("127.0.0.1"), 27015));
+        QVERIFY(check());
+        QCOMPARE(model.findRow(QStringLiteral("127.0.0.1"), 27015), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServerListModel)
+#include "tst_serverlistmodel.moc"
