@@ -11,8 +11,6 @@ class TestTNMUDP : public QObject
     Q_OBJECT
 
 private slots:
-    void dottedAddresses_data();
-    void dottedAddresses();
     void sendAndReceive();
     void reportsEveryDatagramWhole();
     void fallsBackWhenPortTaken();
@@ -44,34 +42,6 @@ void collect(TNMUDP &udp, QVector<Received> &out)
 }
 
 } // namespace
-
-void TestTNMUDP::dottedAddresses_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<uint>("address");
-    QTest::newRow("loopback") << "127.0.0.1" << true << 0x7F000001u;
-    QTest::newRow("broadcast") << "127.0.255.255" << true << 0x7F00FFFFu;
-    QTest::newRow("zero") << "0.0.0.0" << true << 0u;
-    QTest::newRow("field above 255") << "127.0.0.256" << false << 0u;
-    QTest::newRow("three fields") << "127.0.1" << false << 0u;
-    QTest::newRow("empty field") << "127..0.1" << false << 0u;
-    QTest::newRow("trailing dot") << "127.0.0.1." << false << 0u;
-    QTest::newRow("name") << "localhost" << false << 0u;
-    QTest::newRow("blank") << " 127.0.0.1" << false << 0u;
-}
-
-void TestTNMUDP::dottedAddresses()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, valid);
-    quint32 a = 0;
-    QCOMPARE(parseDottedAddress(text, a), valid);
-    if (valid) {
-        QTEST(uint(a), "address");
-        QCOMPARE(dottedAddress(a), text);
-    }
-}
 
 void TestTNMUDP::sendAndReceive()
 {

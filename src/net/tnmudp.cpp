@@ -12,35 +12,6 @@ constexpr int MaxDatagram = 65507; // the largest UDP payload over IPv4
 
 } // namespace
 
-QString dottedAddress(quint32 a)
-{
-    return QStringLiteral("%1.%2.%3.%4").arg(a >> 24).arg((a >> 16) & 0xFF).arg((a >> 8) & 0xFF).arg(a & 0xFF);
-}
-
-bool parseDottedAddress(const QString &text, quint32 &address)
-{
-    quint32 result = 0;
-    int fields = 0;
-    int value = -1;
-    for (const QChar c : text) {
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
-            value = (value < 0 ? 0 : value * 10) + (c.unicode() - '0');
-            if (value > 255)
-                return false;
-        } else if (c == QLatin1Char('.') && value >= 0 && fields < 3) {
-            result = (result << 8) | quint32(value);
-            ++fields;
-            value = -1;
-        } else {
-            return false;
-        }
-    }
-    if (fields != 3 || value < 0)
-        return false;
-    address = (result << 8) | quint32(value);
-    return true;
-}
-
 TNMUDP::TNMUDP(quint16 localPort, QObject *parent) : QObject(parent), requested(localPort)
 {
     bindSocket(localPort);
@@ -127,7 +98,7 @@ quint32 TNMUDP::resolve(const QString &host)
     if (host == cachedHost && !cachedHost.isEmpty())
         return cachedAddress;
     quint32 address = 0;
-    if (parseDottedAddress(host, address)) {
+    if (parseIpv4(host, address)) {
         cachedHost = host;
         cachedAddress = address;
         return address;
@@ -176,7 +147,7 @@ void TNMUDP::readPending()
         if (!ok)
             continue;
         if (OnDataReceived)
-            OnDataReceived(this, int(current.size()), dottedAddress(currentSender), datagram.senderPort());
+            OnDataReceived(this, int(current.size()), ipv4Text(currentSender), datagram.senderPort());
     }
 }
 

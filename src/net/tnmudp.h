@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net/ipv4.h"
+
 #include <QByteArray>
 #include <QHostAddress>
 #include <QObject>
@@ -90,8 +92,3 @@ private:
     QString cachedHost;
     quint32 cachedAddress = 0;
 };
-
-// "%d.%d.%d.%d" of a host-order IPv4 address.
-QString dottedAddress(quint32 address);
-// Strict dotted IPv4 text (four decimal fields 0..255) to a host-order address.
-bool parseDottedAddress(const QString &text, quint32 &address);

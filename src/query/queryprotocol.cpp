@@ -97,7 +97,7 @@ void QueryProtocol::UDPDataReceived(TNMUDP *Sender, int NumberBytes, const QStri
 void QueryProtocol::dispatch(const QByteArray &datagram, const QString &FromIP, int Port)
 {
     quint32 from = 0;
-    parseDottedAddress(FromIP, from);
+    parseIpv4(FromIP, from);
     dispatchWhole(datagram, FromIP, from, Port);
 }
 
@@ -146,7 +146,7 @@ void QueryProtocol::SendQuery(const QByteArray &reply, int Port, const QString &
     const QByteArray challenge = challengeOf(reply);
     packets.setChallenge(challenge);
     quint32 from = 0;
-    parseDottedAddress(FromIP, from);
+    parseIpv4(FromIP, from);
     const ChallengeTable::Answer answer = challenges.challenged(from, quint16(Port), now());
     if (answer.details) {
         if (!send(FromIP, Port, packets.PlayersQuery.left(RequestPackets::ChallengeAnswerSize)))

@@ -1,14 +1,10 @@
 #pragma once
 
+#include "net/ipv4.h"
+
 #include <QString>
 #include <QtGlobal>
 
-// Dotted IPv4 text with exactly four decimal fields 0..255. Returns false (and
-// leaves `address` unchanged) for anything else.
-bool parseIpv4(QStringView text, quint32 &address);
-
-// Dotted text of an address, fields in decimal without leading zeros.
-QString ipv4Text(quint32 address);
 
 // Walks the addresses of one configured range without building a list.
 // Every address keeps the first two fields of From; the third field runs from
