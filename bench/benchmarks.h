@@ -1,0 +1,7 @@
+#pragma once
+
+#include "benchutil.h"
+
+// One function per benchmark file; main.cpp lists them.
+std::vector<Figure> benchDispatch();
+std::vector<Figure> benchIni();
