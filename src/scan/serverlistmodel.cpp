@@ -122,6 +122,16 @@ void ServerListModel::appendRow(const ServerInfo &info, const QString &code, int
     endInsertRows();
 }
 
+void ServerListModel::markPending(const QString &address, int port)
+{
+    const int index = findRow(address, port);
+    if (index < 0)
+        return;
+    m_rows[size_t(index)].accessIcon = IconUnknown;
+    const QModelIndex cell = createIndex(index, ColumnAccess);
+    emit dataChanged(cell, cell);
+}
+
 void ServerListModel::clear()
 {
     beginResetModel();

@@ -54,6 +54,9 @@ public:
     void AddServer(const ServerInfo &info);
 
     void clear();
+    // A refresh asked this server again: its access column shows the question
+    // mark until the answer sets the access icon anew.
+    void markPending(const QString &address, int port);
     const ServerRow &row(int index) const { return m_rows[size_t(index)]; }
     // Row of the server at address:port, or -1.
     int findRow(const QString &address, int port) const;

@@ -1,0 +1,337 @@
+#include "join/autoconnectstate.h"
+#include "net/tnmudp.h"
+#include "query/queryprotocol.h"
+#include "scan/localaddress.h"
+#include "scan/prompter.h"
+#include "scan/scanengine.h"
+#include "scan/serverlistmodel.h"
+#include "serverfarm.h"
+#include "settings/settingsmodel.h"
+#include "support/testsupport.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QNetworkDatagram>
+#include <QUdpSocket>
+#include <QtTest>
+
+namespace {
+
+class ScriptedPrompter : public Prompter
+{
+public:
+    QStringList shown;
+    void warning(const QString &text) override { shown << text; }
+    void error(const QString &text) override { shown << QStringLiteral("Error: ") + text; }
+    void information(const QString &caption, const QString &text) override { shown << caption + ": " + text; }
+    bool question(const QString &text) override
+    {
+        shown << text;
+        return true;
+    }
+    void beep() override { }
+};
+
+// Servers 127.0.70.<first>.. on one port, each of a plain Source game.
+QJsonObject farmConfig(int first, int count, int port)
+{
+    QJsonArray servers;
+    for (int i = 0; i < count; ++i) {
+        servers.append(QJsonObject{{"address", QStringLiteral("127.0.70.%1").arg(first + i)},
+                                   {"port", port},
+                                   {"name", QStringLiteral("server %1").arg(first + i)},
+                                   {"gameDir", "cstrike"},
+                                   {"description", "Counter-Strike: Source"},
+                                   {"maxPlayers", 16},
+                                   {"players", i % 17}});
+    }
+    return QJsonObject{{"servers", servers}};
+}
+
+ServerInfo fakeInfo(int i)
+{
+    ServerInfo info;
+    info.gameDir = QStringLiteral("tf");
+    info.hostName = QStringLiteral("row %1").arg(i);
+    info.address = QStringLiteral("127.0.71.%1").arg(i % 250);
+    info.port = 27015 + i / 250;
+    info.maxPlayers = 24;
+    return info;
+}
+
+} // namespace
+
+// The sweep, Stop, Refresh, the countdown and the network-error path, with the
+// real endpoint and protocol against emulated servers on loopback.
+class TestScanEngine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void checksWarnAndOpenSettings_data();
+    void checksWarnAndOpenSettings();
+    void allRangesUncheckedSendsNothing();
+    void broadcastOnly();
+    void rangeSweepListsServersAndCountsDown();
+    void stopDuringSweep();
+    void stopAfterLastAddressStillCompletes();
+    void badFavoritePortIsANetworkError();
+    void favoritePauses();
+    void refreshAsksTheFirstHundredCapturedRows();
+    void portChoiceIsTheOneThatMustBeFilled();
+
+private:
+    void sweep() { engine->SBScanAllClick(); }
+
+    SettingsModel *settings = nullptr;
+    AutoConnectState autoConnect;
+    TNMUDP *udp = nullptr;
+    QueryProtocol *protocol = nullptr;
+    ServerListModel *servers = nullptr;
+    FixedLocalAddress *local = nullptr;
+    ScriptedPrompter *prompter = nullptr;
+    ScanEngine *engine = nullptr;
+    int settingsOpened = 0;
+};
+
+void TestScanEngine::init()
+{
+    settings = new SettingsModel;
+    settings->broadcast = false;
+    settings->scanOld = false;
+    settings->delay = 0;
+    autoConnect = AutoConnectState();
+    udp = new TNMUDP(0);
+    protocol = new QueryProtocol(*udp, *settings);
+    servers = new ServerListModel(*settings, autoConnect);
+    connect(protocol, &QueryProtocol::serverInfoReceived, servers, &ServerListModel::AddServer);
+    local = new FixedLocalAddress(QStringLiteral("127.0.0.1"));
+    prompter = new ScriptedPrompter;
+    engine = new ScanEngine(*protocol, *servers, *settings, autoConnect, *local, *prompter);
+    connect(servers, &ServerListModel::serverAdded, engine, &ScanEngine::serverAdded);
+    settingsOpened = 0;
+    connect(engine, &ScanEngine::settingsRequested, this, [this] { ++settingsOpened; });
+}
+
+void TestScanEngine::cleanup()
+{
+    delete engine;
+    delete prompter;
+    delete local;
+    delete servers;
+    delete protocol;
+    delete udp;
+    delete settings;
+}
+
+void TestScanEngine::checksWarnAndOpenSettings_data()
+{
+    QTest::addColumn<bool>("broadcast");
+    QTest::addColumn<int>("gameType");
+    QTest::addColumn<QString>("csPort");
+    QTest::addColumn<QString>("hltvPort");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("nothing to scan") << false << 0 << "27015" << "27020"
+                                     << "IP ranges, Favorites list is empty and Broadcast is disabled. Please set it in Options.";
+    QTest::newRow("game port empty") << true << 0 << "" << "27020" << "Game port is empty. Please set it in Options.";
+    QTest::newRow("hltv port empty") << true << 1 << "27015" << "" << "HLTV port is empty. Please set it in Options.";
+}
+
+void TestScanEngine::checksWarnAndOpenSettings()
+{
+    QFETCH(bool, broadcast);
+    settings->broadcast = broadcast;
+    QFETCH(int, gameType);
+    settings->gameType = gameType;
+    QFETCH(QString, csPort);
+    settings->csPort = csPort;
+    QFETCH(QString, hltvPort);
+    settings->hltvPort = hltvPort;
+    servers->AddServer(fakeInfo(1));
+    sweep();
+    QTEST(prompter->shown.value(0), "warning");
+    QCOMPARE(prompter->shown.size(), 1);
+    QCOMPARE(settingsOpened, 1);
+    QVERIFY(!engine->Scanning);
+    QVERIFY(engine->controls.scanEnabled);
+    QCOMPARE(servers->rowCount(), 1); // the list is not touched
+}
+
+void TestScanEngine::allRangesUncheckedSendsNothing()
+{
+    settings->ranges = {{false, "127.0.70.1", "127.0.70.9"}, {false, "127.0.70.1", "127.0.70.2"},
+                        {false, "127.0.72.1", "127.0.72.1"}};
+    int sends = 0;
+    udp->OnDataSend = [&](TNMUDP *) { ++sends; };
+    sweep();
+    QCOMPARE(sends, 0);
+    QCOMPARE(engine->controls.activityPanel, QStringLiteral(" Scan complete"));
+    QCOMPARE(engine->controls.progressMax, 0);
+    QCOMPARE(engine->controls.sentPanel, QStringLiteral("0"));
+    QVERIFY(prompter->shown.isEmpty());
+}
+
+void TestScanEngine::broadcastOnly()
+{
+    QUdpSocket lan;
+    QVERIFY(lan.bind(QHostAddress(QStringLiteral("127.0.255.255")), 0));
+    settings->broadcast = true;
+    settings->scanOld = true;
+    settings->csPort = QString::number(lan.localPort());
+    sweep();
+    QCOMPARE(engine->controls.sentPanel, QStringLiteral("1"));
+    QCOMPARE(engine->controls.progress, 0);
+    QCOMPARE(engine->controls.progressMax, 0);
+    QCOMPARE(engine->controls.activityPanel, QStringLiteral(" Scan complete"));
+    QTRY_VERIFY(lan.hasPendingDatagrams());
+    QCOMPARE(lan.receiveDatagram().data(), protocol->packets.InfoQuery);
+    QTRY_VERIFY(lan.hasPendingDatagrams());
+    QCOMPARE(lan.receiveDatagram().data(), protocol->packets.OldInfoQuery);
+}
+
+void TestScanEngine::rangeSweepListsServersAndCountsDown()
+{
+    ServerFarm farm;
+    QVERIFY(farm.load(farmConfig(1, 5, 27215)));
+    QVERIFY2(farm.start(), qPrintable(farm.errorString()));
+    settings->csPort = QStringLiteral("27215");
+    settings->ranges = {{true, "127.0.70.1", "127.0.70.8"}, {false, "127.0.70.1", "127.0.70.3"}};
+
+    QVector<ScanControls> seen;
+    connect(engine, &ScanEngine::controlsChanged, this, [&] { seen << engine->controls; });
+    sweep();
+    QVERIFY(!seen.isEmpty());
+    QVERIFY(seen.first().stopEnabled);
+    QVERIFY(!seen.first().scanEnabled && !seen.first().portChoiceEnabled && !seen.first().refreshEnabled);
+    QCOMPARE(engine->controls.progressMax, 8);
+    QCOMPARE(engine->controls.progress, 8);
+    QCOMPARE(engine->controls.sentPanel, QStringLiteral("8"));
+    QCOMPARE(engine->controls.activityPanel, QStringLiteral(" Scan complete"));
+    QVERIFY(!engine->controls.stopEnabled);
+    QVERIFY(engine->controls.portChoiceEnabled);
+    QVERIFY(!engine->controls.scanEnabled);
+    QVERIFY(engine->Timer.isActive());
+
+    // Late replies keep arriving after the sweep and enable RF.
+    QTRY_COMPARE(servers->rowCount(), 5);
+    QVERIFY(engine->controls.refreshEnabled);
+    QCOMPARE(servers->row(0).caption, QStringLiteral("CSS"));
+
+    const QStringList captions{"Wait 3", "Wait 2", "Wait 1", "Scan"};
+    for (int tick = 0; tick < 4; ++tick) {
+        QVERIFY(!engine->controls.scanEnabled);
+        engine->TimerTimer();
+        QCOMPARE(engine->controls.scanCaption, captions[tick]);
+    }
+    QVERIFY(engine->controls.scanEnabled);
+    QVERIFY(!engine->Timer.isActive());
+
+    // While auto-connect is active the countdown leaves Scan disabled.
+    sweep();
+    autoConnect.active = true;
+    for (int tick = 0; tick < 4; ++tick)
+        engine->TimerTimer();
+    QCOMPARE(engine->controls.scanCaption, QStringLiteral("Scan"));
+    QVERIFY(!engine->controls.scanEnabled);
+}
+
+void TestScanEngine::stopDuringSweep()
+{
+    settings->csPort = QStringLiteral("27216");
+    settings->ranges = {{true, "127.0.73.1", "127.0.73.50"}};
+    int pumps = 0;
+    engine->pumpMessages = [&] {
+        if (++pumps == 10)
+            engine->SBStopClick();
+    };
+    sweep();
+    QCOMPARE(engine->controls.activityPanel, QStringLiteral(" Scan stoped"));
+    QVERIFY(!engine->Scanning);
+    QCOMPARE(engine->rowsAtCapture, 0);
+    QCOMPARE(engine->controls.progress, 9); // the count pass pumps once too
+    QVERIFY(engine->Timer.isActive());
+    QVERIFY(engine->controls.portChoiceEnabled);
+}
+
+void TestScanEngine::stopAfterLastAddressStillCompletes()
+{
+    settings->csPort = QStringLiteral("27217");
+    settings->ranges = {{true, "127.0.73.1", "127.0.73.3"}};
+    int pumps = 0;
+    engine->pumpMessages = [&] {
+        if (++pumps == 4) // after the last of three addresses
+            engine->SBStopClick();
+    };
+    sweep();
+    QCOMPARE(engine->controls.activityPanel, QStringLiteral(" Scan complete"));
+    QCOMPARE(engine->WaitCount, 3);
+}
+
+void TestScanEngine::badFavoritePortIsANetworkError()
+{
+    settings->favorites = {{"127.0.73.9", "none"}, {"127.0.73.10", "27015"}};
+    sweep();
+    QCOMPARE(engine->controls.messagePanel, QStringLiteral(" Network error..."));
+    QCOMPARE(engine->controls.activityPanel, QStringLiteral(" Scan stoped"));
+    QVERIFY(!engine->controls.stopEnabled);
+    QVERIFY(!engine->Scanning);
+}
+
+void TestScanEngine::favoritePauses()
+{
+    settings->delay = 5;
+    settings->favorites = {{"127.0.73.11", "27015"}};
+    settings->ranges = {{true, "127.0.73.12", "127.0.73.13"}};
+    QList<int> pauses;
+    engine->pause = [&](int ms) { pauses << ms; };
+    sweep();
+    QCOMPARE(pauses, (QList<int>{2, 2, 5, 5}));
+}
+
+void TestScanEngine::refreshAsksTheFirstHundredCapturedRows()
+{
+    ServerFarm farm;
+    QVERIFY(farm.load(farmConfig(1, 3, 27218)));
+    QVERIFY(farm.start());
+    for (int i = 0; i < 150; ++i)
+        servers->AddServer(fakeInfo(i));
+    engine->pause = [](int) {};
+    engine->SBRefreshClick();
+    QCOMPARE(engine->rowsAtCapture, 150);
+    QCOMPARE(engine->targetAddresses.size(), 100);
+    QCOMPARE(engine->controls.activityPanel, QStringLiteral(" Refresh complete"));
+    QVERIFY(engine->controls.refreshEnabled && engine->controls.scanEnabled);
+    QVERIFY(!engine->controls.playEnabled);
+    // Rows asked again wait with the question mark; the rest keep their icon.
+    QCOMPARE(servers->data(servers->index(99, ServerListModel::ColumnAccess), ServerListModel::IconRole).toInt(), 11);
+    QCOMPARE(servers->data(servers->index(100, ServerListModel::ColumnAccess), ServerListModel::IconRole).toInt(), 1);
+
+    // A refresh of real servers updates their rows in place.
+    servers->clear();
+    settings->csPort = QStringLiteral("27218");
+    settings->ranges = {{true, "127.0.70.1", "127.0.70.3"}};
+    sweep();
+    QTRY_COMPARE(servers->rowCount(), 3);
+    engine->SBRefreshClick();
+    farm.setPlayers(0, 9);
+    engine->SBRefreshClick();
+    const int row = servers->findRow(QStringLiteral("127.0.70.1"), 27218);
+    QTRY_COMPARE(servers->row(row).playersText, QStringLiteral("9/16"));
+    QCOMPARE(servers->rowCount(), 3);
+}
+
+void TestScanEngine::portChoiceIsTheOneThatMustBeFilled()
+{
+    settings->gameType = 1;
+    settings->csPort.clear();
+    settings->hltvPort = QStringLiteral("27219");
+    settings->ranges = {{true, "127.0.73.20", "127.0.73.20"}};
+    sweep();
+    QVERIFY(prompter->shown.isEmpty());
+    QCOMPARE(engine->controls.activityPanel, QStringLiteral(" Scan complete"));
+}
+
+QTEST_GUILESS_MAIN(TestScanEngine)
+#include "tst_scanengine.moc"
