@@ -1,1 +1,46 @@
-int main() { return 2; }
+// Lists the game servers that answer at the given addresses, the way the
+// server list would show them, as a table or as JSON lines.
+#include "queryoptions.h"
+#include "queryoutput.h"
+#include "queryrun.h"
+
+#include <QCoreApplication>
+#include <QJsonDocument>
+#include <QTextStream>
+
+namespace {
+
+int fail(int code, const QString &message)
+{
+    QTextStream(stderr) << "vantor-query: " << message << Qt::endl;
+    return code;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const ParsedQueryArgs parsed = parseQueryArgs(app.arguments().mid(1));
+    if (!parsed.ok())
+        return fail(2, parsed.error);
+    const QueryOptions &options = parsed.options;
+
+    try {
+        QueryRun run(options);
+        run.run();
+        QTextStream out(stdout);
+        if (options.json) {
+            for (const ListedServer &server : run.servers()) {
+                const QJsonObject o = serverJson(server, options.players, options.rules);
+                out << QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)) << '\n';
+            }
+        } else if (!run.servers().isEmpty()) {
+            for (const QString &line : serverTable(run.servers(), options.players, options.rules))
+                out << line << '\n';
+        }
+        return run.servers().isEmpty() ? 1 : 0;
+    } catch (const UDPSockError &e) {
+        return fail(1, e.message());
+    }
+}

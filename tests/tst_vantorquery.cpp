@@ -1,0 +1,398 @@
+#include "serverfarm.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+// Addresses and port of this test only, so that it can run beside a demo.
+constexpr int kPort = 27115;
+const QString kSilent = QStringLiteral("127.0.62.99");
+
+QString host(int n)
+{
+    return QStringLiteral("127.0.62.%1").arg(n);
+}
+
+QJsonObject server(int n, const char *dialect, const char *gameDir, const char *description)
+{
+    return QJsonObject{{"address", host(n)}, {"port", kPort}, {"dialect", dialect}, {"gameDir", gameDir},
+                       {"description", description}, {"name", QStringLiteral("Server %1").arg(n)},
+                       {"map", QStringLiteral("map_%1").arg(n)}, {"maxPlayers", 20}};
+}
+
+QJsonObject with(QJsonObject o, const QJsonObject &more)
+{
+    for (auto it = more.begin(); it != more.end(); ++it)
+        o.insert(it.key(), it.value());
+    return o;
+}
+
+QJsonArray players(std::initializer_list<std::pair<const char *, int>> list)
+{
+    QJsonArray a;
+    for (const auto &[name, frags] : list)
+        a.append(QJsonObject{{"name", QString::fromUtf8(name)}, {"frags", frags}});
+    return a;
+}
+
+// One server of every game code and dialect, the details in every reply layout.
+QJsonArray farmServers()
+{
+    return {
+        with(server(1, "m", "cstrike", "Counter-Strike"),
+             {{"playerList", players({{"Gordon", 21}, {"Barney", 17}, {"Тест игрок", 3}})},
+              {"rules", QJsonArray{QJsonArray{"mp_timelimit", "30"}}},
+              {"generateRules", 40},
+              {"split", QJsonObject{{"layout", "goldsrc"}, {"fragmentSize", 600}}}}),
+        with(server(2, "m", "cstrike", "Counter-Strike"), {{"protocol", 46}, {"players", 12}, {"maxPlayers", 12}}),
+        with(server(3, "m", "czero", "Condition Zero"), {{"password", 1}}),
+        with(server(4, "I", "cstrike", "Counter-Strike: Source"),
+             {{"generateRules", 261}, {"split", QJsonObject{{"layout", "source"}}}}),
+        server(5, "I", "cspromod", "CSPromod"),
+        with(server(6, "both", "valve", "Half-Life"),
+             {{"detailChallenge", false}, {"playerList", players({{"Freeman", 5}})},
+              {"rules", QJsonArray{QJsonArray{"mp_fraglimit", "30"}}}}),
+        server(7, "I", "hl2mp", "Deathmatch"),
+        server(8, "I", "hl2mp", "Team Deathmatch"),
+        server(9, "I", "hl2mp", "Capture The Flag"),
+        server(10, "I", "hl2mp", "Half-Life 2 Deathmatch"),
+        server(11, "m", "dod", "Day of Defeat"),
+        with(server(12, "old", "tfc", "Team Fortress Classic"),
+             {{"os", "w"}, {"playerList", players({{"Medic", 7}})},
+              {"rules", QJsonArray{QJsonArray{"tfc_clanbattle", "0"}}}}),
+        with(server(13, "I", "tf", "Team Fortress"),
+             {{"infoChallenge", true}, {"playerList", players({{"Scout", 8}, {"Heavy", 14}})},
+              {"generateRules", 100}, {"split", QJsonObject{{"layout", "source"}, {"reverse", true}}}}),
+        server(14, "m", "dmc", "Deathmatch Classic"),
+        server(15, "m", "ricochet", "Ricochet"),
+        server(16, "I", "left4dead", "L4D - Co-op"),
+        server(17, "I", "dod", "Day of Defeat: Source"),
+        server(18, "I", "garrysmod", "Sandbox"),
+        with(server(19, "old", "cstrike", "HLTV"), {{"proxy", "1"}, {"serverType", "p"}}),
+        server(20, "m", "valve", "Demo Playback"),
+        server(21, "I", "svencoop", "Sven Co-op"),
+        QJsonObject{{"address", kSilent}, {"port", kPort}, {"silent", true}},
+    };
+}
+
+constexpr int kServers = 21;
+
+struct Run
+{
+    int exitCode = -1;
+    QList<QByteArray> lines;
+    QString error;
+};
+
+QStringList sorted(QStringList list)
+{
+    list.sort();
+    return list;
+}
+
+} // namespace
+
+class TstVantorQuery : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void arguments_data();
+    void arguments();
+    void everyGame_data();
+    void everyGame();
+    void details_data();
+    void details();
+    void rangeSweep();
+    void nothingAnswers();
+    void table();
+
+private:
+    // The farm answers in this process, so the wait must keep its event loop running.
+    Run runTool(const QStringList &args);
+    QStringList listed(const Run &run);
+
+    ServerFarm m_farm;
+    QJsonArray m_config = farmServers();
+    QHash<QString, QJsonObject> m_all; // address -> object of one run over every server
+};
+
+void TstVantorQuery::initTestCase()
+{
+    QVERIFY2(m_farm.load(QJsonObject{{"servers", m_config}}), qPrintable(m_farm.errorString()));
+    QVERIFY2(m_farm.start(), qPrintable(m_farm.errorString()));
+
+    QStringList args{"--port", QString::number(kPort), "--old", "--players", "--rules", "--json",
+                     "--timeout", "300"};
+    for (int n = 1; n <= kServers; ++n)
+        args.append(host(n));
+    args.append(kSilent);
+    const Run run = runTool(args);
+    QCOMPARE(run.exitCode, 0);
+    for (const QByteArray &line : run.lines) {
+        const QJsonObject o = QJsonDocument::fromJson(line).object();
+        QVERIFY2(!o.isEmpty(), line.constData());
+        QVERIFY2(!m_all.contains(o.value("address").toString()), "a server listed twice");
+        m_all.insert(o.value("address").toString(), o);
+    }
+    QCOMPARE(m_all.size(), kServers);
+}
+
+Run TstVantorQuery::runTool(const QStringList &args)
+{
+    QProcess process;
+    process.start(QStringLiteral(VANTOR_QUERY_TOOL), args);
+    Run run;
+    if (!process.waitForStarted())
+        return run;
+    if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 20000)
+        || process.exitStatus() != QProcess::NormalExit) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.exitCode = process.exitCode();
+    run.lines = process.readAllStandardOutput().split('\n');
+    run.lines.removeAll(QByteArray());
+    run.error = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QStringList TstVantorQuery::listed(const Run &run)
+{
+    QStringList servers;
+    for (const QByteArray &line : run.lines) {
+        const QJsonObject o = QJsonDocument::fromJson(line).object();
+        servers.append(QStringLiteral("%1:%2").arg(o.value("address").toString()).arg(o.value("port").toInt()));
+    }
+    return sorted(servers);
+}
+
+void TstVantorQuery::arguments_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("servers"); // listed, for exit 0 and 1
+    QTest::addColumn<QString>("message");     // on stderr
+
+    const QString p = QString::number(kPort);
+    const QString one = QStringLiteral("127.0.62.1:%1").arg(kPort);
+    auto ok = [](const char *name, QStringList args, int code, QStringList servers, QString message = {}) {
+        QTest::newRow(name) << (args << "--json" << "--timeout" << "300") << code << servers << message;
+    };
+    ok("--port before the target", {"--port", p, host(1)}, 0, {one});
+    ok("--port after the target", {host(1), "--port", p}, 0, {one});
+    ok("own port wins over --port", {"--port", "1", one}, 0, {one});
+    ok("default port 27015", {host(1)}, 1, {});
+    ok("range with its own port", {QStringLiteral("127.0.62.5-127.0.62.6:%1").arg(p)}, 0,
+       {QStringLiteral("127.0.62.5:%1").arg(p), QStringLiteral("127.0.62.6:%1").arg(p)});
+    // A label longer than 63 characters fails in the resolver itself, before any query goes out.
+    const QString unresolvable = QString(70, 'x') + ".example";
+    ok("failed lookup does not stop the run", {"--port", p, unresolvable, host(1)}, 0, {one},
+       "sending to " + unresolvable + ":" + p + " failed");
+
+    auto bad = [](const char *name, const QStringList &args, const char *message) {
+        QTest::newRow(name) << args << 2 << QStringList() << QString::fromLatin1(message);
+    };
+    bad("no target", {}, "no target");
+    bad("options only", {"--json", "--old"}, "no target");
+    bad("unknown option", {"--verbose", host(1)}, "unknown option --verbose");
+    bad("port value missing", {host(1), "--port"}, "--port needs a value");
+    bad("timeout value missing", {host(1), "--timeout"}, "--timeout needs a value");
+    bad("port 0", {"--port", "0", host(1)}, "invalid port 0");
+    bad("port 65536", {"--port", "65536", host(1)}, "invalid port 65536");
+    bad("port not a number", {"--port", "2701x", host(1)}, "invalid port 2701x");
+    bad("target port 0", {"127.0.62.1:0"}, "invalid port in 127.0.62.1:0");
+    bad("target port too big", {"127.0.62.1:70000"}, "invalid port in 127.0.62.1:70000");
+    bad("target port empty", {"127.0.62.1:"}, "invalid port in 127.0.62.1:");
+    bad("empty host", {":27115"}, "invalid address :27115");
+    bad("field above 255", {"127.0.62.256"}, "invalid address 127.0.62.256");
+    bad("three fields", {"127.0.62"}, "invalid address 127.0.62");
+    bad("blank in a name", {"game server"}, "invalid address game server");
+    bad("range end not dotted", {"127.0.62.1-gameserver"}, "invalid range 127.0.62.1-gameserver");
+    bad("range end above 255", {"127.0.62.1-127.0.62.300"}, "invalid range");
+    bad("range backwards", {"127.0.62.5-127.0.62.1"}, "invalid range");
+    bad("range leaves its /16", {"127.0.62.1-127.1.0.1"}, "invalid range");
+    bad("negative timeout", {"--timeout", "-1", host(1)}, "invalid timeout -1");
+}
+
+void TstVantorQuery::arguments()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, servers);
+    QFETCH(QString, message);
+
+    const Run run = runTool(args);
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(listed(run), servers);
+    if (exitCode == 2) {
+        QVERIFY2(run.error.startsWith("vantor-query: ") && run.error.count('\n') == 1, qPrintable(run.error));
+    }
+    QVERIFY2(run.error.contains(message), qPrintable(run.error));
+}
+
+void TstVantorQuery::everyGame_data()
+{
+    QTest::addColumn<int>("server");
+    QTest::addColumn<QString>("game");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<int>("protocol");
+    QTest::addColumn<QString>("access");
+
+    QTest::newRow("1.6 (m)") << 1 << "1.6" << 12 << 47 << "free";
+    QTest::newRow("1.5 full") << 2 << "1.5" << 12 << 46 << "full";
+    QTest::newRow("CZ password") << 3 << "CZ" << 16 << 47 << "password";
+    QTest::newRow("CSS (I)") << 4 << "CSS" << 14 << 17 << "free";
+    QTest::newRow("CSP") << 5 << "CSP" << 14 << 17 << "free";
+    QTest::newRow("HL (m and I)") << 6 << "HL" << 13 << 47 << "free";
+    QTest::newRow("DM") << 7 << "DM" << 17 << 17 << "free";
+    QTest::newRow("TDM") << 8 << "TDM" << 17 << 17 << "free";
+    QTest::newRow("CTF") << 9 << "CTF" << 17 << 17 << "free";
+    QTest::newRow("HL2") << 10 << "HL2" << 17 << 17 << "free";
+    QTest::newRow("DOD") << 11 << "DOD" << 19 << 47 << "free";
+    QTest::newRow("TFC (old text)") << 12 << "TFC" << 23 << 47 << "free";
+    QTest::newRow("TF2 (info challenge)") << 13 << "TF2" << 21 << 17 << "free";
+    QTest::newRow("DMC") << 14 << "DMC" << 24 << 47 << "free";
+    QTest::newRow("RC") << 15 << "RC" << 25 << 47 << "free";
+    QTest::newRow("L4D") << 16 << "L4D" << 26 << 17 << "free";
+    QTest::newRow("DODS") << 17 << "DODS" << 20 << 17 << "free";
+    QTest::newRow("GMOD") << 18 << "GMOD" << 22 << 17 << "free";
+    QTest::newRow("HLTV proxy (old text)") << 19 << "1.6" << 15 << 47 << "free";
+    QTest::newRow("demo playback") << 20 << "1.6" << 18 << 47 << "free";
+    QTest::newRow("unknown mod") << 21 << "svencoop" << 11 << 17 << "free";
+}
+
+void TstVantorQuery::everyGame()
+{
+    QFETCH(int, server);
+    QFETCH(QString, game);
+    QFETCH(int, icon);
+    QFETCH(int, protocol);
+    QFETCH(QString, access);
+
+    const QJsonObject config = m_config[server - 1].toObject();
+    const QJsonObject o = m_all.value(host(server));
+    QCOMPARE(o.value("address").toString(), host(server));
+    QCOMPARE(o.value("port").toInt(), kPort);
+    QCOMPARE(o.value("game").toString(), game);
+    QCOMPARE(o.value("icon").toInt(), icon);
+    QCOMPARE(o.value("protocol").toInt(), protocol);
+    QCOMPARE(o.value("access").toString(), access);
+    QCOMPARE(o.value("password").toInt(), config.value("password").toInt());
+    QCOMPARE(o.value("proxy").toString(), server == 19 ? "1" : server == 12 ? "0" : "");
+    QCOMPARE(o.value("gameDir").toString(), config.value("gameDir").toString());
+    QCOMPARE(o.value("description").toString(), config.value("description").toString());
+    QCOMPARE(o.value("name").toString(), config.value("name").toString());
+    QCOMPARE(o.value("map").toString(), config.value("map").toString());
+    QCOMPARE(o.value("maxPlayers").toInt(), config.value("maxPlayers").toInt());
+    QCOMPARE(o.value("os").toString(), config.value("os").toString() == "w" ? "WIN" : "LIN");
+}
+
+void TstVantorQuery::details_data()
+{
+    QTest::addColumn<int>("server");
+    QTest::addColumn<QJsonArray>("playerList");
+    QTest::addColumn<int>("ruleCount");
+    QTest::addColumn<QString>("firstRule"); // "name=value"
+    QTest::addColumn<QString>("lastRule");
+
+    QTest::newRow("goldsrc split, challenged") << 1 << players({{"Gordon", 21}, {"Barney", 17}, {"Тест игрок", 3}})
+                                              << 41 << "mp_timelimit=30"
+                                              << "rule_0040=value_0040_of_a_generated_rule";
+    QTest::newRow("261 rules, source split") << 4 << QJsonArray() << 261
+                                            << "rule_0001=value_0001_of_a_generated_rule"
+                                            << "rule_0261=value_0261_of_a_generated_rule";
+    QTest::newRow("unchallenged") << 6 << players({{"Freeman", 5}}) << 1 << "mp_fraglimit=30" << "mp_fraglimit=30";
+    QTest::newRow("old text") << 12 << players({{"Medic", 7}}) << 1 << "tfc_clanbattle=0" << "tfc_clanbattle=0";
+    QTest::newRow("reversed source split") << 13 << players({{"Scout", 8}, {"Heavy", 14}}) << 100
+                                          << "rule_0001=value_0001_of_a_generated_rule"
+                                          << "rule_0100=value_0100_of_a_generated_rule";
+    QTest::newRow("no players, no rules") << 7 << QJsonArray() << 0 << "" << "";
+}
+
+void TstVantorQuery::details()
+{
+    QFETCH(int, server);
+    QFETCH(QJsonArray, playerList);
+    QFETCH(int, ruleCount);
+    QFETCH(QString, firstRule);
+    QFETCH(QString, lastRule);
+
+    const QJsonObject o = m_all.value(host(server));
+    const QStringList keys{"access", "address", "description", "game", "gameDir", "icon", "map",
+                           "maxPlayers", "name", "os", "password", "playerList", "players",
+                           "port", "protocol", "proxy", "rules"};
+    QCOMPARE(sorted(o.keys()), keys);
+    QCOMPARE(o.value("playerList").toArray(), playerList);
+    const QJsonArray rules = o.value("rules").toArray();
+    QCOMPARE(rules.size(), ruleCount);
+    auto text = [](const QJsonValue &rule) {
+        return rule.isUndefined() ? QString()
+                                  : rule["name"].toString() + '=' + rule["value"].toString();
+    };
+    QCOMPARE(text(rules.first()), firstRule);
+    QCOMPARE(text(rules.last()), lastRule);
+}
+
+void TstVantorQuery::rangeSweep()
+{
+    // Without --old the text-only server (12) stays silent; 25 has no server.
+    const Run run = runTool({"--port", QString::number(kPort), "--json", "--timeout", "300",
+                             "127.0.62.10-127.0.62.14", "127.0.62.20-127.0.62.25"});
+    QCOMPARE(run.exitCode, 0);
+    QStringList expected;
+    for (int n : {10, 11, 13, 14, 20, 21})
+        expected.append(QStringLiteral("%1:%2").arg(host(n)).arg(kPort));
+    QCOMPARE(listed(run), expected);
+    for (const QByteArray &line : run.lines)
+        QVERIFY(!QJsonDocument::fromJson(line).object().contains("playerList"));
+}
+
+void TstVantorQuery::nothingAnswers()
+{
+    m_farm.clearRequests();
+    const Run run = runTool({"--port", QString::number(kPort), "--timeout", "150", kSilent});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.lines.isEmpty());
+    QVERIFY(run.error.isEmpty());
+    const QList<RequestRecord> requests = m_farm.requests();
+    QCOMPARE(requests.size(), 1);
+    QCOMPARE(requests[0].kind, "T");
+}
+
+void TstVantorQuery::table()
+{
+    const Run run = runTool({"--port", QString::number(kPort), "--players", "--timeout", "300",
+                             host(1), host(3)});
+    QCOMPARE(run.exitCode, 0);
+    QStringList lines;
+    for (const QByteArray &line : run.lines)
+        lines.append(QString::fromUtf8(line));
+    QVERIFY(lines.size() >= 3);
+    const QString header = lines[0];
+    QVERIFY2(header.startsWith("Game  "), qPrintable(header));
+    const qsizetype nameAt = header.indexOf("Name");
+    const qsizetype addressAt = header.indexOf("Address");
+    const qsizetype accessAt = header.lastIndexOf(" A") + 1;
+    // Rows come in the order the replies arrived.
+    const qsizetype row1 = lines.indexOf(QRegularExpression("^1\\.6 .*"));
+    QVERIFY2(row1 > 0 && row1 + 2 < lines.size(), qPrintable(lines.join('\n')));
+    QCOMPARE(lines[row1].mid(nameAt, 8), "Server 1");
+    QCOMPARE(lines[row1].mid(addressAt, 11), "127.0.62.1 ");
+    QCOMPARE(lines[row1].mid(accessAt), "free");
+    QCOMPARE(lines[row1 + 1], "    Players: 3");
+    QVERIFY2(lines.contains("        Тест игрок  3"), qPrintable(lines.join('\n')));
+    const qsizetype row3 = lines.indexOf(QRegularExpression("^CZ .*"));
+    QVERIFY(row3 > 0);
+    QCOMPARE(lines[row3].mid(accessAt), "password");
+    QCOMPARE(lines[row3 + 1], "    Players: 0");
+}
+
+QTEST_GUILESS_MAIN(TstVantorQuery)
+#include "tst_vantorquery.moc"

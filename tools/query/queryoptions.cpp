@@ -1,0 +1,130 @@
+#include "queryoptions.h"
+
+#include "net/ipv4.h"
+#include "scan/addressrange.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+// Plain decimal digits only: no sign, no blanks.
+bool parseNumber(const QString &text, int &value)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
+    if (!digits.match(text).hasMatch())
+        return false;
+    value = text.toInt();
+    return true;
+}
+
+bool parsePort(const QString &text, int &port)
+{
+    int value = 0;
+    if (!parseNumber(text, value) || value < 1 || value > 65535)
+        return false;
+    port = value;
+    return true;
+}
+
+bool onlyDigitsAndDots(const QString &text)
+{
+    static const QRegularExpression dotted(QStringLiteral("^[0-9.]+$"));
+    return dotted.match(text).hasMatch();
+}
+
+bool isHostName(const QString &text)
+{
+    static const QRegularExpression name(QStringLiteral("^[A-Za-z0-9_]([A-Za-z0-9_.-]*[A-Za-z0-9_.])?$"));
+    return name.match(text).hasMatch();
+}
+
+// "HOST", "HOST:PORT" or "FROM-TO[:PORT]"; a port of 0 stands for the --port value.
+QString parseTarget(const QString &text, QueryTarget &target)
+{
+    QString address = text;
+    int port = 0;
+    const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
+    if (colon >= 0) {
+        address = text.left(colon);
+        if (!parsePort(text.mid(colon + 1), port))
+            return QStringLiteral("invalid port in %1 (1..65535)").arg(text);
+    }
+    target.port = port;
+
+    // A range starts with a dotted address; host names may hold dashes too.
+    const qsizetype dash = address.indexOf(QLatin1Char('-'));
+    if (dash > 0 && onlyDigitsAndDots(address.left(dash))) {
+        const QString from = address.left(dash);
+        const QString to = address.mid(dash + 1);
+        quint32 a = 0, b = 0;
+        if (!parseIpv4(from, a) || !parseIpv4(to, b))
+            return QStringLiteral("invalid range %1 (FROM-TO with two dotted IPv4 addresses)").arg(address);
+        // The walk keeps From's first two fields, so a range must not leave them.
+        if ((a & 0xFFFF0000u) != (b & 0xFFFF0000u) || rangeAddressCount(a, b) == 0)
+            return QStringLiteral("invalid range %1 (empty, or first two fields differ)").arg(address);
+        target.host = from;
+        target.rangeTo = to;
+        return {};
+    }
+
+    quint32 ignored = 0;
+    const bool valid = onlyDigitsAndDots(address) ? parseIpv4(address, ignored) : isHostName(address);
+    if (!valid)
+        return QStringLiteral("invalid address %1").arg(address.isEmpty() ? text : address);
+    target.host = address;
+    return {};
+}
+
+const char *const Usage = "usage: vantor-query [--port N] [--old] [--players] [--rules] [--timeout MS] "
+                          "[--json] TARGET... (TARGET: HOST | HOST:PORT | FROM-TO)";
+
+} // namespace
+
+ParsedQueryArgs parseQueryArgs(const QStringList &args)
+{
+    ParsedQueryArgs result;
+    QueryOptions &o = result.options;
+    auto fail = [&](const QString &message) {
+        result.error = message;
+        return result;
+    };
+
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        if (arg == QLatin1String("--old")) {
+            o.old = true;
+        } else if (arg == QLatin1String("--players")) {
+            o.players = true;
+        } else if (arg == QLatin1String("--rules")) {
+            o.rules = true;
+        } else if (arg == QLatin1String("--json")) {
+            o.json = true;
+        } else if (arg == QLatin1String("--port") || arg == QLatin1String("--timeout")) {
+            if (i + 1 >= args.size())
+                return fail(QStringLiteral("%1 needs a value").arg(arg));
+            const QString value = args[++i];
+            if (arg == QLatin1String("--port")) {
+                if (!parsePort(value, o.port))
+                    return fail(QStringLiteral("invalid port %1 (1..65535)").arg(value));
+            } else {
+                if (!parseNumber(value, o.timeoutMs))
+                    return fail(QStringLiteral("invalid timeout %1 (milliseconds)").arg(value));
+            }
+        } else if (arg.startsWith(QLatin1Char('-'))) {
+            return fail(QStringLiteral("unknown option %1").arg(arg));
+        } else {
+            QueryTarget target;
+            const QString problem = parseTarget(arg, target);
+            if (!problem.isEmpty())
+                return fail(problem);
+            o.targets.append(target);
+        }
+    }
+    if (o.targets.isEmpty())
+        return fail(QStringLiteral("no target given; ") + QLatin1String(Usage));
+    for (QueryTarget &target : o.targets) {
+        if (target.port == 0)
+            target.port = o.port;
+    }
+    return result;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "listedserver.h"
+
+#include <QJsonObject>
+#include <QStringList>
+#include <QVector>
+
+// "free", "full" or "password" for the access icon of a row.
+QString accessText(int accessIcon);
+
+// The JSON object of one server; playerList and rules only when asked for.
+QJsonObject serverJson(const ListedServer &server, bool withPlayers, bool withRules);
+
+// The servers as an aligned table under a header line, with the players and
+// rules of each server indented beneath it when asked for.
+QStringList serverTable(const QVector<ListedServer> &servers, bool withPlayers, bool withRules);
