@@ -1,0 +1,61 @@
+#include "ui/trayicon.h"
+
+TrayIcon::TrayIcon(QObject *parent) : QObject(parent)
+{
+    tray.setToolTip(QStringLiteral("Vantor"));
+    timer.setInterval(cycleIntervalMs);
+    connect(&timer, &QTimer::timeout, this, &TrayIcon::cycleTick);
+    connect(&tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::DoubleClick)
+            emit doubleClicked();
+    });
+}
+
+void TrayIcon::setIcons(const QIcon &normal, const QIcon &clock)
+{
+    icons = {normal, clock};
+    showIcon(current);
+}
+
+void TrayIcon::setMenu(QMenu *menu)
+{
+    tray.setContextMenu(menu);
+}
+
+bool TrayIcon::available() const
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void TrayIcon::show()
+{
+    tray.show();
+}
+
+void TrayIcon::hide()
+{
+    tray.hide();
+}
+
+void TrayIcon::startCycling()
+{
+    if (!timer.isActive())
+        timer.start();
+}
+
+void TrayIcon::stopCycling()
+{
+    timer.stop();
+    showIcon(0);
+}
+
+void TrayIcon::cycleTick()
+{
+    showIcon((current + 1) % int(icons.size()));
+}
+
+void TrayIcon::showIcon(int index)
+{
+    current = index;
+    tray.setIcon(icons[index]);
+}

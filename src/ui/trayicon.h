@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include <array>
+
+class QMenu;
+
+// The notification-area icon: hint "Vantor", a menu, a double-click signal
+// and two icons (0 normal, 1 clock) that take turns while something waits.
+class TrayIcon : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int cycleIntervalMs = 1000;
+
+    explicit TrayIcon(QObject *parent = nullptr);
+
+    void setIcons(const QIcon &normal, const QIcon &clock);
+    void setMenu(QMenu *menu);
+    bool available() const;
+    void show();
+    void hide();
+
+    void startCycling();
+    // Ends the cycling on icon 0.
+    void stopCycling();
+    bool cycling() const { return timer.isActive(); }
+    int currentIcon() const { return current; }
+
+public slots:
+    void cycleTick();
+
+signals:
+    void doubleClicked();
+
+private:
+    void showIcon(int index);
+
+    QSystemTrayIcon tray;
+    QTimer timer;
+    std::array<QIcon, 2> icons;
+    int current = 0;
+};
