@@ -151,6 +151,11 @@ void TNMUDP::readPending()
     }
 }
 
+void TNMUDP::release()
+{
+    socket->close();
+}
+
 void TNMUDP::ReadDatagram(QByteArray &buff, int &count) const
 {
     buff = current;

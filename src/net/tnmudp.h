@@ -61,6 +61,9 @@ public:
     void SendDatagram(const QByteArray &buff, int length);
     void SendDatagram(const QByteArray &buff) { SendDatagram(buff, int(buff.size())); }
 
+    // Closes the socket for good (the program is ending); later sends go nowhere.
+    void release();
+
     // Valid inside OnDataReceived: the datagram being reported.
     void ReadDatagram(QByteArray &buff, int &count) const;
     const QByteArray &currentDatagram() const { return current; }

@@ -1,0 +1,57 @@
+#include "app/program.h"
+
+#include "ui/about.h"
+#include "ui/autoconnect.h"
+#include "ui/options.h"
+#include "ui/pass.h"
+#include "ui/scangames.h"
+#include "ui/singleinstance.h"
+
+#include <QApplication>
+
+Program::Program() : ini(IniFile::defaultPath()) { }
+
+Program::~Program()
+{
+    // Reverse order of creation: the password prompt writes its section while
+    // the file is still in use, then the settings dialog saves everything.
+    autoDialog.reset();
+    pass.reset();
+    about.reset();
+    settingsDialog.reset();
+    form1.reset();
+}
+
+int Program::run()
+{
+    const QString title = TForm1::applicationTitle();
+    SingleInstance instance(title);
+    if (!instance.isFirst()) {
+        instance.notifyFirst();
+        return 0;
+    }
+
+    form1 = std::make_unique<TForm1>(TForm1::Services{settings, autoConnect, prompter, shell, localAddress});
+    prompter.setParentWindow(form1.get());
+    QObject::connect(&instance, &SingleInstance::showRequested, form1.get(), &TForm1::bringToFront);
+
+    settingsDialog = std::make_unique<TSettings>(settings, ini, prompter);
+    form1->applySettings();
+    form1->setIniFile(&ini);
+    about = std::make_unique<TFormAbout>(settings);
+    pass = std::make_unique<TFormPass>(settings, ini, prompter);
+    autoDialog = std::make_unique<TFormAuto>(settings);
+
+    QObject::connect(form1.get(), &TForm1::optionsRequested, settingsDialog.get(), [this] {
+        settingsDialog->show();
+        settingsDialog->raise();
+    });
+    QObject::connect(form1.get(), &TForm1::aboutRequested, about.get(), [this] {
+        about->show();
+        about->raise();
+    });
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, form1.get(), &TForm1::sessionEnding);
+
+    form1->show();
+    return QApplication::exec();
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "join/autoconnectstate.h"
+#include "scan/localaddress.h"
+#include "settings/inifile.h"
+#include "settings/settingsmodel.h"
+#include "ui/desktopservices.h"
+
+#include <memory>
+
+class TForm1;
+class TFormAbout;
+class TFormAuto;
+class TFormPass;
+class TSettings;
+
+// The program's life: the five windows created in order, the event loop,
+// and the windows destroyed in the reverse order (which saves the settings).
+class Program
+{
+public:
+    Program();
+    ~Program();
+
+    // Runs until the main window closes; returns the exit code. A second start
+    // of the same version hands over to the first and returns at once.
+    int run();
+
+private:
+    SettingsModel settings;
+    AutoConnectState autoConnect;
+    IniFile ini;
+    MessageBoxPrompter prompter;
+    DesktopShell shell;
+    SystemLocalAddress localAddress;
+    std::unique_ptr<TForm1> form1;
+    std::unique_ptr<TSettings> settingsDialog;
+    std::unique_ptr<TFormAbout> about;
+    std::unique_ptr<TFormPass> pass;
+    std::unique_ptr<TFormAuto> autoDialog;
+};

@@ -1,0 +1,526 @@
+#include "ui/scangames.h"
+
+#include "join/autoconnectstate.h"
+#include "join/shell.h"
+#include "net/tnmudp.h"
+#include "query/playersmodel.h"
+#include "query/queryprotocol.h"
+#include "scan/listicons.h"
+#include "scan/prompter.h"
+#include "scan/scanengine.h"
+#include "scan/serverlistmodel.h"
+#include "settings/settingsmodel.h"
+#include "ui/globalhotkey.h"
+#include "ui/iconlibrary.h"
+#include "ui/iconproxymodel.h"
+#include "ui/transparency.h"
+#include "ui/trayicon.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QThread>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int MinimumWidth = 680;
+constexpr int MinimumHeight = 175;
+constexpr int DetailsWidth = 168;
+constexpr int DetailPauseMs = 10;
+constexpr int NoticeMs = 10000;
+
+QTableView *reportList(QWidget *parent)
+{
+    auto *view = new QTableView(parent);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setShowGrid(true);
+    view->setWordWrap(false);
+    view->setAlternatingRowColors(false);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    view->horizontalHeader()->setHighlightSections(false);
+    view->setIconSize(QSize(16, 16));
+    return view;
+}
+
+QPushButton *button(const QString &caption, const QString &hint, QWidget *parent)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setToolTip(hint);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setMinimumWidth(48);
+    return b;
+}
+
+} // namespace
+
+TForm1::TForm1(const Services &services, QWidget *parent)
+    : QMainWindow(parent)
+    , settings(services.settings)
+    , autoConnect(services.autoConnect)
+    , prompter(services.prompter)
+    , shell(services.shell)
+    , localAddress(services.localAddress)
+    , wantHotkey(services.registerHotkey)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(applicationTitle());
+    setWindowIcon(IconLibrary::appIcon());
+    setMinimumSize(MinimumWidth, MinimumHeight);
+
+    UDP = new TNMUDP(services.localPort, this);
+    Protocol = new QueryProtocol(*UDP, settings, this);
+    Servers = new ServerListModel(settings, autoConnect, this);
+    Players = new PlayersModel(this);
+    Rules = new RulesModel(this);
+    Engine = new ScanEngine(*Protocol, *Servers, settings, autoConnect, localAddress, prompter, this);
+    Engine->selectedRow = [this] { return selectedRow(); };
+    Engine->detailPage = [this] { return PageControl1->currentIndex(); };
+    Engine->controls.messagePanel = UDP->portStatus().isEmpty() ? QString() : QLatin1Char(' ') + UDP->portStatus();
+
+    connect(Protocol, &QueryProtocol::serverInfoReceived, Servers, &ServerListModel::AddServer);
+    connect(Protocol, &QueryProtocol::playersReceived, Players, &PlayersModel::setPlayers);
+    connect(Protocol, &QueryProtocol::rulesReceived, Rules, &RulesModel::setRules);
+    connect(Protocol, &QueryProtocol::bufferInvalid, this, [this] { prompter.error(QStringLiteral("Invalid buffer")); });
+    connect(Servers, &ServerListModel::serverAdded, Engine, &ScanEngine::serverAdded);
+    connect(Engine, &ScanEngine::controlsChanged, this, &TForm1::showControls);
+    connect(Engine, &ScanEngine::settingsRequested, this, &TForm1::Options1Click);
+    connect(Engine, &ScanEngine::sweepStarted, this, [this] {
+        Players->clear();
+        Image->clear();
+    });
+
+    buildMenus();
+    buildCentralArea();
+    buildStatusBar();
+    buildTray();
+    if (wantHotkey)
+        registerHotkey();
+
+    resize(qMax(settings.width, MinimumWidth), qMax(settings.height, MinimumHeight));
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    showControls();
+}
+
+TForm1::~TForm1() = default;
+
+QString TForm1::applicationTitle()
+{
+    return QStringLiteral("Vantor_v") + QStringLiteral(VANTOR_VERSION);
+}
+
+QString TForm1::homePageAddress()
+{
+    return QStringLiteral(VANTOR_HOME_PAGE);
+}
+
+void TForm1::buildMenus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
+    file->addAction(QStringLiteral("Hide  (Shift+Alt+S)"), this, &TForm1::Hide1Click);
+    file->addAction(QStringLiteral("Exit"), this, &TForm1::Exit1Click);
+    menuBar()->addAction(QStringLiteral("Options"), this, &TForm1::Options1Click);
+    QMenu *info = menuBar()->addMenu(QStringLiteral("Info"));
+    info->addAction(QStringLiteral("About"), this, &TForm1::About2Click);
+    info->addAction(QStringLiteral("Home page..."), this, &TForm1::Homepage1Click);
+
+    PMServers = new QMenu(this);
+    PMServers->addAction(QStringLiteral("Play"), this, &TForm1::SBPlayClick);
+    PMServers->addAction(QStringLiteral("Auto connect"), this, &TForm1::SBAutoClick);
+    PMServers->addAction(QStringLiteral("Add To Favorites"), this, &TForm1::AddToFavoritesClick);
+}
+
+void TForm1::buildCentralArea()
+{
+    auto *central = new QWidget(this);
+    auto *outer = new QHBoxLayout(central);
+    outer->setContentsMargins(2, 2, 2, 2);
+    outer->setSpacing(4);
+
+    auto *left = new QVBoxLayout;
+    left->setSpacing(2);
+    LW = reportList(central);
+    LW->setObjectName(QStringLiteral("LW"));
+    ServerIcons = new IconProxyModel(this);
+    ServerIcons->setSourceModel(Servers);
+    LW->setModel(ServerIcons);
+    QHeaderView *header = LW->horizontalHeader();
+    const int widths[ServerListModel::ColumnCount] = {66, 120, 90, 44, 28, 72, 46, 50, 22};
+    for (int c = 0; c < ServerListModel::ColumnCount; ++c)
+        header->resizeSection(c, widths[c]);
+    header->setSectionResizeMode(ServerListModel::ColumnName, QHeaderView::Stretch);
+    header->setSectionResizeMode(ServerListModel::ColumnAccess, QHeaderView::Fixed);
+    header->setMinimumSectionSize(16);
+    header->setSortIndicatorShown(false);
+    connect(header, &QHeaderView::sectionClicked, this, &TForm1::LWColumnClick);
+    connect(LW->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TForm1::LWSelectItem);
+    connect(LW, &QTableView::doubleClicked, this, &TForm1::LWDblClick);
+    LW->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(LW, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        // The menu opens only over a selected row.
+        if (selectedRow() >= 0)
+            PMServers->popup(LW->viewport()->mapToGlobal(at));
+    });
+    LW->viewport()->installEventFilter(this);
+    left->addWidget(LW, 1);
+
+    auto *bar = new QHBoxLayout;
+    bar->setSpacing(4);
+    auto *portChoice = new QGroupBox(QStringLiteral("Scan port:"), central);
+    auto *portLayout = new QHBoxLayout(portChoice);
+    portLayout->setContentsMargins(6, 2, 6, 2);
+    portChoice->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    RGGame = new QRadioButton(QStringLiteral("G a m e"), portChoice);
+    RGHltv = new QRadioButton(QStringLiteral("HLTV"), portChoice);
+    RGGame->setChecked(true);
+    portLayout->addWidget(RGGame);
+    portLayout->addWidget(RGHltv);
+    connect(RGGame, &QRadioButton::clicked, this, [this] { Engine->RGClick(0); });
+    connect(RGHltv, &QRadioButton::clicked, this, [this] { Engine->RGClick(1); });
+    bar->addWidget(portChoice);
+
+    Gauge = new QProgressBar(central);
+    Gauge->setOrientation(Qt::Vertical);
+    Gauge->setTextVisible(false);
+    Gauge->setFixedSize(10, 40);
+    bar->addWidget(Gauge);
+
+    SBScanAll = button(QStringLiteral("Scan"), QStringLiteral("Scan for servers"), central);
+    SBStop = button(QStringLiteral("Stop"), QStringLiteral("Stop scanning"), central);
+    SBRefresh = button(QStringLiteral("RF"), QStringLiteral("Refresh the listed servers"), central);
+    SBAuto = button(QStringLiteral("Auto"), QStringLiteral("ON/OFF Autoconnect"), central);
+    SBPlay = button(QStringLiteral("Play"), QStringLiteral("Join to server"), central);
+    connect(SBScanAll, &QPushButton::clicked, Engine, &ScanEngine::SBScanAllClick);
+    connect(SBStop, &QPushButton::clicked, Engine, &ScanEngine::SBStopClick);
+    connect(SBRefresh, &QPushButton::clicked, Engine, &ScanEngine::SBRefreshClick);
+    connect(SBAuto, &QPushButton::clicked, this, &TForm1::SBAutoClick);
+    connect(SBPlay, &QPushButton::clicked, this, &TForm1::SBPlayClick);
+    for (QPushButton *b : {SBScanAll, SBStop, SBRefresh, SBAuto, SBPlay})
+        bar->addWidget(b);
+    bar->addStretch(1);
+
+    Image = new QLabel(central);
+    Image->setObjectName(QStringLiteral("Image"));
+    Image->setFixedSize(32, 32);
+    bar->addWidget(Image);
+    left->addLayout(bar);
+    outer->addLayout(left, 1);
+
+    PageControl1 = new QTabWidget(central);
+    PageControl1->setFixedWidth(DetailsWidth);
+    LWPlayers = reportList(PageControl1);
+    LWPlayers->setModel(Players);
+    LWPlayers->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    LWPlayers->horizontalHeader()->resizeSection(1, 48);
+    connect(LWPlayers->horizontalHeader(), &QHeaderView::sectionClicked, this, &TForm1::LWPlayersColumnClick);
+    LWRules = reportList(PageControl1);
+    LWRules->setModel(Rules);
+    LWRules->horizontalHeader()->resizeSection(0, 98);
+    LWRules->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    LWRules->horizontalHeader()->setSectionsClickable(false);
+    PageControl1->addTab(LWPlayers, IconLibrary::tabIcon(IconLibrary::PlayersTab), QStringLiteral("Players"));
+    PageControl1->addTab(LWRules, IconLibrary::tabIcon(IconLibrary::RulesTab), QStringLiteral("Rules"));
+    outer->addWidget(PageControl1);
+
+    setCentralWidget(central);
+}
+
+void TForm1::buildStatusBar()
+{
+    const int widths[3] = {105, 50, 50};
+    for (int i = 0; i < 3; ++i) {
+        Panels[i] = new QLabel(this);
+        Panels[i]->setMinimumWidth(widths[i]);
+        Panels[i]->setFrameShape(QFrame::StyledPanel);
+        statusBar()->addWidget(Panels[i], i == 2 ? 1 : 0);
+    }
+    Panels[1]->setAlignment(Qt::AlignCenter);
+    statusBar()->setSizeGripEnabled(true);
+}
+
+void TForm1::buildTray()
+{
+    Tray = new TrayIcon(this);
+    Tray->setIcons(IconLibrary::trayIcon(0), IconLibrary::trayIcon(1));
+    PMTray = new QMenu(this);
+    PMTray->addAction(QStringLiteral("Show  (Shift+Alt+S)"), this, &TForm1::TrayShowClick);
+    PMTray->addAction(QStringLiteral("Exit"), this, &TForm1::TrayExitClick);
+    Tray->setMenu(PMTray);
+    connect(Tray, &TrayIcon::doubleClicked, this, &TForm1::TrayIconDblClick);
+    if (Tray->available()) {
+        Tray->show();
+        // With a tray icon to come back by, the window needs no taskbar button.
+        setWindowFlag(Qt::Tool, true);
+    }
+}
+
+void TForm1::registerHotkey()
+{
+    Hotkey = std::make_unique<GlobalHotkey>(1, Qt::ShiftModifier | Qt::AltModifier, Qt::Key_S);
+    if (Hotkey->registered()) {
+        connect(Hotkey.get(), &GlobalHotkey::activated, this, [this](int id) {
+            if (id == 1)
+                HotkeyPressed();
+        });
+    } else {
+        statusBar()->showMessage(Hotkey->failureText(), NoticeMs);
+    }
+}
+
+void TForm1::applySettings()
+{
+    RGHltv->setChecked(settings.gameType == 1);
+    RGGame->setChecked(settings.gameType != 1);
+    resize(qMax(settings.width, MinimumWidth), qMax(settings.height, MinimumHeight));
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TForm1::setIniFile(IniFile *file)
+{
+    Engine->setIniFile(file);
+}
+
+void TForm1::showControls()
+{
+    const ScanControls &c = Engine->controls;
+    SBScanAll->setEnabled(c.scanEnabled);
+    SBScanAll->setText(c.scanCaption);
+    SBStop->setEnabled(c.stopEnabled);
+    SBRefresh->setEnabled(c.refreshEnabled);
+    SBAuto->setEnabled(c.autoEnabled);
+    SBPlay->setEnabled(c.playEnabled);
+    RGGame->setEnabled(c.portChoiceEnabled);
+    RGHltv->setEnabled(c.portChoiceEnabled);
+    Gauge->setMaximum(qMax(c.progressMax, 1));
+    Gauge->setValue(qMin(c.progress, Gauge->maximum()));
+    Panels[0]->setText(c.activityPanel);
+    Panels[1]->setText(c.sentPanel);
+    Panels[2]->setText(c.messagePanel);
+}
+
+int TForm1::selectedRow() const
+{
+    const QModelIndexList rows = LW->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void TForm1::selectRow(int row)
+{
+    if (row < 0 || row >= Servers->rowCount()) {
+        LW->clearSelection();
+        return;
+    }
+    LW->selectRow(row);
+}
+
+void TForm1::clearDetails()
+{
+    Players->clear();
+    Rules->clear();
+}
+
+void TForm1::LWSelectItem()
+{
+    const int row = selectedRow();
+    if (row < 0) {
+        LWClick();
+        return;
+    }
+    clearDetails();
+    Engine->rowSelected();
+    const ServerRow &server = Servers->row(row);
+    Image->setPixmap(IconLibrary::bigIcon(server.gameIcon - FirstGameIcon));
+    Protocol->QueryPlayers(server.address, server.port);
+    QThread::msleep(DetailPauseMs);
+    Protocol->QueryRules(server.address, server.port);
+}
+
+void TForm1::LWClick()
+{
+    if (selectedRow() >= 0)
+        return;
+    Engine->selectionCleared();
+    Image->clear();
+    clearDetails();
+}
+
+void TForm1::LWColumnClick(int column)
+{
+    Servers->LWColumnClick(column);
+}
+
+void TForm1::LWPlayersColumnClick(int column)
+{
+    Players->LWPlayersColumnClick(column);
+}
+
+void TForm1::LWDblClick()
+{
+    if (selectedRow() >= 0 && settings.doubleClick)
+        SBPlayClick();
+}
+
+void TForm1::notAvailableYet(const QString &what)
+{
+    prompter.information(what, what + QStringLiteral(" is not available yet."));
+}
+
+void TForm1::SBPlayClick()
+{
+    notAvailableYet(QStringLiteral("Joining a server"));
+}
+
+void TForm1::SBAutoClick()
+{
+    notAvailableYet(QStringLiteral("Auto connect"));
+}
+
+void TForm1::AddToFavoritesClick()
+{
+    notAvailableYet(QStringLiteral("Add To Favorites"));
+}
+
+void TForm1::Hide1Click()
+{
+    hide();
+}
+
+void TForm1::Exit1Click()
+{
+    close();
+}
+
+void TForm1::Options1Click()
+{
+    emit optionsRequested();
+}
+
+void TForm1::About2Click()
+{
+    emit aboutRequested();
+}
+
+void TForm1::Homepage1Click()
+{
+    shell.openUrl(homePageAddress());
+}
+
+void TForm1::showRestored()
+{
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm1::TrayIconDblClick()
+{
+    if (isVisible())
+        hide();
+    else
+        showRestored();
+}
+
+void TForm1::HotkeyPressed()
+{
+    TrayIconDblClick();
+}
+
+void TForm1::TrayShowClick()
+{
+    showRestored();
+}
+
+void TForm1::TrayExitClick()
+{
+    close();
+}
+
+void TForm1::bringToFront()
+{
+    showRestored();
+}
+
+void TForm1::stopScanning()
+{
+    if (Engine->Scanning)
+        Engine->SBStopClick();
+}
+
+void TForm1::sessionEnding()
+{
+    stopScanning();
+    Engine->Scanning = false;
+    if (!endpointReleased) {
+        UDP->release();
+        endpointReleased = true;
+    }
+    Tray->hide();
+    close();
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    applyTransparency(this, settings);
+    QMainWindow::showEvent(event);
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    stopScanning();
+    if (!endpointReleased) {
+        UDP->release();
+        endpointReleased = true;
+    }
+    event->accept();
+    QApplication::quit();
+}
+
+void TForm1::changeEvent(QEvent *event)
+{
+    // Minimising hides the window when the tray icon can bring it back;
+    // without a tray the window minimises as usual and stays in the taskbar.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && Tray->available()) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        hide();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void TForm1::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    settings.width = width();
+    settings.height = height();
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == LW->viewport() && event->type() == QEvent::MouseButtonPress) {
+        // A click below the rows leaves no row selected, as in a report list.
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (!LW->indexAt(mouse->position().toPoint()).isValid()) {
+            LW->clearSelection();
+            LWClick();
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,154 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+class GlobalHotkey;
+class IconProxyModel;
+class IniFile;
+class LocalAddressProvider;
+class PlayersModel;
+class Prompter;
+class QAction;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTableView;
+class QueryProtocol;
+class RulesModel;
+class ScanEngine;
+class ServerListModel;
+class SettingsModel;
+class Shell;
+class TNMUDP;
+class TrayIcon;
+struct AutoConnectState;
+struct ServerInfo;
+
+// The main window: the server list, the scan buttons, the players and rules
+// pages, the status bar, the tray icon and the global hotkey. The work is
+// done by the scan engine and the models; this window shows their state and
+// forwards the user's clicks.
+class TForm1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    struct Services
+    {
+        SettingsModel &settings;
+        AutoConnectState &autoConnect;
+        Prompter &prompter;
+        Shell &shell;
+        LocalAddressProvider &localAddress;
+        quint16 localPort = 27005;
+        bool registerHotkey = true;
+    };
+
+    explicit TForm1(const Services &services, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    static QString applicationTitle();
+    static QString homePageAddress();
+
+    // The settings were loaded: take the port choice and the size.
+    void applySettings();
+    void setIniFile(IniFile *file);
+
+    // The parts, for the other windows and for tests.
+    TNMUDP &udp() { return *UDP; }
+    QueryProtocol &protocol() { return *Protocol; }
+    ServerListModel &servers() { return *Servers; }
+    ScanEngine &engine() { return *Engine; }
+    PlayersModel &players() { return *Players; }
+    RulesModel &rules() { return *Rules; }
+    TrayIcon &tray() { return *Tray; }
+    int selectedRow() const;
+    void selectRow(int row);
+
+    // Controls, named as the handlers refer to them.
+    QTableView *LW = nullptr;
+    QTableView *LWPlayers = nullptr;
+    QTableView *LWRules = nullptr;
+    QTabWidget *PageControl1 = nullptr;
+    QPushButton *SBScanAll = nullptr;
+    QPushButton *SBStop = nullptr;
+    QPushButton *SBRefresh = nullptr;
+    QPushButton *SBAuto = nullptr;
+    QPushButton *SBPlay = nullptr;
+    QRadioButton *RGGame = nullptr;
+    QRadioButton *RGHltv = nullptr;
+    QProgressBar *Gauge = nullptr;
+    QLabel *Image = nullptr;
+    QLabel *Panels[3] = {nullptr, nullptr, nullptr};
+    QMenu *PMServers = nullptr;
+    QMenu *PMTray = nullptr;
+
+public slots:
+    void LWSelectItem();
+    void LWClick();
+    void LWColumnClick(int column);
+    void LWPlayersColumnClick(int column);
+    void LWDblClick();
+    void SBPlayClick();
+    void SBAutoClick();
+    void AddToFavoritesClick();
+    void Hide1Click();
+    void Exit1Click();
+    void Options1Click();
+    void About2Click();
+    void Homepage1Click();
+    void TrayIconDblClick();
+    void TrayShowClick();
+    void TrayExitClick();
+    // Shift+Alt+S: hide when shown, show when hidden.
+    void HotkeyPressed();
+    // Another start of the same version asked this one to come to the front.
+    void bringToFront();
+    // The session ends (log-off or shut-down).
+    void sessionEnding();
+
+signals:
+    void optionsRequested();
+    void aboutRequested();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildCentralArea();
+    void buildStatusBar();
+    void buildTray();
+    void registerHotkey();
+    void showControls();
+    void clearDetails();
+    void showRestored();
+    void notAvailableYet(const QString &what);
+    void stopScanning();
+
+    SettingsModel &settings;
+    AutoConnectState &autoConnect;
+    Prompter &prompter;
+    Shell &shell;
+    LocalAddressProvider &localAddress;
+    bool wantHotkey;
+
+    TNMUDP *UDP = nullptr;
+    QueryProtocol *Protocol = nullptr;
+    ServerListModel *Servers = nullptr;
+    IconProxyModel *ServerIcons = nullptr;
+    PlayersModel *Players = nullptr;
+    RulesModel *Rules = nullptr;
+    ScanEngine *Engine = nullptr;
+    TrayIcon *Tray = nullptr;
+    std::unique_ptr<GlobalHotkey> Hotkey;
+    bool endpointReleased = false;
+};
