@@ -2,32 +2,83 @@
 
 #include "scan/prompter.h"
 #include "settings/inifile.h"
-#include "settings/settingsmodel.h"
+#include "ui/filechooser.h"
 #include "ui/iconlibrary.h"
+#include "ui/ipaddressedit.h"
 #include "ui/transparency.h"
 
-#include <QDialogButtonBox>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
+#include <QShowEvent>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
-TSettings::TSettings(SettingsModel &settingsModel, IniFile &file, Prompter &messages, QWidget *parent)
-    : QDialog(parent), settings(settingsModel), ini(file), prompter(messages)
+namespace {
+
+// The client area the dialog was drawn for; a larger default font widens it.
+constexpr QSize DesignSize(323, 278);
+
+// Captions of the "Show only" check boxes, by GameFilter.
+const char *const showOnlyCaptions[GameFilterCount] = {
+    "Half-life", "Half-life-2", "Counter-Strike 1.5", "Counter-Strike 1.6", "Counter-Strike: Source",
+    "CS Promod", "Condition-Zero", "Day Of Defeat", "Day Of Defeat Source",
+    "Half-life-2 Sandbox (Garry's mod)", "Team Fortress Classic", "Team Fortress 2", "Deathmatch Classic",
+    "Ricochet", "Left 4 Dead",
+};
+const char *const showOnlyNames[GameFilterCount] = {
+    "CBHL1", "CBHL2", "CBCS15", "CBCS16", "CBCSS", "CBCSP", "CBCZ", "CBDOD",
+    "CBDODS", "CBGMOD", "CBTF", "CBTF2", "CBDMC", "CBRC", "CBL4D",
+};
+
+} // namespace
+
+TSettings::TSettings(SettingsModel &settingsModel, IniFile &file, Prompter &messages, FileChooser *fileChooser,
+                     QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                          | Qt::MSWindowsFixedSizeDialogHint)
+    , settings(settingsModel)
+    , ini(file)
+    , prompter(messages)
+    , ownChooser(fileChooser ? nullptr : std::make_unique<DialogFileChooser>())
+    , chooser(fileChooser ? *fileChooser : *ownChooser)
 {
-    setWindowTitle(QStringLiteral("Options"));
+    setWindowTitle(QStringLiteral("Settings"));
     setWindowIcon(IconLibrary::appIcon());
+
     auto *layout = new QVBoxLayout(this);
-    auto *where = new QLabel(QStringLiteral("Settings are kept in %1.").arg(ini.path()), this);
-    where->setWordWrap(true);
-    layout->addWidget(where);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::hide);
-    layout->addWidget(buttons);
-    resize(420, 160);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    PageControl = new QTabWidget(this);
+    PageControl->setMinimumSize(DesignSize - QSize(8, 8));
+    TS1 = buildMainPage();
+    TabSheet1 = buildGamesPage();
+    TS2 = buildScanPage();
+    TS3 = buildFavoritesPage();
+    PageControl->addTab(TS1, QStringLiteral("Main"));
+    PageControl->addTab(TabSheet1, QStringLiteral("Games"));
+    PageControl->addTab(TS2, QStringLiteral("Scan settings"));
+    PageControl->addTab(TS3, QStringLiteral("Favorites"));
+    layout->addWidget(PageControl);
+
+    adjustSize();
     if (QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+
     settings.load(ini);
+    showSettings();
+    connectLiveSettings();
+    if (!settings.loadWarnings.isEmpty())
+        prompter.warning(settings.loadWarnings.join(u'\n'));
 }
 
 TSettings::~TSettings()
@@ -39,8 +90,131 @@ TSettings::~TSettings()
     }
 }
 
+QWidget *TSettings::buildGamesPage()
+{
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    auto *group = new QGroupBox(QStringLiteral("Show only"), page);
+    auto *grid = new QGridLayout(group);
+    grid->setVerticalSpacing(2);
+    const int perColumn = (GameFilterCount + 1) / 2;
+    for (int g = 0; g < GameFilterCount; ++g) {
+        CBShow[g] = new QCheckBox(QString::fromLatin1(showOnlyCaptions[g]), group);
+        CBShow[g]->setObjectName(QLatin1String(showOnlyNames[g]));
+        CBShow[g]->setChecked(true);
+        grid->addWidget(CBShow[g], g % perColumn, g / perColumn);
+    }
+    layout->addWidget(group);
+    layout->addStretch();
+    return page;
+}
+
+QWidget *TSettings::buildFavoritesPage()
+{
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    // A label that wraps would make the dialog's fixed height follow the page.
+    layout->addWidget(new QLabel(QStringLiteral("Favourite servers are kept in the configuration file."), page));
+    layout->addStretch();
+    return page;
+}
+
+void TSettings::connectLiveSettings()
+{
+    connect(PageControl, &QTabWidget::currentChanged, this, [this](int index) {
+        settings.curPage = index;
+        if (isVisible())
+            pageShown(index);
+    });
+
+    connect(CBGame, &QComboBox::currentIndexChanged, this, &TSettings::CBGameChange);
+    connect(RBSteam, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            RBSteamClick();
+    });
+    connect(RBNoSteam, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            RBNoSteamClick();
+    });
+    connect(CBDclick, &QCheckBox::toggled, this, [this](bool on) { settings.doubleClick = on; });
+    connect(CBTrans, &QCheckBox::toggled, this, &TSettings::CBTransClick);
+    connect(TBTrans, &QSlider::valueChanged, this, &TSettings::TBTransChange);
+
+    for (int g = 0; g < GameFilterCount; ++g)
+        connect(CBShow[g], &QCheckBox::toggled, this, [this, g](bool on) { settings.showGame[g] = on; });
+
+    connect(CBBroadcast, &QCheckBox::toggled, this, [this](bool on) { settings.broadcast = on; });
+    connect(CBOld, &QCheckBox::toggled, this, [this](bool on) { settings.scanOld = on; });
+    connect(CSport, &QLineEdit::textChanged, this, [this](const QString &text) { settings.csPort = text; });
+    connect(HLTVport, &QLineEdit::textChanged, this, [this](const QString &text) { settings.hltvPort = text; });
+    connect(SEDelay, &QSpinBox::valueChanged, this, [this](int value) { settings.delay = value; });
+}
+
+// Runs before the controls are connected to the model.
+void TSettings::showSettings()
+{
+    CBGame->setCurrentIndex(settings.curItem);
+    const bool steam = settings.games[currentGame()].steam;
+    (steam ? RBSteam : RBNoSteam)->setChecked(true);
+    SwitchSteam(steam);
+
+    CSport->setText(settings.csPort);
+    HLTVport->setText(settings.hltvPort);
+    CBOld->setChecked(settings.scanOld);
+    SEDelay->setValue(settings.delay);
+    CBBroadcast->setChecked(settings.broadcast);
+    CBDclick->setChecked(settings.doubleClick);
+    CBTrans->setChecked(settings.trans);
+    TBTrans->setEnabled(settings.trans);
+    for (int g = 0; g < GameFilterCount; ++g)
+        CBShow[g]->setChecked(settings.showGame[g]);
+
+    CBParams->clear();
+    CBParams->addItems(settings.params);
+    CBParams->setCurrentIndex(-1);
+
+    showRanges(-1);
+    PageControl->setCurrentIndex(settings.curPage);
+}
+
 void TSettings::showEvent(QShowEvent *event)
 {
-    applyTransparency(this, settings);
     QDialog::showEvent(event);
+    // A window restored from the task bar is not a new showing.
+    if (event->spontaneous())
+        return;
+    BBSave->setEnabled(false);
+    applyTransparency(this, settings);
+    pageShown(PageControl->currentIndex());
+}
+
+void TSettings::pageShown(int index)
+{
+    switch (index) {
+    case MainPage:
+        // The bar keeps the level within its range; moving it sets the level.
+        TBTrans->setValue(settings.transLevel);
+        break;
+    case ScanPage:
+        IPE1->update();
+        IPE2->update();
+        break;
+    default:
+        break;
+    }
+}
+
+void TSettings::CBTransClick()
+{
+    settings.trans = CBTrans->isChecked();
+    TBTrans->setEnabled(settings.trans);
+    applyTransparency(this, settings);
+    emit transparencyChanged();
+}
+
+void TSettings::TBTransChange(int position)
+{
+    settings.transLevel = position;
+    applyTransparency(this, settings);
+    emit transparencyChanged();
 }

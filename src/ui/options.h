@@ -1,26 +1,131 @@
 #pragma once
 
-#include <QDialog>
+#include "settings/settingsmodel.h"
 
+#include <QDialog>
+#include <array>
+#include <memory>
+
+class FileChooser;
+class IPAddressEdit;
 class IniFile;
 class Prompter;
-class SettingsModel;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QSpinBox;
+class QTabWidget;
+class QTableWidget;
+class QToolButton;
 
 // The settings dialog. Creating it loads the configuration file into the
-// settings model; destroying it (at exit) writes the file back.
+// settings model; destroying it (at exit) writes the file back. Its controls
+// edit the model at once, so whoever reads a setting gets what is shown;
+// only the game launch entries wait for "Save".
 class TSettings : public QDialog
 {
     Q_OBJECT
 
 public:
-    TSettings(SettingsModel &settings, IniFile &ini, Prompter &prompter, QWidget *parent = nullptr);
+    enum Page { MainPage = 0, GamesPage = 1, ScanPage = 2, FavoritesPage = 3 };
+
+    // Without a file chooser the desktop's open-file dialog is used.
+    TSettings(SettingsModel &settings, IniFile &ini, Prompter &prompter, FileChooser *fileChooser = nullptr,
+              QWidget *parent = nullptr);
     ~TSettings() override;
+
+    // The selected row of the range list, -1 for none.
+    int selectedRange() const;
+    void selectRange(int row);
+
+    // Controls, named as the handlers refer to them.
+    QTabWidget *PageControl = nullptr;
+    QWidget *TS1 = nullptr;       // "Main"
+    QWidget *TabSheet1 = nullptr; // "Games"
+    QWidget *TS2 = nullptr;       // "Scan settings"
+    QWidget *TS3 = nullptr;       // "Favorites"
+
+    QComboBox *CBGame = nullptr;
+    QRadioButton *RBSteam = nullptr;
+    QRadioButton *RBNoSteam = nullptr;
+    QLabel *LBExe = nullptr;
+    QLabel *LBSteamPath = nullptr;
+    QLineEdit *EditExe = nullptr;
+    QToolButton *SBExe = nullptr;
+    QLineEdit *EditParam = nullptr;
+    QComboBox *CBParams = nullptr;
+    QPushButton *BBLeft = nullptr;
+    QPushButton *BBDefault = nullptr;
+    QPushButton *BBSave = nullptr;
+    QCheckBox *CBDclick = nullptr;
+    QCheckBox *CBTrans = nullptr;
+    QSlider *TBTrans = nullptr;
+
+    std::array<QCheckBox *, GameFilterCount> CBShow{}; // "Show only", by GameFilter
+
+    QTableWidget *LWranges = nullptr;
+    QToolButton *SBMoveUp = nullptr;
+    QToolButton *SBMoveDown = nullptr;
+    IPAddressEdit *IPE1 = nullptr;
+    IPAddressEdit *IPE2 = nullptr;
+    QPushButton *SBAdd = nullptr;
+    QPushButton *SBDel = nullptr;
+    QPushButton *SBFill = nullptr; // "0..255"
+    QLineEdit *CSport = nullptr;
+    QLineEdit *HLTVport = nullptr;
+    QSpinBox *SEDelay = nullptr;
+    QCheckBox *CBBroadcast = nullptr;
+    QCheckBox *CBOld = nullptr;
+
+public slots:
+    // Main page: one entry of the launch table at a time.
+    void CBGameChange();
+    void SwitchSteam(bool steam);
+    void RBSteamClick();
+    void RBNoSteamClick();
+    void SBExeClick();
+    void EditParamKeyPress();
+    void BBLeftClick();
+    void BBDefaultClick();
+    void BBSaveClick();
+    void CBTransClick();
+    void TBTransChange(int position);
+
+    // Scan settings page: the address ranges.
+    void SBAddClick();
+    void SBDelClick();
+    void SBMoveUpClick();
+    void SBMoveDownClick();
+    void SBFillClick();
+
+signals:
+    // The transparency flag or level changed; every shown window should apply it.
+    void transparencyChanged();
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    QWidget *buildMainPage();
+    QWidget *buildGamesPage();
+    QWidget *buildScanPage();
+    QWidget *buildFavoritesPage();
+    void connectLiveSettings();
+
+    // Puts the loaded model into the controls.
+    void showSettings();
+    void showRanges(int selected);
+    void writeRanges();
+    void pageShown(int index);
+    int currentGame() const;
+
     SettingsModel &settings;
     IniFile &ini;
     Prompter &prompter;
+    std::unique_ptr<FileChooser> ownChooser;
+    FileChooser &chooser;
 };

@@ -1,0 +1,35 @@
+#include "settings/exefilter.h"
+
+#include "join/launchtable.h"
+
+QString exeFileFilter(int gameIndex)
+{
+    // Entries of the Source engine, in launch table order.
+    static const bool source[LaunchGameCount] = {
+        false, true, false, false, false, true, true, false,
+        true, false, true, true, false, false, true,
+    };
+    if (gameIndex < 0 || gameIndex >= LaunchGameCount)
+        return QString();
+    return source[gameIndex] ? QStringLiteral("Half-Life2 (hl2.exe)|HL2.EXE")
+                             : QStringLiteral("Half-Life (hl.exe)|HL.EXE");
+}
+
+QString steamFileFilter()
+{
+    return QStringLiteral("Steam (steam.exe)|STEAM.EXE");
+}
+
+QString dialogNameFilters(const QString &filter)
+{
+    const QString allFiles = QStringLiteral("All files (*)");
+    const qsizetype bar = filter.indexOf(u'|');
+    if (bar < 0)
+        return allFiles;
+    const QString description = filter.left(bar);
+    const QString pattern = filter.mid(bar + 1);
+    QString patterns = pattern;
+    if (pattern.toLower() != pattern)
+        patterns += u' ' + pattern.toLower();
+    return QStringLiteral("%1 (%2);;%3").arg(description, patterns, allFiles);
+}

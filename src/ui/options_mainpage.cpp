@@ -1,0 +1,207 @@
+// The "Main" page of the settings dialog: the launch settings of one game at a
+// time, the double-click choice and the transparency.
+
+#include "ui/options.h"
+
+#include "join/launchtable.h"
+#include "settings/exefilter.h"
+#include "ui/filechooser.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int InitialTransLevel = 100;
+constexpr int MinTransLevel = 50;
+constexpr int MaxTransLevel = 255;
+
+} // namespace
+
+QWidget *TSettings::buildMainPage()
+{
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    layout->setSpacing(4);
+
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(2);
+
+    auto *gameRow = new QHBoxLayout;
+    CBGame = new QComboBox(page);
+    for (int i = 0; i < LaunchGameCount; ++i)
+        CBGame->addItem(launchGameName(i).toUpper());
+    RBSteam = new QRadioButton(QStringLiteral("Steam"), page);
+    RBNoSteam = new QRadioButton(QStringLiteral("No Steam"), page);
+    RBNoSteam->setChecked(true);
+    gameRow->addWidget(CBGame);
+    gameRow->addSpacing(8);
+    gameRow->addWidget(RBSteam);
+    gameRow->addWidget(RBNoSteam);
+    gameRow->addStretch();
+    grid->addLayout(gameRow, 0, 0, 1, 3);
+
+    LBExe = new QLabel(QStringLiteral("Exe path:"), page);
+    LBSteamPath = new QLabel(QStringLiteral("Steam path:"), page);
+    LBSteamPath->hide();
+    grid->addWidget(LBExe, 1, 0, 1, 3);
+    grid->addWidget(LBSteamPath, 1, 0, 1, 3);
+
+    EditExe = new QLineEdit(page);
+    EditExe->setReadOnly(true);
+    SBExe = new QToolButton(page);
+    SBExe->setText(QStringLiteral("..."));
+    SBExe->setToolTip(QStringLiteral("Find file"));
+    grid->addWidget(EditExe, 2, 0, 1, 2);
+    grid->addWidget(SBExe, 2, 2);
+
+    grid->addWidget(new QLabel(QStringLiteral("Parameters:"), page), 3, 0, 1, 3);
+    EditParam = new QLineEdit(page);
+    BBDefault = new QPushButton(QStringLiteral("Default"), page);
+    BBDefault->setToolTip(QStringLiteral("Restore params ot default"));
+    grid->addWidget(EditParam, 4, 0, 1, 2);
+    grid->addWidget(BBDefault, 4, 2);
+
+    auto *paramRow = new QHBoxLayout;
+    paramRow->setSpacing(4);
+    CBParams = new QComboBox(page);
+    CBParams->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    BBLeft = new QPushButton(QStringLiteral("Append param"), page);
+    paramRow->addWidget(CBParams);
+    paramRow->addWidget(BBLeft);
+    paramRow->addStretch();
+    grid->addLayout(paramRow, 5, 0, 1, 2);
+    BBSave = new QPushButton(QStringLiteral("Save"), page);
+    BBSave->setEnabled(false);
+    grid->addWidget(BBSave, 5, 2);
+    grid->setColumnStretch(1, 1);
+    layout->addLayout(grid);
+
+    auto *line = new QFrame(page);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(line);
+
+    CBDclick = new QCheckBox(QStringLiteral("Connect by double click"), page);
+    CBDclick->setChecked(true);
+    layout->addWidget(CBDclick);
+
+    auto *transRow = new QHBoxLayout;
+    CBTrans = new QCheckBox(QStringLiteral("Transparency"), page);
+    TBTrans = new QSlider(Qt::Horizontal, page);
+    TBTrans->setRange(MinTransLevel, MaxTransLevel);
+    TBTrans->setValue(InitialTransLevel);
+    TBTrans->setTickPosition(QSlider::TicksBelow);
+    TBTrans->setTickInterval(3);
+    TBTrans->setEnabled(false);
+    transRow->addWidget(CBTrans);
+    transRow->addWidget(TBTrans, 1);
+    layout->addLayout(transRow);
+    layout->addStretch();
+
+    connect(SBExe, &QToolButton::clicked, this, &TSettings::SBExeClick);
+    connect(EditParam, &QLineEdit::textEdited, this, &TSettings::EditParamKeyPress);
+    connect(BBLeft, &QPushButton::clicked, this, &TSettings::BBLeftClick);
+    connect(BBDefault, &QPushButton::clicked, this, &TSettings::BBDefaultClick);
+    connect(BBSave, &QPushButton::clicked, this, &TSettings::BBSaveClick);
+    return page;
+}
+
+int TSettings::currentGame() const
+{
+    return CBGame->currentIndex();
+}
+
+void TSettings::SwitchSteam(bool steam)
+{
+    const LaunchEntry &entry = settings.games[currentGame()];
+    EditExe->setText(steam ? settings.steamExePath : entry.exePath);
+    EditParam->setText(steam ? entry.steamParams : entry.params);
+    LBSteamPath->setVisible(steam);
+    LBExe->setVisible(!steam);
+}
+
+void TSettings::CBGameChange()
+{
+    settings.curItem = currentGame();
+    const bool steam = settings.games[currentGame()].steam;
+    (steam ? RBSteam : RBNoSteam)->setChecked(true);
+    SwitchSteam(steam);
+}
+
+void TSettings::RBSteamClick()
+{
+    SwitchSteam(true);
+    if (!settings.games[currentGame()].steam)
+        BBSave->setEnabled(true);
+}
+
+void TSettings::RBNoSteamClick()
+{
+    SwitchSteam(false);
+    if (settings.games[currentGame()].steam)
+        BBSave->setEnabled(true);
+}
+
+void TSettings::SBExeClick()
+{
+    const QString filter = RBSteam->isChecked() ? steamFileFilter() : exeFileFilter(currentGame());
+    const QString path = chooser.openFile(this, filter);
+    if (path.isEmpty())
+        return;
+    EditExe->setText(path);
+    BBSave->setEnabled(true);
+}
+
+void TSettings::EditParamKeyPress()
+{
+    BBSave->setEnabled(true);
+}
+
+void TSettings::BBLeftClick()
+{
+    const QString picked = CBParams->currentText();
+    if (picked.isEmpty())
+        return;
+    EditParam->setText(EditParam->text() + u' ' + picked);
+    BBSave->setEnabled(true);
+}
+
+void TSettings::BBDefaultClick()
+{
+    QString params = EditParam->text();
+    if (RBSteam->isChecked())
+        defaultSteamParams(currentGame(), params);
+    else
+        defaultParams(currentGame(), params);
+    if (params == EditParam->text())
+        return;
+    EditParam->setText(params);
+    BBSave->setEnabled(true);
+}
+
+void TSettings::BBSaveClick()
+{
+    LaunchEntry &entry = settings.games[currentGame()];
+    const bool steam = RBSteam->isChecked();
+    if (steam) {
+        settings.steamExePath = EditExe->text();
+        entry.steamParams = EditParam->text();
+    } else {
+        entry.exePath = EditExe->text();
+        entry.params = EditParam->text();
+    }
+    entry.steam = steam;
+    BBSave->setEnabled(false);
+}

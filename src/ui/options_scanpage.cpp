@@ -1,0 +1,268 @@
+// The "Scan settings" page of the settings dialog: the address ranges to
+// sweep, the ports, the delay between queries, broadcast and old protocol.
+
+#include "ui/options.h"
+
+#include "scan/prompter.h"
+#include "settings/inifile.h"
+#include "settings/rangerules.h"
+#include "ui/ipaddressedit.h"
+#include "ui/portkeyfilter.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+enum RangeColumn { CheckColumn = 0, FromColumn = 1, ToColumn = 2 };
+constexpr int CheckColumnWidth = 20;
+constexpr int AddressColumnWidth = 91; // wider when the font needs it
+constexpr int MaxDelay = 30;
+constexpr int PortDigits = 5;
+
+AddressInput inputOf(const IPAddressEdit *edit)
+{
+    return {edit->octets(), edit->text()};
+}
+
+QLineEdit *portEdit(PortKeyFilter *filter, QWidget *parent)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setMaxLength(PortDigits);
+    // The key filter refuses what is typed; this catches what is pasted.
+    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
+    edit->installEventFilter(filter);
+    return edit;
+}
+
+QToolButton *arrowButton(Qt::ArrowType arrow, const QString &hint, QWidget *parent)
+{
+    auto *button = new QToolButton(parent);
+    button->setArrowType(arrow);
+    button->setToolTip(hint);
+    return button;
+}
+
+QTableWidgetItem *addressItem(const QString &text)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setTextAlignment(Qt::AlignCenter);
+    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    return item;
+}
+
+} // namespace
+
+QWidget *TSettings::buildScanPage()
+{
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    layout->setSpacing(4);
+
+    auto *top = new QHBoxLayout;
+    top->setSpacing(4);
+    LWranges = new QTableWidget(0, 3, page);
+    LWranges->setHorizontalHeaderLabels({QString(), QStringLiteral("From IP:"), QStringLiteral("To IP:")});
+    LWranges->horizontalHeaderItem(FromColumn)->setTextAlignment(Qt::AlignCenter);
+    LWranges->horizontalHeaderItem(ToColumn)->setTextAlignment(Qt::AlignCenter);
+    const int addressWidth = std::max(AddressColumnWidth,
+                                      LWranges->fontMetrics().horizontalAdvance(QStringLiteral("255.255.255.255")) + 8);
+    QHeaderView *header = LWranges->horizontalHeader();
+    header->setMinimumSectionSize(CheckColumnWidth);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->resizeSection(CheckColumn, CheckColumnWidth);
+    header->resizeSection(FromColumn, addressWidth);
+    header->resizeSection(ToColumn, addressWidth);
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    LWranges->verticalHeader()->hide();
+    LWranges->verticalHeader()->setDefaultSectionSize(LWranges->fontMetrics().height() + 4);
+    LWranges->setSelectionBehavior(QAbstractItemView::SelectRows);
+    LWranges->setSelectionMode(QAbstractItemView::SingleSelection);
+    LWranges->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LWranges->setSortingEnabled(false);
+    LWranges->setShowGrid(true);
+    LWranges->setWordWrap(false);
+    LWranges->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    LWranges->setFixedWidth(CheckColumnWidth + 2 * addressWidth + 2 * LWranges->frameWidth()
+                            + LWranges->verticalScrollBar()->sizeHint().width());
+    top->addWidget(LWranges);
+
+    auto *moves = new QVBoxLayout;
+    SBMoveUp = arrowButton(Qt::UpArrow, QStringLiteral("Move up"), page);
+    SBMoveDown = arrowButton(Qt::DownArrow, QStringLiteral("Move down"), page);
+    moves->addWidget(SBMoveUp);
+    moves->addWidget(SBMoveDown);
+    moves->addStretch();
+    top->addLayout(moves);
+
+    auto *right = new QVBoxLayout;
+    auto *keys = new PortKeyFilter(prompter, this);
+    auto *ports = new QGroupBox(QStringLiteral("Ports:"), page);
+    auto *portForm = new QFormLayout(ports);
+    portForm->setContentsMargins(6, 4, 6, 4);
+    portForm->setVerticalSpacing(2);
+    CSport = portEdit(keys, ports);
+    HLTVport = portEdit(keys, ports);
+    portForm->addRow(QStringLiteral("Games"), CSport);
+    portForm->addRow(QStringLiteral("HLTV"), HLTVport);
+    right->addWidget(ports);
+
+    auto *delay = new QGroupBox(QStringLiteral("Scan delay"), page);
+    auto *delayRow = new QHBoxLayout(delay);
+    delayRow->setContentsMargins(6, 4, 6, 4);
+    SEDelay = new QSpinBox(delay);
+    SEDelay->setRange(0, MaxDelay);
+    SEDelay->setValue(settings.delay);
+    // Changed with the arrows only.
+    SEDelay->findChild<QLineEdit *>()->setReadOnly(true);
+    delayRow->addWidget(SEDelay);
+    delayRow->addWidget(new QLabel(QStringLiteral("ms"), delay));
+    delayRow->addStretch();
+    right->addWidget(delay);
+    right->addStretch();
+    top->addLayout(right);
+    layout->addLayout(top, 1);
+
+    auto *editors = new QGridLayout;
+    editors->setHorizontalSpacing(4);
+    editors->setVerticalSpacing(2);
+    IPE1 = new IPAddressEdit(page);
+    IPE2 = new IPAddressEdit(page);
+    SBAdd = new QPushButton(QStringLiteral("Add"), page);
+    SBDel = new QPushButton(QStringLiteral("Del"), page);
+    SBFill = new QPushButton(QStringLiteral("0..255"), page);
+    editors->addWidget(new QLabel(QStringLiteral("From:"), page), 0, 0);
+    editors->addWidget(IPE1, 0, 1);
+    editors->addWidget(SBAdd, 0, 2);
+    editors->addWidget(new QLabel(QStringLiteral("To:"), page), 1, 0);
+    editors->addWidget(IPE2, 1, 1);
+    editors->addWidget(SBDel, 1, 2);
+    editors->addWidget(SBFill, 1, 3);
+    editors->setColumnStretch(4, 1);
+    layout->addLayout(editors);
+
+    auto *flags = new QHBoxLayout;
+    CBBroadcast = new QCheckBox(QStringLiteral("Broadcast"), page);
+    CBBroadcast->setChecked(true);
+    CBOld = new QCheckBox(QStringLiteral("Scan old protocol servers"), page);
+    CBOld->setToolTip(QStringLiteral("All CS1.5 and old CS1.6 servers"));
+    CBOld->setChecked(true);
+    flags->addWidget(CBBroadcast);
+    flags->addWidget(CBOld);
+    flags->addStretch();
+    layout->addLayout(flags);
+
+    connect(SBAdd, &QPushButton::clicked, this, &TSettings::SBAddClick);
+    connect(SBDel, &QPushButton::clicked, this, &TSettings::SBDelClick);
+    connect(SBMoveUp, &QToolButton::clicked, this, &TSettings::SBMoveUpClick);
+    connect(SBMoveDown, &QToolButton::clicked, this, &TSettings::SBMoveDownClick);
+    connect(SBFill, &QPushButton::clicked, this, &TSettings::SBFillClick);
+    connect(LWranges, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
+        const int row = item->row();
+        if (item->column() == CheckColumn && row < settings.ranges.size())
+            settings.ranges[row].checked = item->checkState() == Qt::Checked;
+    });
+    return page;
+}
+
+int TSettings::selectedRange() const
+{
+    const QModelIndexList rows = LWranges->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void TSettings::selectRange(int row)
+{
+    if (row < 0 || row >= LWranges->rowCount())
+        LWranges->clearSelection();
+    else
+        LWranges->selectRow(row);
+}
+
+void TSettings::showRanges(int selected)
+{
+    {
+        const QSignalBlocker block(LWranges);
+        LWranges->setRowCount(int(settings.ranges.size()));
+        for (int row = 0; row < settings.ranges.size(); ++row) {
+            const RangeRow &range = settings.ranges[row];
+            auto *check = new QTableWidgetItem;
+            check->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+            check->setCheckState(range.checked ? Qt::Checked : Qt::Unchecked);
+            LWranges->setItem(row, CheckColumn, check);
+            LWranges->setItem(row, FromColumn, addressItem(range.from));
+            LWranges->setItem(row, ToColumn, addressItem(range.to));
+        }
+    }
+    selectRange(selected);
+}
+
+void TSettings::writeRanges()
+{
+    try {
+        settings.writeRanges(ini);
+    } catch (const IniWriteError &e) {
+        prompter.error(e.message());
+    }
+}
+
+void TSettings::SBAddClick()
+{
+    const AddressInput from = inputOf(IPE1);
+    const AddressInput to = inputOf(IPE2);
+    const QString refusal = rangeAddError(from, to, settings.ranges);
+    if (!refusal.isEmpty()) {
+        prompter.error(refusal);
+        return;
+    }
+    settings.ranges.append({true, from.text, to.text});
+    showRanges(selectedRange());
+    writeRanges();
+}
+
+void TSettings::SBDelClick()
+{
+    int selected = selectedRange();
+    if (!deleteRange(settings.ranges, selected))
+        return;
+    showRanges(selected);
+    writeRanges();
+}
+
+void TSettings::SBMoveUpClick()
+{
+    int selected = selectedRange();
+    if (moveRangeUp(settings.ranges, selected))
+        showRanges(selected);
+}
+
+void TSettings::SBMoveDownClick()
+{
+    int selected = selectedRange();
+    if (moveRangeDown(settings.ranges, selected))
+        showRanges(selected);
+}
+
+void TSettings::SBFillClick()
+{
+    std::array<int, 4> to{};
+    if (fillBlockEnd(inputOf(IPE1), to))
+        IPE2->setOctets(to);
+}
