@@ -243,8 +243,10 @@ void SettingsModel::loadPassword(IniFile &ini)
 
 void SettingsModel::savePassword(IniFile &ini) const
 {
+    // The section holds nothing but these two keys afterwards.
     ini.beginBatch();
-    ini.writeBool(PasswordSection, QStringLiteral("ShowPass"), showPass);
+    ini.eraseSection(PasswordSection);
     ini.writeString(PasswordSection, QStringLiteral("LastPass"), lastPass);
+    ini.writeBool(PasswordSection, QStringLiteral("ShowPass"), showPass);
     ini.endBatch();
 }

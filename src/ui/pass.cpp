@@ -1,19 +1,79 @@
 #include "ui/pass.h"
 
+#include "join/commandline.h"
+#include "join/launchstate.h"
+#include "scan/listicons.h"
 #include "scan/prompter.h"
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
+#include "ui/iconlibrary.h"
 #include "ui/transparency.h"
 
-TFormPass::TFormPass(SettingsModel &settingsModel, IniFile &file, Prompter &messages, QWidget *parent)
-    : QDialog(parent), settings(settingsModel), ini(file), prompter(messages)
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+constexpr int PictureSize = 32;
+
+} // namespace
+
+TFormPass::TFormPass(SettingsModel &settingsModel, IniFile &file, Prompter &messages, LaunchState &launchState,
+                     QWidget *parent)
+    : QDialog(parent), settings(settingsModel), ini(file), prompter(messages), launch(launchState)
 {
+    setObjectName(QStringLiteral("FormPass"));
     setWindowTitle(QStringLiteral("Password"));
+    setWindowIcon(IconLibrary::appIcon());
+
+    Image = new QLabel(this);
+    Image->setPixmap(IconLibrary::listIcon(IconPassword).pixmap(PictureSize, PictureSize));
+    Image->setFixedSize(PictureSize, PictureSize);
+    MEPass = new QLineEdit(this);
+    MEPass->setMinimumWidth(160);
+    // Masked characters show as '*' whatever the style's own choice.
+    MEPass->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
+    CBShowPass = new QCheckBox(QStringLiteral("Show password"), this);
+    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn2 = new QPushButton(QStringLiteral("Cancel"), this);
+    BitBtn1->setDefault(true);
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(Image, 0, 0, 2, 1, Qt::AlignTop);
+    grid->addWidget(new QLabel(QStringLiteral("Enter password:"), this), 0, 1);
+    grid->addWidget(MEPass, 1, 1);
+    grid->addWidget(CBShowPass, 2, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+    grid->addLayout(buttons, 3, 0, 1, 2);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(CBShowPass, &QCheckBox::clicked, this, &TFormPass::CBShowPassClick);
+    connect(BitBtn1, &QPushButton::clicked, this, &TFormPass::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TFormPass::BitBtn2Click);
+
     settings.loadPassword(ini);
+    CBShowPass->setChecked(settings.showPass);
+    CBShowPassClick();
+    adjustSize();
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    MEPass->setText(settings.lastPass);
 }
 
 TFormPass::~TFormPass()
 {
+    settings.lastPass = MEPass->text();
+    settings.showPass = CBShowPass->isChecked();
     try {
         settings.savePassword(ini);
     } catch (const IniWriteError &e) {
@@ -21,8 +81,44 @@ TFormPass::~TFormPass()
     }
 }
 
+void TFormPass::CBShowPassClick()
+{
+    MEPass->setEchoMode(CBShowPass->isChecked() ? QLineEdit::Normal : QLineEdit::Password);
+}
+
+void TFormPass::BitBtn1Click()
+{
+    if (MEPass->text().isEmpty()) {
+        MEPass->setFocus();
+        return;
+    }
+    launch.passwordArgument = passwordArgument(MEPass->text());
+    launch.passwordGiven = true;
+    close();
+    emit playRequested();
+}
+
+void TFormPass::BitBtn2Click()
+{
+    close();
+    launch.passwordGiven = false;
+}
+
 void TFormPass::showEvent(QShowEvent *event)
 {
     applyTransparency(this, settings);
     QDialog::showEvent(event);
+    // Typing replaces the remembered password.
+    MEPass->setFocus();
+    MEPass->selectAll();
+}
+
+void TFormPass::keyPressEvent(QKeyEvent *event)
+{
+    // Escape is the Cancel button; the close box only hides the window.
+    if (event->matches(QKeySequence::Cancel)) {
+        BitBtn2->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

@@ -1,0 +1,91 @@
+#include "join/launcher.h"
+
+#include "join/autoconnectstate.h"
+#include "join/commandline.h"
+#include "join/launchstate.h"
+#include "join/shell.h"
+#include "scan/listicons.h"
+#include "scan/prompter.h"
+#include "settings/settingsmodel.h"
+
+#include <utility>
+
+namespace {
+
+void call(const std::function<void()> &hook)
+{
+    if (hook)
+        hook();
+}
+
+} // namespace
+
+Launcher::Launcher(const SettingsModel &settingsModel, LaunchState &launchState, AutoConnectState &autoConnectState,
+                   Prompter &messages, Shell &starter, Hooks windowHooks)
+    : settings(settingsModel)
+    , launch(launchState)
+    , autoConnect(autoConnectState)
+    , prompter(messages)
+    , shell(starter)
+    , hooks(std::move(windowHooks))
+{
+}
+
+QString Launcher::autoConnectDisabledText()
+{
+    return QStringLiteral(" Autoconnect disabled");
+}
+
+void Launcher::SBPlayClick(std::optional<ServerRow> row)
+{
+    if (!row)
+        return;
+    call(hooks.stopTrayAnimation);
+
+    QString address = row->address;
+    if (autoConnect.active) {
+        // Unlike the other ways of ending auto-connect, the list and Refresh stay as they are.
+        autoConnect.active = false;
+        if (hooks.autoConnectEnded)
+            hooks.autoConnectEnded(autoConnectDisabledText());
+        address = autoConnect.targetAddress;
+    }
+
+    if (row->accessIcon == IconFull) {
+        call(hooks.revealMainWindow);
+        if (!prompter.question(serverFullQuestion()))
+            return;
+    }
+
+    if (row->accessIcon == IconPassword && !launch.passwordGiven) {
+        // The prompt's OK sets the password and asks for the launch again.
+        call(hooks.showPasswordPrompt);
+        return;
+    }
+
+    const std::optional<GameDispatch> game = dispatchGame(row->caption);
+    if (!game) {
+        prompter.error(unknownGameMessage(row->caption));
+        return;
+    }
+
+    const LaunchEntry &entry = settings.games[size_t(game->entry)];
+    if (entry.steam)
+        start(settings.steamExePath, entry.steamParams, steamPathEmptyMessage(), address, row->portText);
+    else
+        start(entry.exePath, entry.params, emptyPathMessage(game->emptyPathPrefix), address, row->portText);
+}
+
+void Launcher::start(const QString &program, const QString &params, const QString &emptyPathText,
+                     const QString &address, const QString &portText)
+{
+    if (program.isEmpty()) {
+        launch.passwordGiven = false;
+        prompter.error(emptyPathText);
+        return;
+    }
+    // No shell in between: the arguments go to the program as they are split here.
+    shell.startDetached(program, splitCommandLine(launchArguments(params, address, portText, launch.passwordArgument)));
+    call(hooks.hideMainWindow);
+    launch.passwordGiven = false;
+}
