@@ -1,32 +1,114 @@
 #include "ui/about.h"
 
+#include "join/shell.h"
+#include "net/updatechecker.h"
+#include "settings/settingsmodel.h"
 #include "ui/iconlibrary.h"
+#include "ui/linklabel.h"
 #include "ui/scangames.h"
 #include "ui/transparency.h"
 
-#include <QDialogButtonBox>
+#include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
-TFormAbout::TFormAbout(const SettingsModel &settingsModel, QWidget *parent) : QDialog(parent), settings(settingsModel)
+namespace {
+
+// The client area the box was drawn for; a larger default font widens it.
+constexpr QSize DesignSize(304, 191);
+
+} // namespace
+
+TFormAbout::TFormAbout(SettingsModel &settingsModel, UpdateChecker &checker, Shell &desktop, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                          | Qt::MSWindowsFixedSizeDialogHint)
+    , settings(settingsModel)
+    , updates(checker)
+    , shell(desktop)
 {
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(QStringLiteral("Info"));
     setWindowIcon(IconLibrary::appIcon());
-    auto *layout = new QVBoxLayout(this);
-    auto *top = new QHBoxLayout;
+
     auto *picture = new QLabel(this);
     picture->setPixmap(IconLibrary::appIcon().pixmap(48, 48));
-    top->addWidget(picture);
-    auto *name = new QLabel(QStringLiteral("<b>Vantor</b><br>Version %1<br><a href=\"%2\">%2</a>")
-                                .arg(QStringLiteral(VANTOR_VERSION), TForm1::homePageAddress()),
-                            this);
-    name->setOpenExternalLinks(true);
-    top->addWidget(name, 1);
+    auto *name = new QLabel(QStringLiteral("Vantor"), this);
+    QFont nameFont = name->font();
+    nameFont.setPointSizeF(nameFont.pointSizeF() * 2);
+    nameFont.setBold(true);
+    nameFont.setItalic(true);
+    name->setFont(nameFont);
+    QPalette namePalette = name->palette();
+    namePalette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    name->setPalette(namePalette);
+    auto *version = new QLabel(QStringLiteral("version ") + updates.ownVersion(), this);
+
+    checkButton = new QPushButton(QStringLiteral("Check for updates"), this);
+    checkButton->setAutoDefault(false);
+    autoCheck = new QCheckBox(QStringLiteral("Automatically check for updates"), this);
+    autoCheck->setChecked(settings.checkUpdates);
+
+    auto *titles = new QVBoxLayout;
+    titles->addWidget(name);
+    titles->addWidget(version);
+    auto *top = new QHBoxLayout;
+    top->addWidget(picture, 0, Qt::AlignTop);
+    top->addLayout(titles);
+    top->addStretch(1);
+    top->addWidget(checkButton, 0, Qt::AlignVCenter);
+
+    auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::hide);
-    layout->addWidget(buttons);
+    layout->addWidget(autoCheck);
+    layout->addWidget(buildCredits());
+
+    connect(checkButton, &QPushButton::clicked, this, &TFormAbout::checkButtonClick);
+    connect(autoCheck, &QCheckBox::clicked, this, &TFormAbout::autoCheckClick);
+    connect(homePage, &LinkLabel::clicked, this, &TFormAbout::homePageClick);
+    connect(&updates, &UpdateChecker::finished, checkButton, [this] { checkButton->setEnabled(true); });
+
+    setFixedSize(layout->sizeHint().expandedTo(DesignSize));
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+QWidget *TFormAbout::buildCredits()
+{
+    auto *panel = new QFrame(this);
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setFrameShadow(QFrame::Sunken);
+    homePage = new LinkLabel(TForm1::homePageAddress(), panel);
+    auto *grid = new QGridLayout(panel);
+    grid->addWidget(new QLabel(QStringLiteral("Author:"), panel), 0, 0);
+    grid->addWidget(new QLabel(QStringLiteral("The Vantor developers"), panel), 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Home page:"), panel), 1, 0);
+    grid->addWidget(homePage, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Special thank to:"), panel), 2, 0);
+    grid->addWidget(new QLabel(QStringLiteral("All the LAN party testers"), panel), 2, 1);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setColumnStretch(1, 1);
+    return panel;
+}
+
+void TFormAbout::checkButtonClick()
+{
+    checkButton->setEnabled(false);
+    updates.check(true);
+}
+
+void TFormAbout::autoCheckClick(bool checked)
+{
+    settings.checkUpdates = checked;
+}
+
+void TFormAbout::homePageClick()
+{
+    shell.openUrl(TForm1::homePageAddress());
 }
 
 void TFormAbout::showEvent(QShowEvent *event)

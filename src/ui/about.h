@@ -2,19 +2,38 @@
 
 #include <QDialog>
 
+class LinkLabel;
+class QCheckBox;
+class QPushButton;
 class SettingsModel;
+class Shell;
+class UpdateChecker;
 
-// The About box: the program's name, version and home page.
+// The About box "Info": the program's name and version, the home page link,
+// the credits, and the controls of the update check.
 class TFormAbout : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit TFormAbout(const SettingsModel &settings, QWidget *parent = nullptr);
+    TFormAbout(SettingsModel &settings, UpdateChecker &updates, Shell &shell, QWidget *parent = nullptr);
+
+    QPushButton *checkButton = nullptr;
+    QCheckBox *autoCheck = nullptr;
+    LinkLabel *homePage = nullptr;
+
+public slots:
+    void checkButtonClick();
+    void autoCheckClick(bool checked);
+    void homePageClick();
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    const SettingsModel &settings;
+    QWidget *buildCredits();
+
+    SettingsModel &settings;
+    UpdateChecker &updates;
+    Shell &shell;
 };
