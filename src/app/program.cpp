@@ -6,10 +6,16 @@
 #include "ui/pass.h"
 #include "ui/scangames.h"
 #include "ui/singleinstance.h"
+#include "ui/transparency.h"
 
 #include <QApplication>
 
-Program::Program() : ini(IniFile::defaultPath()) { }
+Program::Program()
+    : ini(IniFile::defaultPath())
+    , updates({updateFetch, prompter, shell, settings, [] { return QDate::currentDate(); }},
+              QUrl(QStringLiteral(VANTOR_UPDATE_URL)), QStringLiteral(VANTOR_VERSION))
+{
+}
 
 Program::~Program()
 {
@@ -31,15 +37,15 @@ int Program::run()
         return 0;
     }
 
-    form1 = std::make_unique<TForm1>(TForm1::Services{settings, autoConnect, prompter, shell, localAddress});
+    form1 = std::make_unique<TForm1>(TForm1::Services{settings, autoConnect, launch, prompter, shell, localAddress});
     prompter.setParentWindow(form1.get());
     QObject::connect(&instance, &SingleInstance::showRequested, form1.get(), &TForm1::bringToFront);
 
     settingsDialog = std::make_unique<TSettings>(settings, ini, prompter);
     form1->applySettings();
     form1->setIniFile(&ini);
-    about = std::make_unique<TFormAbout>(settings);
-    pass = std::make_unique<TFormPass>(settings, ini, prompter);
+    about = std::make_unique<TFormAbout>(settings, updates, shell);
+    pass = std::make_unique<TFormPass>(settings, ini, prompter, launch);
     autoDialog = std::make_unique<TFormAuto>(settings);
 
     QObject::connect(form1.get(), &TForm1::optionsRequested, settingsDialog.get(), [this] {
@@ -50,7 +56,23 @@ int Program::run()
         about->show();
         about->raise();
     });
+    QObject::connect(form1.get(), &TForm1::passwordRequested, pass.get(), [this] {
+        pass->show();
+        pass->raise();
+        pass->activateWindow();
+    });
+    QObject::connect(pass.get(), &TFormPass::playRequested, form1.get(), &TForm1::SBPlayClick);
+    QObject::connect(form1.get(), &TForm1::activated, &updates, &UpdateChecker::automaticTrigger);
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, form1.get(), &TForm1::sessionEnding);
+    QObject::connect(settingsDialog.get(), &TSettings::transparencyChanged, form1.get(), [this] {
+        // Hidden windows take the setting when they are next shown.
+        const std::initializer_list<QWidget *> windows = {form1.get(), settingsDialog.get(), about.get(), pass.get(),
+                                                          autoDialog.get()};
+        for (QWidget *window : windows) {
+            if (window->isVisible())
+                applyTransparency(window, settings);
+        }
+    });
 
     form1->show();
     return QApplication::exec();

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "join/autoconnectstate.h"
+#include "join/launchstate.h"
+#include "net/httpfetch.h"
+#include "net/updatechecker.h"
 #include "scan/localaddress.h"
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
@@ -29,10 +32,13 @@ public:
 private:
     SettingsModel settings;
     AutoConnectState autoConnect;
+    LaunchState launch;
     IniFile ini;
     MessageBoxPrompter prompter;
     DesktopShell shell;
     SystemLocalAddress localAddress;
+    HttpFetch updateFetch;
+    UpdateChecker updates;
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TSettings> settingsDialog;
     std::unique_ptr<TFormAbout> about;

@@ -1,6 +1,7 @@
 #include "ui/scangames.h"
 
 #include "join/autoconnectstate.h"
+#include "join/launcher.h"
 #include "join/shell.h"
 #include "net/tnmudp.h"
 #include "query/playersmodel.h"
@@ -24,6 +25,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -33,6 +35,8 @@
 #include <QTableView>
 #include <QThread>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -109,6 +113,7 @@ TForm1::TForm1(const Services &services, QWidget *parent)
     buildCentralArea();
     buildStatusBar();
     buildTray();
+    buildLauncher(services.launch);
     if (wantHotkey)
         registerHotkey();
 
@@ -270,6 +275,27 @@ void TForm1::buildTray()
     }
 }
 
+void TForm1::buildLauncher(LaunchState &launch)
+{
+    Launcher::Hooks hooks;
+    hooks.stopTrayAnimation = [this] { Tray->stopCycling(); };
+    hooks.autoConnectEnded = [this](const QString &statusText) {
+        Engine->controls.scanEnabled = true;
+        Engine->controls.messagePanel = statusText;
+        QPalette palette = SBAuto->palette();
+        palette.setColor(QPalette::ButtonText, Qt::black);
+        SBAuto->setPalette(palette);
+        showControls();
+    };
+    hooks.revealMainWindow = [this] {
+        if (!isVisible())
+            showRestored();
+    };
+    hooks.hideMainWindow = [this] { hide(); };
+    hooks.showPasswordPrompt = [this] { emit passwordRequested(); };
+    Launch = std::make_unique<Launcher>(settings, launch, autoConnect, prompter, shell, std::move(hooks));
+}
+
 void TForm1::registerHotkey()
 {
     Hotkey = std::make_unique<GlobalHotkey>(1, Qt::ShiftModifier | Qt::AltModifier, Qt::Key_S);
@@ -384,7 +410,8 @@ void TForm1::notAvailableYet(const QString &what)
 
 void TForm1::SBPlayClick()
 {
-    notAvailableYet(QStringLiteral("Joining a server"));
+    const int row = selectedRow();
+    Launch->SBPlayClick(row >= 0 ? std::optional<ServerRow>(Servers->row(row)) : std::nullopt);
 }
 
 void TForm1::SBAutoClick()
@@ -502,6 +529,8 @@ void TForm1::changeEvent(QEvent *event)
         setWindowState(windowState() & ~Qt::WindowMinimized);
         hide();
     }
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        emit activated();
     QMainWindow::changeEvent(event);
 }
 

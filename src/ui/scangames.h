@@ -6,6 +6,7 @@
 class GlobalHotkey;
 class IconProxyModel;
 class IniFile;
+class Launcher;
 class LocalAddressProvider;
 class PlayersModel;
 class Prompter;
@@ -26,6 +27,7 @@ class Shell;
 class TNMUDP;
 class TrayIcon;
 struct AutoConnectState;
+struct LaunchState;
 struct ServerInfo;
 
 // The main window: the server list, the scan buttons, the players and rules
@@ -41,6 +43,7 @@ public:
     {
         SettingsModel &settings;
         AutoConnectState &autoConnect;
+        LaunchState &launch;
         Prompter &prompter;
         Shell &shell;
         LocalAddressProvider &localAddress;
@@ -113,7 +116,11 @@ public slots:
 
 signals:
     void optionsRequested();
+    // A launch needs a password first.
+    void passwordRequested();
     void aboutRequested();
+    // The window became the active window (the daily update check hangs on it).
+    void activated();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -127,6 +134,7 @@ private:
     void buildCentralArea();
     void buildStatusBar();
     void buildTray();
+    void buildLauncher(LaunchState &launch);
     void registerHotkey();
     void showControls();
     void clearDetails();
@@ -149,6 +157,7 @@ private:
     RulesModel *Rules = nullptr;
     ScanEngine *Engine = nullptr;
     TrayIcon *Tray = nullptr;
+    std::unique_ptr<Launcher> Launch;
     std::unique_ptr<GlobalHotkey> Hotkey;
     bool endpointReleased = false;
 };
