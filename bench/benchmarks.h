@@ -5,3 +5,6 @@
 // One function per benchmark file; main.cpp lists them.
 std::vector<Figure> benchDispatch();
 std::vector<Figure> benchIni();
+std::vector<Figure> benchStartup();
+std::vector<Figure> benchSweep();
+std::vector<Figure> benchServers();

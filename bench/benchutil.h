@@ -19,6 +19,8 @@ struct Figure
     QString unit;
     bool higherIsBetter = true;
     int decimals = 0;
+    // What the figure was measured on or compared with, printed after the verdict.
+    QString detail;
 
     bool met() const { return higherIsBetter ? value >= target : value < target; }
 };
@@ -27,6 +29,14 @@ struct Figure
 Figure rateFigure(const QString &name, int count, qint64 nanoseconds, double target);
 // A duration in milliseconds; target is a maximum.
 Figure durationFigure(const QString &name, qint64 nanoseconds, double targetMs);
+// A time as a multiple of a reference time; target is a maximum.
+Figure ratioFigure(const QString &name, qint64 nanoseconds, qint64 referenceNanoseconds, double target);
+// A size in megabytes (10^6 bytes, the stricter reading of MB); target is a maximum.
+Figure memoryFigure(const QString &name, qint64 bytes, double targetMB);
+
+// "1,234 ms" style milliseconds and "65,025" style counts for details.
+QString millisecondsText(qint64 nanoseconds);
+QString countText(qint64 count);
 
 // Keeps the shortest of several timings.
 class BestTime

@@ -1,6 +1,6 @@
 #include "benchmarks.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QStringList>
 
 #include <cstdio>
@@ -11,6 +11,9 @@ namespace {
 const Benchmark benchmarks[] = {
     {"dispatch", benchDispatch},
     {"ini", benchIni},
+    {"startup", benchStartup},
+    {"sweep", benchSweep},
+    {"servers", benchServers},
 };
 
 QString number(double value, int decimals)
@@ -23,8 +26,11 @@ void printFigure(const Figure &f)
     const QString measured = number(f.value, f.decimals) + u' ' + f.unit;
     const QString target = (f.higherIsBetter ? QStringLiteral(">= ") : QStringLiteral("< "))
         + number(f.target, f.decimals) + u' ' + f.unit;
-    std::printf("%-28s %16s   target %-16s %s\n", qPrintable(f.name), qPrintable(measured), qPrintable(target),
+    std::printf("%-28s %16s   target %-16s %s", qPrintable(f.name), qPrintable(measured), qPrintable(target),
                 f.met() ? "PASS" : "FAIL");
+    if (!f.detail.isEmpty())
+        std::printf("   (%s)", qPrintable(f.detail));
+    std::printf("\n");
 }
 
 void usage()
@@ -39,7 +45,12 @@ void usage()
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // The windows are measured without a display unless one is chosen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vantor"));
+    QApplication::setQuitOnLastWindowClosed(false);
     bool strict = false;
     QString filter;
     for (const QString &arg : app.arguments().mid(1)) {

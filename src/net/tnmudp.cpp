@@ -1,5 +1,6 @@
 #include "net/tnmudp.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHostInfo>
 #include <QNetworkDatagram>
@@ -9,6 +10,7 @@
 namespace {
 
 constexpr int MaxDatagram = 65507; // the largest UDP payload over IPv4
+constexpr qint64 ReadSliceNs = 5000000;
 
 } // namespace
 
@@ -137,7 +139,12 @@ bool TNMUDP::lookupHost(const QString &host, quint32 &address)
 
 void TNMUDP::readPending()
 {
-    while (socket->hasPendingDatagrams()) {
+    // Thousands of replies can be waiting after a sweep. Handling them in
+    // slices keeps the window responsive: what is left is reported again as
+    // soon as other events had their turn.
+    QElapsedTimer slice;
+    slice.start();
+    while (slice.nsecsElapsed() < ReadSliceNs && socket->hasPendingDatagrams()) {
         const QNetworkDatagram datagram = socket->receiveDatagram(MaxDatagram);
         if (!datagram.isValid())
             break;

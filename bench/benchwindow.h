@@ -1,0 +1,64 @@
+#pragma once
+
+#include "join/autoconnectstate.h"
+#include "join/launchstate.h"
+#include "join/shell.h"
+#include "scan/localaddress.h"
+#include "scan/prompter.h"
+#include "settings/settingsmodel.h"
+#include "ui/scangames.h"
+
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+// Message boxes that never block: a benchmark run notes what would have been
+// shown and treats any message as a failed setup.
+class SilentPrompter : public Prompter
+{
+public:
+    QStringList shown;
+    void warning(const QString &text) override { shown << text; }
+    void error(const QString &text) override { shown << text; }
+    void information(const QString &, const QString &text) override { shown << text; }
+    bool question(const QString &text) override
+    {
+        shown << text;
+        return false;
+    }
+    void beep() override { }
+};
+
+// A desktop that starts nothing.
+class NoShell : public Shell
+{
+public:
+    bool openUrl(const QString &) override { return false; }
+    bool startDetached(const QString &, const QStringList &) override { return false; }
+};
+
+// The main window as the program builds it, on a port the system chooses,
+// without the global hotkey, with a loopback local address.
+class BenchWindow
+{
+public:
+    BenchWindow();
+    ~BenchWindow();
+
+    // Shows the window and processes events until it is exposed.
+    void show();
+
+    SettingsModel settings;
+    AutoConnectState autoConnect;
+    LaunchState launch;
+    SilentPrompter prompter;
+    NoShell shell;
+    FixedLocalAddress localAddress{QStringLiteral("127.0.0.1")};
+    std::unique_ptr<TForm1> form;
+};
+
+// Processes events until `done` says so or `timeoutMs` passed; returns `done()`.
+bool processEventsUntil(const std::function<bool()> &done, int timeoutMs);
+
+// This process's peak resident size so far (VmHWM), in bytes; 0 when unknown.
+qint64 peakResidentBytes();
