@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "settings/favoritesmodel.h"
 #include "ui/about.h"
 #include "ui/autoconnect.h"
 #include "ui/options.h"
@@ -42,11 +43,18 @@ int Program::run()
     QObject::connect(&instance, &SingleInstance::showRequested, form1.get(), &TForm1::bringToFront);
 
     settingsDialog = std::make_unique<TSettings>(settings, ini, prompter);
+    form1->servers().shareSortColumn(sortColumn);
+    settingsDialog->favorites().shareSortColumn(sortColumn);
+    form1->setFavorites(&settingsDialog->favorites());
+    QObject::connect(settingsDialog.get(), &TSettings::favoritesScanSwitched, form1.get(),
+                     &TForm1::favoritesScanSwitched);
+    QObject::connect(settingsDialog.get(), &TSettings::favoritesIntervalChanged, form1.get(),
+                     &TForm1::favoritesIntervalChanged);
     form1->applySettings();
     form1->setIniFile(&ini);
     about = std::make_unique<TFormAbout>(settings, updates, shell);
     pass = std::make_unique<TFormPass>(settings, ini, prompter, launch);
-    autoDialog = std::make_unique<TFormAuto>(settings);
+    autoDialog = std::make_unique<TFormAuto>(settings, form1->autoConnector());
 
     QObject::connect(form1.get(), &TForm1::optionsRequested, settingsDialog.get(), [this] {
         settingsDialog->show();

@@ -33,6 +33,8 @@ private:
     SettingsModel settings;
     AutoConnectState autoConnect;
     LaunchState launch;
+    // The column last clicked in the server list or the favourites list.
+    int sortColumn = 0;
     IniFile ini;
     MessageBoxPrompter prompter;
     DesktopShell shell;

@@ -42,13 +42,13 @@ void Launcher::SBPlayClick(std::optional<ServerRow> row)
         return;
     call(hooks.stopTrayAnimation);
 
-    QString address = row->address;
     if (autoConnect.active) {
-        // Unlike the other ways of ending auto-connect, the list and Refresh stay as they are.
+        // A join by hand ends the watch, so it never pulls the user off the
+        // server they chose. Unlike the other ways of ending auto-connect, the
+        // list and Refresh stay as they are.
         autoConnect.active = false;
         if (hooks.autoConnectEnded)
             hooks.autoConnectEnded(autoConnectDisabledText());
-        address = autoConnect.targetAddress;
     }
 
     if (row->accessIcon == IconFull) {
@@ -71,9 +71,9 @@ void Launcher::SBPlayClick(std::optional<ServerRow> row)
 
     const LaunchEntry &entry = settings.games[size_t(game->entry)];
     if (entry.steam)
-        start(settings.steamExePath, entry.steamParams, steamPathEmptyMessage(), address, row->portText);
+        start(settings.steamExePath, entry.steamParams, steamPathEmptyMessage(), row->address, row->portText);
     else
-        start(entry.exePath, entry.params, emptyPathMessage(game->emptyPathPrefix), address, row->portText);
+        start(entry.exePath, entry.params, emptyPathMessage(game->emptyPathPrefix), row->address, row->portText);
 }
 
 void Launcher::start(const QString &program, const QString &params, const QString &emptyPathText,

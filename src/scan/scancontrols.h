@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// The state of the main-window controls that scanning drives: which buttons
+// The state of the main-window controls that scanning and auto-connect drive: which buttons
 // are enabled, the Scan button's caption, the progress gauge and the three
 // status panels. The window shows it; the logic writes it.
 struct ScanControls
@@ -13,6 +13,8 @@ struct ScanControls
     bool autoEnabled = false;
     bool playEnabled = false;
     bool portChoiceEnabled = true;
+    bool listEnabled = true;
+    bool autoCaptionRed = false; // while auto-connect waits
     QString scanCaption = QStringLiteral("Scan");
     int progress = 0;
     int progressMax = 0;

@@ -337,8 +337,11 @@ void ScanEngine::RGClick(int index)
     }
 }
 
-void ScanEngine::serverAdded(int, const ServerInfo &)
+void ScanEngine::serverAdded(int, const ServerInfo &info)
 {
+    // While auto-connect is active only its target gets listed.
+    if (autoConnect.active && autoConnectCheck && !autoConnectCheck(info))
+        return;
     if (autoConnect.active || servers.rowCount() == 0 || Scanning)
         return;
     controls.refreshEnabled = true;

@@ -56,6 +56,9 @@ public:
     std::function<void()> pumpMessages;
     // Blocking pauses of a few milliseconds.
     std::function<void(int ms)> pause;
+    // The auto-connect check of a reply from the watched server, run before
+    // the buttons are set; false when the user declined the join.
+    std::function<bool(const ServerInfo &info)> autoConnectCheck;
 
     // The file that the port choice is written to at once (none: not written).
     void setIniFile(IniFile *file) { ini = file; }

@@ -147,8 +147,11 @@ int ServerListModel::findRow(const QString &address, int port) const
 
 int ServerListModel::LWCompare(const ServerRow &a, const ServerRow &b, int column)
 {
-    const QString ta = a.columnText(column);
-    const QString tb = b.columnText(column);
+    return compareText(a.columnText(column), b.columnText(column));
+}
+
+int ServerListModel::compareText(const QString &ta, const QString &tb)
+{
     const qsizetype n = std::min(ta.size(), tb.size());
     const QChar *pa = ta.constData();
     const QChar *pb = tb.constData();

@@ -1,10 +1,116 @@
 #include "ui/autoconnect.h"
 
+#include "ui/iconlibrary.h"
 #include "ui/transparency.h"
 
-TFormAuto::TFormAuto(const SettingsModel &settingsModel, QWidget *parent) : QDialog(parent), settings(settingsModel)
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+
+TFormAuto::TFormAuto(const SettingsModel &settingsModel, AutoConnect &autoConnect, QWidget *parent)
+    : QDialog(parent), settings(settingsModel), logic(autoConnect)
 {
+    setObjectName(QStringLiteral("FormAuto"));
     setWindowTitle(QStringLiteral("Auto connect to "));
+    setWindowIcon(IconLibrary::appIcon());
+
+    CB = new QComboBox(this);
+    CB->addItems({QStringLiteral("<="), QStringLiteral(">")});
+    SPNeed = new QSpinBox(this);
+    SPNeed->setRange(0, 64);
+    SPNeed->setValue(9);
+    CBAsk = new QCheckBox(QStringLiteral("Ask me before join"), this);
+    CBPass = new QCheckBox(QStringLiteral("Password:"), this);
+    EditPass = new QLineEdit(this);
+    EditPass->setEnabled(false);
+    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn2 = new QPushButton(QStringLiteral("Cancel"), this);
+    BitBtn1->setDefault(true);
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(new QLabel(QStringLiteral("Join if players:"), this), 0, 0);
+    grid->addWidget(CB, 0, 1);
+    grid->addWidget(SPNeed, 0, 2);
+    grid->addWidget(CBAsk, 1, 0, 1, 3);
+    grid->addWidget(CBPass, 2, 0);
+    grid->addWidget(EditPass, 2, 1, 1, 2);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+    grid->addLayout(buttons, 3, 0, 1, 3);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(CBPass, &QCheckBox::toggled, this, &TFormAuto::CBPassClick);
+    connect(BitBtn1, &QPushButton::clicked, this, &TFormAuto::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TFormAuto::BitBtn2Click);
+
+    adjustSize();
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    logic.setDialog(this);
+}
+
+TFormAuto::~TFormAuto()
+{
+    logic.setDialog(nullptr);
+}
+
+void TFormAuto::present(const std::optional<AutoConnectSetup> &setup)
+{
+    show();
+    raise();
+    activateWindow();
+    if (!setup)
+        return;
+    setWindowTitle(setup->caption);
+    SPNeed->setMaximum(setup->maximum);
+    SPNeed->setValue(setup->value);
+}
+
+void TFormAuto::dismiss()
+{
+    hide();
+}
+
+AutoConnectChoice TFormAuto::choice() const
+{
+    AutoConnectChoice c;
+    c.comparison = CB->currentText();
+    c.playersWanted = SPNeed->value();
+    c.playersWantedText = SPNeed->text();
+    c.askFirst = CBAsk->isChecked();
+    c.passwordEnabled = EditPass->isEnabled();
+    c.password = EditPass->text();
+    return c;
+}
+
+void TFormAuto::CBPassClick()
+{
+    EditPass->setEnabled(CBPass->isChecked());
+}
+
+void TFormAuto::BitBtn1Click()
+{
+    logic.BitBtn1Click();
+}
+
+void TFormAuto::BitBtn2Click()
+{
+    logic.BitBtn2Click();
+}
+
+void TFormAuto::reject()
+{
+    // The close box and Escape end here too (QDialog routes both to reject).
+    BitBtn2Click();
 }
 
 void TFormAuto::showEvent(QShowEvent *event)

@@ -12,7 +12,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -109,16 +108,6 @@ QWidget *TSettings::buildGamesPage()
     return page;
 }
 
-QWidget *TSettings::buildFavoritesPage()
-{
-    auto *page = new QWidget;
-    auto *layout = new QVBoxLayout(page);
-    // A label that wraps would make the dialog's fixed height follow the page.
-    layout->addWidget(new QLabel(QStringLiteral("Favourite servers are kept in the configuration file."), page));
-    layout->addStretch();
-    return page;
-}
-
 void TSettings::connectLiveSettings()
 {
     connect(PageControl, &QTabWidget::currentChanged, this, [this](int index) {
@@ -148,6 +137,9 @@ void TSettings::connectLiveSettings()
     connect(CSport, &QLineEdit::textChanged, this, [this](const QString &text) { settings.csPort = text; });
     connect(HLTVport, &QLineEdit::textChanged, this, [this](const QString &text) { settings.hltvPort = text; });
     connect(SEDelay, &QSpinBox::valueChanged, this, [this](int value) { settings.delay = value; });
+
+    connect(CBAutoUpdate, &QCheckBox::toggled, this, &TSettings::CBAutoUpdateClick);
+    connect(SEUpdInterval, &QSpinBox::valueChanged, this, &TSettings::SEUpdIntervalChange);
 }
 
 // Runs before the controls are connected to the model.
@@ -174,6 +166,7 @@ void TSettings::showSettings()
     CBParams->setCurrentIndex(-1);
 
     showRanges(-1);
+    showFavorites();
     PageControl->setCurrentIndex(settings.curPage);
 }
 
@@ -198,6 +191,9 @@ void TSettings::pageShown(int index)
     case ScanPage:
         IPE1->update();
         IPE2->update();
+        break;
+    case FavoritesPage:
+        TS3Show();
         break;
     default:
         break;

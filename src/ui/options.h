@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 
+class FavoritesModel;
 class FileChooser;
 class IPAddressEdit;
 class IniFile;
@@ -19,6 +20,7 @@ class QRadioButton;
 class QSlider;
 class QSpinBox;
 class QTabWidget;
+class QTableView;
 class QTableWidget;
 class QToolButton;
 
@@ -41,6 +43,11 @@ public:
     // The selected row of the range list, -1 for none.
     int selectedRange() const;
     void selectRange(int row);
+    // The same for the favourites list.
+    int selectedFavorite() const;
+    void selectFavorite(int row);
+    // The favourites list's model; the server list's menu adds to it too.
+    FavoritesModel &favorites() { return *Favorites; }
 
     // Controls, named as the handlers refer to them.
     QTabWidget *PageControl = nullptr;
@@ -81,6 +88,14 @@ public:
     QCheckBox *CBBroadcast = nullptr;
     QCheckBox *CBOld = nullptr;
 
+    QTableView *LVFav = nullptr;
+    QLineEdit *EditHost = nullptr;
+    QLineEdit *MEPort = nullptr;
+    QPushButton *SpeedButton4 = nullptr; // "Add"
+    QPushButton *SpeedButton5 = nullptr; // "Del"
+    QCheckBox *CBAutoUpdate = nullptr;   // "Auto scan"
+    QSpinBox *SEUpdInterval = nullptr;   // "Interval (sec)"
+
 public slots:
     // Main page: one entry of the launch table at a time.
     void CBGameChange();
@@ -102,9 +117,22 @@ public slots:
     void SBMoveDownClick();
     void SBFillClick();
 
+    // Favorites page.
+    void SpeedButton4Click();
+    void SpeedButton5Click();
+    void EditHostChange();
+    void TS3Show();
+    void CBAutoUpdateClick();
+    void SEUpdIntervalChange(int seconds);
+    void LVFavColumnClick(int column);
+
 signals:
     // The transparency flag or level changed; every shown window should apply it.
     void transparencyChanged();
+    // "Auto scan" was ticked or unticked; the main window's timer follows.
+    void favoritesScanSwitched(bool on);
+    // "Interval (sec)" changed; the main window's timer takes it at once.
+    void favoritesIntervalChanged(int seconds);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -120,6 +148,8 @@ private:
     void showSettings();
     void showRanges(int selected);
     void writeRanges();
+    void showFavorites();
+    void keepFavoriteWidths(int column, int width);
     void pageShown(int index);
     int currentGame() const;
 
@@ -128,4 +158,5 @@ private:
     Prompter &prompter;
     std::unique_ptr<FileChooser> ownChooser;
     FileChooser &chooser;
+    FavoritesModel *Favorites = nullptr;
 };

@@ -18,7 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -33,22 +32,10 @@ enum RangeColumn { CheckColumn = 0, FromColumn = 1, ToColumn = 2 };
 constexpr int CheckColumnWidth = 20;
 constexpr int AddressColumnWidth = 91; // wider when the font needs it
 constexpr int MaxDelay = 30;
-constexpr int PortDigits = 5;
 
 AddressInput inputOf(const IPAddressEdit *edit)
 {
     return {edit->octets(), edit->text()};
-}
-
-QLineEdit *portEdit(PortKeyFilter *filter, QWidget *parent)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setMaxLength(PortDigits);
-    // The key filter refuses what is typed; this catches what is pasted.
-    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
-    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
-    edit->installEventFilter(filter);
-    return edit;
 }
 
 QToolButton *arrowButton(Qt::ArrowType arrow, const QString &hint, QWidget *parent)
@@ -118,8 +105,8 @@ QWidget *TSettings::buildScanPage()
     auto *portForm = new QFormLayout(ports);
     portForm->setContentsMargins(6, 4, 6, 4);
     portForm->setVerticalSpacing(2);
-    CSport = portEdit(keys, ports);
-    HLTVport = portEdit(keys, ports);
+    CSport = keys->portEdit(ports);
+    HLTVport = keys->portEdit(ports);
     portForm->addRow(QStringLiteral("Games"), CSport);
     portForm->addRow(QStringLiteral("HLTV"), HLTVport);
     right->addWidget(ports);

@@ -3,8 +3,27 @@
 #include "scan/prompter.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+namespace {
+
+constexpr int PortDigits = 5;
+
+} // namespace
 
 PortKeyFilter::PortKeyFilter(Prompter &messages, QObject *parent) : QObject(parent), prompter(messages) { }
+
+QLineEdit *PortKeyFilter::portEdit(QWidget *parent)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setMaxLength(PortDigits);
+    // The key filter refuses what is typed; this catches what is pasted.
+    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
+    edit->installEventFilter(this);
+    return edit;
+}
 
 bool PortKeyFilter::eventFilter(QObject *watched, QEvent *event)
 {

@@ -1,15 +1,18 @@
 #include "ui/scangames.h"
 
+#include "join/autoconnect.h"
 #include "join/autoconnectstate.h"
 #include "join/launcher.h"
 #include "join/shell.h"
 #include "net/tnmudp.h"
 #include "query/playersmodel.h"
 #include "query/queryprotocol.h"
+#include "scan/favoritesscan.h"
 #include "scan/listicons.h"
 #include "scan/prompter.h"
 #include "scan/scanengine.h"
 #include "scan/serverlistmodel.h"
+#include "settings/favoritesmodel.h"
 #include "settings/settingsmodel.h"
 #include "ui/globalhotkey.h"
 #include "ui/iconlibrary.h"
@@ -34,6 +37,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -109,11 +113,17 @@ TForm1::TForm1(const Services &services, QWidget *parent)
         Image->clear();
     });
 
+    FavScan = std::make_unique<FavoritesScan>(settings, autoConnect, *Protocol, *Engine);
+    TimerFav = new QTimer(this);
+    TimerFav->setInterval(settings.updInterval * 1000);
+    connect(TimerFav, &QTimer::timeout, this, &TForm1::TimerFavTimer);
+
     buildMenus();
     buildCentralArea();
     buildStatusBar();
     buildTray();
     buildLauncher(services.launch);
+    buildAutoConnect(services.launch);
     if (wantHotkey)
         registerHotkey();
 
@@ -148,7 +158,7 @@ void TForm1::buildMenus()
     PMServers = new QMenu(this);
     PMServers->addAction(QStringLiteral("Play"), this, &TForm1::SBPlayClick);
     PMServers->addAction(QStringLiteral("Auto connect"), this, &TForm1::SBAutoClick);
-    PMServers->addAction(QStringLiteral("Add To Favorites"), this, &TForm1::AddToFavoritesClick);
+    PMServers->addAction(QStringLiteral("Add To Favorites"), this, &TForm1::PMSAddClick);
 }
 
 void TForm1::buildCentralArea()
@@ -279,14 +289,7 @@ void TForm1::buildLauncher(LaunchState &launch)
 {
     Launcher::Hooks hooks;
     hooks.stopTrayAnimation = [this] { Tray->stopCycling(); };
-    hooks.autoConnectEnded = [this](const QString &statusText) {
-        Engine->controls.scanEnabled = true;
-        Engine->controls.messagePanel = statusText;
-        QPalette palette = SBAuto->palette();
-        palette.setColor(QPalette::ButtonText, Qt::black);
-        SBAuto->setPalette(palette);
-        showControls();
-    };
+    hooks.autoConnectEnded = [this](const QString &statusText) { Auto->endedByLaunch(statusText); };
     hooks.revealMainWindow = [this] {
         if (!isVisible())
             showRestored();
@@ -294,6 +297,32 @@ void TForm1::buildLauncher(LaunchState &launch)
     hooks.hideMainWindow = [this] { hide(); };
     hooks.showPasswordPrompt = [this] { emit passwordRequested(); };
     Launch = std::make_unique<Launcher>(settings, launch, autoConnect, prompter, shell, std::move(hooks));
+}
+
+void TForm1::buildAutoConnect(LaunchState &launch)
+{
+    TimerAuto = new QTimer(this);
+    connect(TimerAuto, &QTimer::timeout, this, &TForm1::TimerAutoTimer);
+    AutoConnect::Hooks hooks;
+    hooks.selectedRow = [this] {
+        const int row = selectedRow();
+        return row >= 0 ? std::optional<ServerRow>(Servers->row(row)) : std::nullopt;
+    };
+    hooks.selectFirstRow = [this] { selectRow(0); };
+    hooks.pauseFavoritesScan = [this] { pauseFavoritesScan(); };
+    hooks.resumeFavoritesScan = [this] { resumeFavoritesScan(); };
+    hooks.trayCycling = [this](bool cycling) {
+        if (cycling)
+            Tray->startCycling();
+        else
+            Tray->stopCycling();
+    };
+    hooks.bringToFront = [this] { showRestored(); };
+    hooks.play = [this] { SBPlayClick(); };
+    hooks.controlsChanged = [this] { showControls(); };
+    Auto = std::make_unique<AutoConnect>(autoConnect, launch, *Protocol, *Servers, Engine->controls, prompter,
+                                         *TimerAuto, std::move(hooks));
+    Engine->autoConnectCheck = [this](const ServerInfo &info) { return Auto->replyCheck(info.players); };
 }
 
 void TForm1::registerHotkey()
@@ -316,6 +345,15 @@ void TForm1::applySettings()
     resize(qMax(settings.width, MinimumWidth), qMax(settings.height, MinimumHeight));
     if (QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+
+    TimerFav->setInterval(settings.updInterval * 1000);
+    if (settings.favAutoScan)
+        favoritesScanSwitched(true);
+    if (settings.favFirstTickPending) {
+        // The first auto-scan follows the start at once.
+        settings.favFirstTickPending = false;
+        TimerFav->setInterval(FavoritesScan::FirstTickMs);
+    }
 }
 
 void TForm1::setIniFile(IniFile *file)
@@ -334,6 +372,13 @@ void TForm1::showControls()
     SBPlay->setEnabled(c.playEnabled);
     RGGame->setEnabled(c.portChoiceEnabled);
     RGHltv->setEnabled(c.portChoiceEnabled);
+    LW->setEnabled(c.listEnabled);
+    const QColor autoColor = c.autoCaptionRed ? Qt::red : Qt::black;
+    if (SBAuto->palette().color(QPalette::ButtonText) != autoColor) {
+        QPalette palette = SBAuto->palette();
+        palette.setColor(QPalette::ButtonText, autoColor);
+        SBAuto->setPalette(palette);
+    }
     Gauge->setMaximum(qMax(c.progressMax, 1));
     Gauge->setValue(qMin(c.progress, Gauge->maximum()));
     Panels[0]->setText(c.activityPanel);
@@ -403,11 +448,6 @@ void TForm1::LWDblClick()
         SBPlayClick();
 }
 
-void TForm1::notAvailableYet(const QString &what)
-{
-    prompter.information(what, what + QStringLiteral(" is not available yet."));
-}
-
 void TForm1::SBPlayClick()
 {
     const int row = selectedRow();
@@ -416,12 +456,62 @@ void TForm1::SBPlayClick()
 
 void TForm1::SBAutoClick()
 {
-    notAvailableYet(QStringLiteral("Auto connect"));
+    Auto->SBAutoClick();
 }
 
-void TForm1::AddToFavoritesClick()
+void TForm1::TimerAutoTimer()
 {
-    notAvailableYet(QStringLiteral("Add To Favorites"));
+    Auto->TimerAutoTimer();
+}
+
+void TForm1::PMSAddClick()
+{
+    const int row = selectedRow();
+    if (row < 0 || !favorites)
+        return;
+    const ServerRow &server = Servers->row(row);
+    const QString refusal = favorites->addListed(server.address, server.portText);
+    if (!refusal.isEmpty())
+        prompter.error(refusal);
+}
+
+void TForm1::TimerFavTimer()
+{
+    if (FavScan->tick() && TimerFav->interval() < FavoritesScan::MinIntervalMs)
+        TimerFav->setInterval(settings.updInterval * 1000);
+}
+
+void TForm1::favoritesScanSwitched(bool on)
+{
+    if (on) {
+        // Hidden, the window starts the timer when it is shown again.
+        if (isVisible())
+            TimerFav->start();
+        Engine->controls.messagePanel = QStringLiteral(" Autoscan enabled");
+    } else {
+        TimerFav->stop();
+        Engine->controls.activityPanel.clear();
+        Engine->controls.messagePanel = QStringLiteral(" Autoscan disabled");
+    }
+    showControls();
+}
+
+void TForm1::favoritesIntervalChanged(int seconds)
+{
+    TimerFav->setInterval(seconds * 1000);
+    if (TimerFav->isActive())
+        TimerFav->start();
+}
+
+void TForm1::pauseFavoritesScan()
+{
+    TimerFav->stop();
+}
+
+void TForm1::resumeFavoritesScan()
+{
+    if (settings.favAutoScan)
+        favoritesScanSwitched(true);
 }
 
 void TForm1::Hide1Click()
@@ -507,7 +597,17 @@ void TForm1::sessionEnding()
 void TForm1::showEvent(QShowEvent *event)
 {
     applyTransparency(this, settings);
+    // A restore by the window system follows no hiding of ours.
+    if (!event->spontaneous() && settings.favAutoScan)
+        TimerFav->start();
     QMainWindow::showEvent(event);
+}
+
+void TForm1::hideEvent(QHideEvent *event)
+{
+    if (!event->spontaneous())
+        TimerFav->stop();
+    QMainWindow::hideEvent(event);
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

@@ -3,6 +3,9 @@
 #include <QMainWindow>
 #include <memory>
 
+class FavoritesModel;
+class FavoritesScan;
+class AutoConnect;
 class GlobalHotkey;
 class IconProxyModel;
 class IniFile;
@@ -18,6 +21,7 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class QTableView;
+class QTimer;
 class QueryProtocol;
 class RulesModel;
 class ScanEngine;
@@ -60,6 +64,8 @@ public:
     // The settings were loaded: take the port choice and the size.
     void applySettings();
     void setIniFile(IniFile *file);
+    // The favourites list that "Add To Favorites" adds to (none: the menu item does nothing).
+    void setFavorites(FavoritesModel *model) { favorites = model; }
 
     // The parts, for the other windows and for tests.
     TNMUDP &udp() { return *UDP; }
@@ -69,6 +75,8 @@ public:
     PlayersModel &players() { return *Players; }
     RulesModel &rules() { return *Rules; }
     TrayIcon &tray() { return *Tray; }
+    AutoConnect &autoConnector() { return *Auto; }
+    Launcher &launcher() { return *Launch; }
     int selectedRow() const;
     void selectRow(int row);
 
@@ -89,6 +97,10 @@ public:
     QLabel *Panels[3] = {nullptr, nullptr, nullptr};
     QMenu *PMServers = nullptr;
     QMenu *PMTray = nullptr;
+    // Polls the auto-connect target every 5000 ms while auto-connect waits.
+    QTimer *TimerAuto = nullptr;
+    // The favourites auto-scan; runs while "Auto scan" is ticked and the window is shown.
+    QTimer *TimerFav = nullptr;
 
 public slots:
     void LWSelectItem();
@@ -98,7 +110,17 @@ public slots:
     void LWDblClick();
     void SBPlayClick();
     void SBAutoClick();
-    void AddToFavoritesClick();
+    void TimerAutoTimer();
+    void PMSAddClick();
+    void TimerFavTimer();
+    // "Auto scan" ticked or unticked in the settings.
+    void favoritesScanSwitched(bool on);
+    // "Interval (sec)" changed: the running period restarts with it.
+    void favoritesIntervalChanged(int seconds);
+    // Auto-connect holds the favourites auto-scan while its dialog is open or
+    // it waits, and lets it run again (when switched on) at its end.
+    void pauseFavoritesScan();
+    void resumeFavoritesScan();
     void Hide1Click();
     void Exit1Click();
     void Options1Click();
@@ -124,6 +146,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -135,11 +158,11 @@ private:
     void buildStatusBar();
     void buildTray();
     void buildLauncher(LaunchState &launch);
+    void buildAutoConnect(LaunchState &launch);
     void registerHotkey();
     void showControls();
     void clearDetails();
     void showRestored();
-    void notAvailableYet(const QString &what);
     void stopScanning();
 
     SettingsModel &settings;
@@ -158,6 +181,9 @@ private:
     ScanEngine *Engine = nullptr;
     TrayIcon *Tray = nullptr;
     std::unique_ptr<Launcher> Launch;
+    std::unique_ptr<AutoConnect> Auto;
     std::unique_ptr<GlobalHotkey> Hotkey;
+    std::unique_ptr<FavoritesScan> FavScan;
+    FavoritesModel *favorites = nullptr;
     bool endpointReleased = false;
 };

@@ -1,0 +1,215 @@
+#include "join/autoconnect.h"
+
+#include "join/autoconnectstate.h"
+#include "join/commandline.h"
+#include "join/launchstate.h"
+#include "join/launcher.h"
+#include "query/queryprotocol.h"
+#include "scan/prompter.h"
+#include "scan/scancontrols.h"
+
+#include <QTimer>
+
+#include <utility>
+
+namespace {
+
+void call(const std::function<void()> &hook)
+{
+    if (hook)
+        hook();
+}
+
+} // namespace
+
+AutoConnect::AutoConnect(AutoConnectState &autoConnectState, LaunchState &launchState, QueryProtocol &queryProtocol,
+                         ServerListModel &serverList, ScanControls &scanControls, Prompter &messages,
+                         QTimer &pollTimer, Hooks windowHooks)
+    : state(autoConnectState)
+    , launch(launchState)
+    , protocol(queryProtocol)
+    , servers(serverList)
+    , controls(scanControls)
+    , prompter(messages)
+    , timer(pollTimer)
+    , hooks(std::move(windowHooks))
+{
+    timer.setInterval(PollIntervalMs);
+}
+
+AutoConnectSetup AutoConnect::setupFor(const ServerRow &row)
+{
+    AutoConnectSetup setup;
+    setup.caption = QStringLiteral("Auto connect to ") + row.address;
+    setup.maximum = row.maxPlayers;
+    setup.value = qBound(0, int(row.players) - 1, setup.maximum);
+    return setup;
+}
+
+bool AutoConnect::thresholdMet(const QString &comparison, int players, int playersWanted)
+{
+    if (comparison == QLatin1String("<="))
+        return players <= playersWanted;
+    if (comparison == QLatin1String(">"))
+        return players > playersWanted;
+    return false;
+}
+
+void AutoConnect::showControls()
+{
+    call(hooks.controlsChanged);
+}
+
+void AutoConnect::SBAutoClick()
+{
+    if (state.active)
+        stop();
+    else
+        open();
+}
+
+void AutoConnect::open()
+{
+    call(hooks.pauseFavoritesScan);
+    controls.activityPanel.clear();
+    controls.messagePanel = Launcher::autoConnectDisabledText();
+    showControls();
+    std::optional<ServerRow> row;
+    if (hooks.selectedRow)
+        row = hooks.selectedRow();
+    if (dialog)
+        dialog->present(row ? std::optional<AutoConnectSetup>(setupFor(*row)) : std::nullopt);
+}
+
+void AutoConnect::BitBtn1Click()
+{
+    const std::optional<ServerRow> row = hooks.selectedRow ? hooks.selectedRow() : std::nullopt;
+    if (!row || !dialog) {
+        // The selection was lost while the dialog was open: there is nothing to watch.
+        prompter.beep();
+        return;
+    }
+    const AutoConnectChoice choice = dialog->choice();
+
+    controls.scanEnabled = false;
+    controls.refreshEnabled = false;
+    state.targetAddress = row->address;
+    state.targetPort = row->portText;
+    state.missedPolls = 0;
+    timer.start();
+    state.playersWanted = choice.playersWanted;
+    if (choice.passwordEnabled && !choice.password.isEmpty()) {
+        launch.passwordGiven = true;
+        launch.passwordArgument = passwordArgument(choice.password);
+    }
+
+    state.active = true;
+    controls.autoCaptionRed = true;
+    if (hooks.trayCycling)
+        hooks.trayCycling(true);
+    dialog->dismiss();
+    controls.messagePanel = QStringLiteral(" Auto connect to ") + state.targetAddress + QStringLiteral(". Waiting ")
+        + choice.comparison + QLatin1Char(' ') + choice.playersWantedText + QStringLiteral(" players");
+    controls.listEnabled = false;
+    servers.clear();
+    showControls();
+    query();
+}
+
+void AutoConnect::BitBtn2Click()
+{
+    call(hooks.resumeFavoritesScan);
+    if (dialog)
+        dialog->dismiss();
+}
+
+void AutoConnect::query()
+{
+    // A failed send is reported by the protocol's network error.
+    protocol.sendInfoRequest(state.targetAddress, state.targetPort.toInt());
+}
+
+void AutoConnect::TimerAutoTimer()
+{
+    query();
+    if (++state.missedPolls < MissedPollLimit)
+        return;
+    timer.stop();
+    controls.scanEnabled = true;
+    controls.listEnabled = true;
+    controls.refreshEnabled = true;
+    state.active = false;
+    controls.autoCaptionRed = false;
+    if (hooks.trayCycling)
+        hooks.trayCycling(false);
+    showControls();
+    prompter.information(QStringLiteral("Auto connect"), QStringLiteral("Server is down, autoconnect disabled."));
+    controls.messagePanel = Launcher::autoConnectDisabledText();
+    showControls();
+}
+
+bool AutoConnect::replyCheck(int players)
+{
+    state.missedPolls = 0;
+    controls.playEnabled = false;
+    const AutoConnectChoice choice = dialog ? dialog->choice() : AutoConnectChoice();
+    if (!thresholdMet(choice.comparison, players, state.playersWanted)) {
+        showControls();
+        return true;
+    }
+
+    state.active = false;
+    timer.stop();
+    controls.listEnabled = true;
+    controls.playEnabled = true;
+    controls.scanEnabled = true;
+    controls.autoCaptionRed = false;
+    showControls();
+    call(hooks.selectFirstRow);
+
+    if (choice.askFirst) {
+        prompter.beep();
+        call(hooks.bringToFront);
+        const QString question = QStringLiteral("There are ") + QString::number(players)
+            + QStringLiteral(" players now on server ") + state.targetAddress
+            + QStringLiteral(". Do you want to join ?");
+        if (!prompter.question(question)) {
+            controls.messagePanel = Launcher::autoConnectDisabledText();
+            controls.refreshEnabled = true;
+            if (hooks.trayCycling)
+                hooks.trayCycling(false);
+            showControls();
+            return false;
+        }
+    }
+    call(hooks.play);
+    controls.messagePanel = Launcher::autoConnectDisabledText();
+    showControls();
+    return true;
+}
+
+void AutoConnect::stop()
+{
+    if (hooks.trayCycling)
+        hooks.trayCycling(false);
+    timer.stop();
+    controls.scanEnabled = true;
+    controls.refreshEnabled = true;
+    controls.listEnabled = true;
+    state.active = false;
+    controls.autoCaptionRed = false;
+    if (dialog)
+        dialog->dismiss();
+    controls.messagePanel = Launcher::autoConnectDisabledText();
+    showControls();
+    call(hooks.resumeFavoritesScan);
+}
+
+void AutoConnect::endedByLaunch(const QString &statusText)
+{
+    timer.stop();
+    controls.scanEnabled = true;
+    controls.autoCaptionRed = false;
+    controls.messagePanel = statusText;
+    showControls();
+}

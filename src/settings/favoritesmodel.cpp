@@ -1,0 +1,125 @@
+#include "settings/favoritesmodel.h"
+
+#include "scan/serverlistmodel.h"
+
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+FavoritesModel::FavoritesModel(QVector<FavoriteRow> &favorites, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_favorites(favorites)
+{
+}
+
+QString FavoritesModel::add(const QString &host, const QString &port)
+{
+    if (host.size() < MinHostLength || port.isEmpty())
+        return QStringLiteral("Bad address");
+    return append(host, port);
+}
+
+QString FavoritesModel::addListed(const QString &host, const QString &port)
+{
+    return append(host, port);
+}
+
+QString FavoritesModel::append(const QString &host, const QString &port)
+{
+    if (contains(host, port))
+        return QStringLiteral("This address is already exist");
+    const int row = int(m_favorites.size());
+    beginInsertRows({}, row, row);
+    m_favorites.append({host, port});
+    endInsertRows();
+    return {};
+}
+
+bool FavoritesModel::contains(const QString &host, const QString &port) const
+{
+    return m_favorites.contains(FavoriteRow{host, port});
+}
+
+bool FavoritesModel::remove(int row)
+{
+    if (row < 0 || row >= m_favorites.size())
+        return false;
+    beginRemoveRows({}, row, row);
+    m_favorites.removeAt(row);
+    endRemoveRows();
+    return true;
+}
+
+QString FavoritesModel::columnText(const FavoriteRow &row, int column)
+{
+    return column == ColumnPort ? row.port : row.host;
+}
+
+void FavoritesModel::LVFavColumnClick(int column)
+{
+    *m_sortColumn = column;
+
+    const QVector<FavoriteRow> &rows = m_favorites;
+    std::vector<int> order(size_t(rows.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return ServerListModel::compareText(columnText(rows[a], column), columnText(rows[b], column)) < 0;
+    });
+
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> newRowOf(order.size());
+    QVector<FavoriteRow> sorted;
+    sorted.reserve(m_favorites.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        newRowOf[size_t(order[i])] = int(i);
+        sorted.append(rows[order[i]]);
+    }
+    m_favorites = std::move(sorted);
+
+    // The selection stays with its favourite.
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &index : before)
+        after.append(createIndex(newRowOf[size_t(index.row())], index.column()));
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void FavoritesModel::reload()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+int FavoritesModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_favorites.size());
+}
+
+int FavoritesModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant FavoritesModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_favorites.size())
+        return {};
+    if (role == Qt::DisplayRole)
+        return columnText(m_favorites[index.row()], index.column());
+    if (role == Qt::TextAlignmentRole && index.column() == ColumnPort)
+        return int(Qt::AlignCenter);
+    return {};
+}
+
+QVariant FavoritesModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
+        return {};
+    if (role == Qt::DisplayRole)
+        return section == ColumnHost ? QStringLiteral("IP - Address") : QStringLiteral("Port");
+    if (role == Qt::TextAlignmentRole && section == ColumnPort)
+        return int(Qt::AlignCenter);
+    return {};
+}

@@ -1,0 +1,198 @@
+// The "Favorites" page of the settings dialog: servers named by address and
+// port, swept with every scan, and the switch and interval of their auto-scan.
+
+#include "ui/options.h"
+
+#include "scan/prompter.h"
+#include "settings/favoritesmodel.h"
+#include "ui/portkeyfilter.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+struct ColumnWidth
+{
+    int initial, least, most;
+};
+
+// The width and its bounds of a column of the favourites list. The host
+// column's width is a setting and keeps its bounds; the port column grows with
+// a font that needs more room for five digits.
+ColumnWidth favoriteColumn(int column, const QFontMetrics &font)
+{
+    if (column == FavoritesModel::ColumnHost)
+        return {103, 70, 110};
+    const int extra = std::max(0, font.horizontalAdvance(QStringLiteral("00000")) + 12 - 45);
+    return {45 + extra, 40 + extra, 50 + extra};
+}
+
+constexpr int MinUpdInterval = 5;
+constexpr int MaxUpdInterval = 60;
+
+} // namespace
+
+QWidget *TSettings::buildFavoritesPage()
+{
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    layout->setSpacing(4);
+    auto *top = new QHBoxLayout;
+    top->setSpacing(6);
+
+    Favorites = new FavoritesModel(settings.favorites, this);
+    LVFav = new QTableView(page);
+    LVFav->setObjectName(QStringLiteral("LVFav"));
+    LVFav->setModel(Favorites);
+    LVFav->setSelectionBehavior(QAbstractItemView::SelectRows);
+    LVFav->setSelectionMode(QAbstractItemView::SingleSelection);
+    LVFav->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LVFav->setShowGrid(true);
+    LVFav->setWordWrap(false);
+    LVFav->verticalHeader()->hide();
+    LVFav->verticalHeader()->setDefaultSectionSize(LVFav->fontMetrics().height() + 4);
+    LVFav->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QHeaderView *header = LVFav->horizontalHeader();
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    header->setMinimumSectionSize(0);
+    int widest = 2 * LVFav->frameWidth() + LVFav->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < FavoritesModel::ColumnCount; ++c) {
+        const ColumnWidth width = favoriteColumn(c, LVFav->fontMetrics());
+        header->resizeSection(c, width.initial);
+        widest += width.most;
+    }
+    LVFav->setFixedWidth(widest);
+    top->addWidget(LVFav);
+
+    auto *editors = new QVBoxLayout;
+    editors->setSpacing(2);
+    EditHost = new QLineEdit(page);
+    auto *keys = new PortKeyFilter(prompter, this);
+    MEPort = keys->portEdit(page);
+    MEPort->setText(QStringLiteral("27015"));
+    SpeedButton4 = new QPushButton(QStringLiteral("Add"), page);
+    SpeedButton4->setEnabled(false);
+    SpeedButton5 = new QPushButton(QStringLiteral("Del"), page);
+    editors->addWidget(new QLabel(QStringLiteral("Server:"), page));
+    editors->addWidget(EditHost);
+    editors->addWidget(new QLabel(QStringLiteral("Port:"), page));
+    editors->addWidget(MEPort);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(SpeedButton4);
+    buttons->addWidget(SpeedButton5);
+    editors->addLayout(buttons);
+    editors->addStretch();
+    top->addLayout(editors, 1);
+    layout->addLayout(top, 1);
+
+    auto *autoScan = new QHBoxLayout;
+    CBAutoUpdate = new QCheckBox(QStringLiteral("Auto scan"), page);
+    SEUpdInterval = new QSpinBox(page);
+    SEUpdInterval->setRange(MinUpdInterval, MaxUpdInterval);
+    SEUpdInterval->setValue(settings.updInterval);
+    // Changed with the arrows only.
+    SEUpdInterval->findChild<QLineEdit *>()->setReadOnly(true);
+    autoScan->addWidget(CBAutoUpdate);
+    autoScan->addStretch();
+    autoScan->addWidget(new QLabel(QStringLiteral("Interval (sec)"), page));
+    autoScan->addWidget(SEUpdInterval);
+    layout->addLayout(autoScan);
+
+    connect(SpeedButton4, &QPushButton::clicked, this, &TSettings::SpeedButton4Click);
+    connect(SpeedButton5, &QPushButton::clicked, this, &TSettings::SpeedButton5Click);
+    connect(EditHost, &QLineEdit::textChanged, this, &TSettings::EditHostChange);
+    connect(header, &QHeaderView::sectionClicked, this, &TSettings::LVFavColumnClick);
+    connect(header, &QHeaderView::sectionResized, this,
+            [this](int column, int, int width) { keepFavoriteWidths(column, width); });
+    return page;
+}
+
+// Runs before the controls are connected to the model.
+void TSettings::showFavorites()
+{
+    Favorites->reload();
+    LVFav->horizontalHeader()->resizeSection(FavoritesModel::ColumnHost, settings.favWidth);
+    CBAutoUpdate->setChecked(settings.favAutoScan);
+    SEUpdInterval->setValue(settings.updInterval);
+}
+
+void TSettings::keepFavoriteWidths(int column, int width)
+{
+    if (column < 0 || column >= FavoritesModel::ColumnCount)
+        return;
+    const ColumnWidth bounds = favoriteColumn(column, LVFav->fontMetrics());
+    const int kept = std::clamp(width, bounds.least, bounds.most);
+    if (kept != width) {
+        // Comes back here with the kept width.
+        LVFav->horizontalHeader()->resizeSection(column, kept);
+        return;
+    }
+    if (column == FavoritesModel::ColumnHost)
+        settings.favWidth = width;
+}
+
+int TSettings::selectedFavorite() const
+{
+    const QModelIndexList rows = LVFav->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void TSettings::selectFavorite(int row)
+{
+    if (row < 0 || row >= Favorites->rowCount())
+        LVFav->clearSelection();
+    else
+        LVFav->selectRow(row);
+}
+
+void TSettings::SpeedButton4Click()
+{
+    const QString refusal = Favorites->add(EditHost->text(), MEPort->text());
+    if (!refusal.isEmpty())
+        prompter.error(refusal);
+}
+
+void TSettings::SpeedButton5Click()
+{
+    Favorites->remove(selectedFavorite());
+}
+
+void TSettings::EditHostChange()
+{
+    SpeedButton4->setEnabled(EditHost->text().size() >= FavoritesModel::MinHostLength);
+}
+
+void TSettings::TS3Show()
+{
+    EditHost->setFocus();
+}
+
+void TSettings::CBAutoUpdateClick()
+{
+    settings.favAutoScan = CBAutoUpdate->isChecked();
+    emit favoritesScanSwitched(settings.favAutoScan);
+}
+
+void TSettings::SEUpdIntervalChange(int seconds)
+{
+    settings.updInterval = seconds;
+    emit favoritesIntervalChanged(seconds);
+}
+
+void TSettings::LVFavColumnClick(int column)
+{
+    Favorites->LVFavColumnClick(column);
+}

@@ -1,0 +1,475 @@
+#include "join/autoconnectstate.h"
+#include "join/launchstate.h"
+#include "scan/favoritesscan.h"
+#include "scan/localaddress.h"
+#include "scan/scanengine.h"
+#include "scan/serverlistmodel.h"
+#include "serverfarm.h"
+#include "settings/favoritesmodel.h"
+#include "settings/inifile.h"
+#include "support/recordingprompter.h"
+#include "support/recordingshell.h"
+#include "ui/options.h"
+#include "ui/scangames.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHeaderView>
+#include <QJsonArray>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// Emulated servers of these tests sit on 127.0.90.x at this port.
+constexpr int FarmPort = 27515;
+const QString FarmPortText = QString::number(FarmPort);
+
+QJsonObject serverAt(const char *address, int players)
+{
+    return {{"address", address}, {"port", FarmPort}, {"gameDir", "tf"}, {"players", players}, {"maxPlayers", 16}};
+}
+
+ServerInfo listed(const char *address, int port)
+{
+    ServerInfo info;
+    info.gameDir = QStringLiteral("tf");
+    info.address = QString::fromLatin1(address);
+    info.port = port;
+    return info;
+}
+
+// The rows of a favourites list as shown: "host:port|host:port".
+QString shownRows(const QAbstractItemModel *model)
+{
+    QStringList rows;
+    for (int r = 0; r < model->rowCount(); ++r)
+        rows << model->index(r, 0).data().toString() + u':' + model->index(r, 1).data().toString();
+    return rows.join(u'|');
+}
+
+} // namespace
+
+// The favourites: the settings page, "Add To Favorites" of the server menu and
+// the auto-scan timer of the main window.
+class TestFavorites : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void addByHand_data();
+    void addByHand();
+    void editFields();
+    void headerClickSorts_data();
+    void headerClickSorts();
+    void hostColumnWidthIsKeptAndSaved_data();
+    void hostColumnWidthIsKeptAndSaved();
+    void favoritesSurviveARestart();
+
+    void menuAddsTheSelectedServer();
+    void switchAndIntervalDriveTheTimer();
+    void tickSkips_data();
+    void tickSkips();
+    void tickAsksEveryFavoriteAndRowsFollow();
+    void hiddenWindowSendsNothing();
+    void firstTickFollowsTheStart();
+
+private:
+    TSettings &openDialog(const QByteArray &iniText = {});
+    TForm1 &openWindow(bool show = true);
+    bool startFarm(const QJsonArray &servers);
+    int requestsTo(const char *address, const char *kind = "T") const;
+    QString iniPath() const { return dir.filePath(QStringLiteral("vantor.ini")); }
+
+    QTemporaryDir dir;
+    std::unique_ptr<SettingsModel> settings;
+    std::unique_ptr<IniFile> ini;
+    AutoConnectState autoConnect;
+    LaunchState launch;
+    RecordingPrompter prompter;
+    RecordingShell shell;
+    FixedLocalAddress local{QStringLiteral("127.0.0.1")};
+    std::unique_ptr<TSettings> dialog;
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<FavoritesModel> favorites;
+    std::unique_ptr<ServerFarm> farm;
+};
+
+void TestFavorites::init()
+{
+    settings = std::make_unique<SettingsModel>();
+    autoConnect = AutoConnectState();
+    prompter = RecordingPrompter();
+}
+
+void TestFavorites::cleanup()
+{
+    dialog.reset();
+    form.reset();
+    favorites.reset();
+    farm.reset();
+    ini.reset();
+}
+
+TSettings &TestFavorites::openDialog(const QByteArray &iniText)
+{
+    dialog.reset();
+    *settings = SettingsModel();
+    QFile::remove(iniPath());
+    QFile file(iniPath());
+    if (file.open(QIODevice::WriteOnly))
+        file.write(iniText);
+    file.close();
+    ini = std::make_unique<IniFile>(iniPath());
+    dialog = std::make_unique<TSettings>(*settings, *ini, prompter);
+    return *dialog;
+}
+
+TForm1 &TestFavorites::openWindow(bool show)
+{
+    settings->broadcast = false;
+    settings->scanOld = false;
+    form = std::make_unique<TForm1>(
+        TForm1::Services{*settings, autoConnect, launch, prompter, shell, local, /*localPort*/ 0, /*registerHotkey*/ false});
+    favorites = std::make_unique<FavoritesModel>(settings->favorites);
+    form->setFavorites(favorites.get());
+    if (show) {
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            qWarning("main window not exposed");
+    }
+    return *form;
+}
+
+bool TestFavorites::startFarm(const QJsonArray &servers)
+{
+    farm = std::make_unique<ServerFarm>();
+    if (farm->load(QJsonObject{{"servers", servers}}) && farm->start())
+        return true;
+    qWarning() << farm->errorString();
+    return false;
+}
+
+int TestFavorites::requestsTo(const char *address, const char *kind) const
+{
+    const QList<RequestRecord> requests = farm->requests();
+    return int(std::count_if(requests.begin(), requests.end(), [&](const RequestRecord &r) {
+        return r.serverAddress == QHostAddress(QString::fromLatin1(address)) && r.kind == QLatin1String(kind);
+    }));
+}
+
+void TestFavorites::addByHand_data()
+{
+    QTest::addColumn<QStringList>("adds"); // "host|port", in order
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("rows");
+    const QString duplicate = QStringLiteral("error: This address is already exist");
+    const QString bad = QStringLiteral("error: Bad address");
+    QTest::newRow("same host and port twice") << QStringList{"10.0.0.5|27015", "10.0.0.5|27015"}
+                                              << QStringList{duplicate} << "10.0.0.5:27015";
+    QTest::newRow("same host, another port") << QStringList{"10.0.0.5|27015", "10.0.0.5|27016"} << QStringList()
+                                             << "10.0.0.5:27015|10.0.0.5:27016";
+    QTest::newRow("a leading zero makes another port") << QStringList{"10.0.0.5|7015", "10.0.0.5|07015"}
+                                                       << QStringList() << "10.0.0.5:7015|10.0.0.5:07015";
+    QTest::newRow("letter case counts") << QStringList{"Game.lan|27015", "game.lan|27015"} << QStringList()
+                                        << "Game.lan:27015|game.lan:27015";
+    QTest::newRow("three characters, empty port") << QStringList{"a.b|27015", "game.lan|"} << QStringList{bad, bad}
+                                                  << "";
+}
+
+void TestFavorites::addByHand()
+{
+    QFETCH(QStringList, adds);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, rows);
+    TSettings &d = openDialog();
+    for (const QString &add : adds) {
+        d.EditHost->setText(add.section(u'|', 0, 0));
+        d.MEPort->setText(add.section(u'|', 1));
+        d.SpeedButton4Click();
+        QCOMPARE(d.MEPort->text(), add.section(u'|', 1)); // the fields keep their texts
+    }
+    QCOMPARE(prompter.shown, shown);
+    QCOMPARE(shownRows(d.LVFav->model()), rows);
+    QCOMPARE(int(settings->favorites.size()), d.LVFav->model()->rowCount());
+}
+
+void TestFavorites::editFields()
+{
+    TSettings &d = openDialog();
+    QVERIFY(!d.SpeedButton4->isEnabled());
+    QTest::keyClicks(d.EditHost, QStringLiteral("abc"));
+    QVERIFY(!d.SpeedButton4->isEnabled());
+    QTest::keyClicks(d.EditHost, QStringLiteral("d"));
+    QVERIFY(d.SpeedButton4->isEnabled());
+
+    QCOMPARE(d.MEPort->text(), QStringLiteral("27015"));
+    d.MEPort->clear();
+    QTest::keyClicks(d.MEPort, QStringLiteral("9x8-76543"));
+    QCOMPARE(d.MEPort->text(), QStringLiteral("98765"));
+    QCOMPARE(prompter.beeps, 2);
+    QTest::mouseClick(d.SpeedButton4, Qt::LeftButton);
+    QCOMPARE(shownRows(d.LVFav->model()), QStringLiteral("abcd:98765"));
+}
+
+void TestFavorites::headerClickSorts_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("rows");
+    // Listed as b.lan:27016, A.lan:27015, c.lan:2700, a.lan:27020; "A.lan" is selected.
+    QTest::newRow("host, letter case ignored, ties kept in order")
+        << int(FavoritesModel::ColumnHost) << "A.lan:27015|a.lan:27020|b.lan:27016|c.lan:2700";
+    QTest::newRow("port as text") << int(FavoritesModel::ColumnPort)
+                                  << "c.lan:2700|A.lan:27015|b.lan:27016|a.lan:27020";
+}
+
+void TestFavorites::headerClickSorts()
+{
+    QFETCH(int, column);
+    QFETCH(QString, rows);
+    TSettings &d = openDialog("[Favorites]\nb.lan 0=27016\nA.lan 1=27015\nc.lan 2=2700\na.lan 3=27020\n");
+    int shared = -1;
+    d.favorites().shareSortColumn(shared);
+    d.PageControl->setCurrentIndex(TSettings::FavoritesPage);
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    d.selectFavorite(1);
+
+    QHeaderView *header = d.LVFav->horizontalHeader();
+    for (int click = 0; click < 2; ++click) { // no direction toggle
+        const QPoint middle(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                            header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, middle);
+        QCOMPARE(shownRows(d.LVFav->model()), rows);
+    }
+    QCOMPARE(shared, column);
+    QCOMPARE(d.LVFav->model()->index(d.selectedFavorite(), 0).data().toString(), QStringLiteral("A.lan"));
+}
+
+void TestFavorites::hostColumnWidthIsKeptAndSaved_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("kept");
+    QTest::newRow("within") << 90 << 90;
+    QTest::newRow("too wide") << 200 << 110;
+    QTest::newRow("too narrow") << 20 << 70;
+}
+
+void TestFavorites::hostColumnWidthIsKeptAndSaved()
+{
+    QFETCH(int, width);
+    QFETCH(int, kept);
+    TSettings &d = openDialog("[Settings]\nFavWidth=95\n");
+    QHeaderView *header = d.LVFav->horizontalHeader();
+    QCOMPARE(header->sectionSize(FavoritesModel::ColumnHost), 95);
+    header->resizeSection(FavoritesModel::ColumnHost, width);
+    QCOMPARE(header->sectionSize(FavoritesModel::ColumnHost), kept);
+    // The port column's bounds follow the font; 100 more pixels are beyond them.
+    const int portWidth = header->sectionSize(FavoritesModel::ColumnPort);
+    header->resizeSection(FavoritesModel::ColumnPort, portWidth + 100);
+    QCOMPARE(header->sectionSize(FavoritesModel::ColumnPort), portWidth + 5);
+
+    dialog.reset();
+    QCOMPARE(IniFile(iniPath()).readInteger(QStringLiteral("Settings"), QStringLiteral("FavWidth"), 0), kept);
+}
+
+void TestFavorites::favoritesSurviveARestart()
+{
+    TSettings &d = openDialog("[Favorites]\nsrv.lan 0=27016\n10.0.0.5 7=27020\n10.0.0.5 9=27015\n");
+    QCOMPARE(shownRows(d.LVFav->model()), QStringLiteral("srv.lan:27016|10.0.0.5:27020|10.0.0.5:27015"));
+    d.EditHost->setText(QStringLiteral("host"));
+    d.SpeedButton4Click();
+    d.selectFavorite(-1);
+    d.SpeedButton5Click(); // nothing selected: nothing deleted
+    d.selectFavorite(0);
+    d.SpeedButton5Click();
+    d.LVFavColumnClick(FavoritesModel::ColumnPort);
+    const QString sorted = QStringLiteral("10.0.0.5:27015|host:27015|10.0.0.5:27020");
+    QCOMPARE(shownRows(d.LVFav->model()), sorted);
+
+    dialog.reset();
+    IniFile written(iniPath());
+    QCOMPARE(written.readSection(QStringLiteral("Favorites")), (QStringList{"10.0.0.5 0", "host 1", "10.0.0.5 2"}));
+    QFile file(iniPath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    file.close();
+    QCOMPARE(shownRows(openDialog(saved).LVFav->model()), sorted);
+}
+
+void TestFavorites::menuAddsTheSelectedServer()
+{
+    TForm1 &w = openWindow();
+    w.servers().AddServer(listed("127.0.90.7", 27016));
+    w.PMSAddClick(); // no row selected
+    QCOMPARE(settings->favorites.size(), 0);
+
+    w.selectRow(0);
+    w.PMSAddClick();
+    w.PMSAddClick();
+    QCOMPARE(shownRows(favorites.get()), QStringLiteral("127.0.90.7:27016"));
+    QCOMPARE(prompter.shown, QStringList{"error: This address is already exist"});
+}
+
+void TestFavorites::switchAndIntervalDriveTheTimer()
+{
+    TSettings &d = openDialog("[Settings]\nUpdInterval=30\n");
+    TForm1 &w = openWindow();
+    w.applySettings();
+    connect(&d, &TSettings::favoritesScanSwitched, &w, &TForm1::favoritesScanSwitched);
+    connect(&d, &TSettings::favoritesIntervalChanged, &w, &TForm1::favoritesIntervalChanged);
+    QCOMPARE(w.TimerFav->interval(), 30000);
+    QVERIFY(!w.TimerFav->isActive());
+
+    d.CBAutoUpdate->click();
+    QVERIFY(settings->favAutoScan && w.TimerFav->isActive());
+    QCOMPARE(w.Panels[2]->text(), QStringLiteral(" Autoscan enabled"));
+    d.SEUpdInterval->stepUp();
+    QCOMPARE(w.TimerFav->interval(), 31000);
+    QVERIFY(w.TimerFav->isActive());
+
+    // Auto-connect holds it and lets it go again.
+    w.pauseFavoritesScan();
+    QVERIFY(!w.TimerFav->isActive());
+    w.resumeFavoritesScan();
+    QVERIFY(w.TimerFav->isActive());
+
+    w.engine().controls.activityPanel = QStringLiteral(" Autoscaning...");
+    d.CBAutoUpdate->click();
+    QVERIFY(!settings->favAutoScan && !w.TimerFav->isActive());
+    QCOMPARE(w.Panels[0]->text(), QString());
+    QCOMPARE(w.Panels[2]->text(), QStringLiteral(" Autoscan disabled"));
+    w.resumeFavoritesScan();
+    QVERIFY(!w.TimerFav->isActive());
+}
+
+void TestFavorites::tickSkips_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("buttonsAfter"); // Play and Auto enabled after the tick
+    QTest::addColumn<int>("intervalAfter");
+    QTest::newRow("idle") << "idle" << true << false << 10000;
+    QTest::newRow("sweep running") << "sweep" << false << true << FavoritesScan::FirstTickMs;
+    QTest::newRow("after a sweep, Scan still disabled") << "cool-down" << false << false << FavoritesScan::FirstTickMs;
+    QTest::newRow("no favourites") << "empty" << false << false << FavoritesScan::FirstTickMs;
+    QTest::newRow("auto-connect waits") << "auto-connect" << false << true << FavoritesScan::FirstTickMs;
+}
+
+void TestFavorites::tickSkips()
+{
+    QFETCH(QString, state);
+    QFETCH(bool, asked);
+    QFETCH(bool, buttonsAfter);
+    QFETCH(int, intervalAfter);
+    QVERIFY(startFarm({serverAt("127.0.90.1", 3)}));
+    TForm1 &w = openWindow();
+    if (state != QLatin1String("empty"))
+        settings->favorites = {{QStringLiteral("127.0.90.1"), FarmPortText}};
+    w.servers().AddServer(listed("127.0.90.9", FarmPort));
+    w.selectRow(0);
+    QVERIFY(w.SBPlay->isEnabled() && w.SBAuto->isEnabled());
+    w.TimerFav->setInterval(FavoritesScan::FirstTickMs);
+
+    w.engine().Scanning = state == QLatin1String("sweep");
+    w.engine().controls.scanEnabled = state != QLatin1String("cool-down");
+    autoConnect.active = state == QLatin1String("auto-connect");
+    w.TimerFavTimer();
+
+    QCOMPARE(w.SBPlay->isEnabled(), buttonsAfter);
+    QCOMPARE(w.SBAuto->isEnabled(), buttonsAfter);
+    QCOMPARE(w.TimerFav->interval(), intervalAfter);
+    if (asked) {
+        QTRY_COMPARE(requestsTo("127.0.90.1"), 1);
+        QCOMPARE(w.Panels[0]->text(), QStringLiteral(" Autoscaning..."));
+    } else {
+        QTest::qWait(100);
+        QCOMPARE(farm->requests().size(), 0);
+    }
+}
+
+void TestFavorites::tickAsksEveryFavoriteAndRowsFollow()
+{
+    QVERIFY(startFarm({serverAt("127.0.90.1", 3), serverAt("127.0.90.3", 5)}));
+    TForm1 &w = openWindow();
+    settings->scanOld = true;
+    // A port that is no number can only come from the file; it costs one network error.
+    settings->favorites = {{QStringLiteral("127.0.90.1"), FarmPortText},
+                           {QStringLiteral("127.0.90.2"), QStringLiteral("27x")},
+                           {QStringLiteral("127.0.90.3"), FarmPortText}};
+    w.TimerFavTimer();
+    QCOMPARE(w.Panels[2]->text(), QStringLiteral(" Network error..."));
+    for (const char *address : {"127.0.90.1", "127.0.90.3"}) {
+        QTRY_COMPARE(requestsTo(address), 1);
+        QTRY_COMPARE(requestsTo(address, "infostring"), 1);
+    }
+    QTRY_COMPARE(w.servers().rowCount(), 2);
+    const int first = w.servers().findRow(QStringLiteral("127.0.90.1"), FarmPort);
+    QVERIFY(first >= 0);
+    QCOMPARE(w.servers().row(first).playersText, QStringLiteral("3/16"));
+
+    // A listed favourite that is selected: the tick refreshes it and leaves Play and Auto off.
+    w.selectRow(first);
+    farm->setPlayers(0, 7);
+    w.TimerFavTimer();
+    QTRY_COMPARE(w.servers().row(first).playersText, QStringLiteral("7/16"));
+    QCOMPARE(w.servers().rowCount(), 2);
+    QVERIFY(!w.SBPlay->isEnabled() && !w.SBAuto->isEnabled());
+}
+
+void TestFavorites::hiddenWindowSendsNothing()
+{
+    QVERIFY(startFarm({serverAt("127.0.90.1", 3)}));
+    settings->favAutoScan = true;
+    settings->favorites = {{QStringLiteral("127.0.90.1"), FarmPortText}};
+    TForm1 &w = openWindow();
+    QVERIFY(w.TimerFav->isActive());
+
+    w.hide();
+    QVERIFY(!w.TimerFav->isActive());
+    w.TimerFav->setInterval(20);
+    QTest::qWait(150);
+    QCOMPARE(farm->requests().size(), 0);
+
+    w.show();
+    QTRY_COMPARE(requestsTo("127.0.90.1"), 1);
+}
+
+void TestFavorites::firstTickFollowsTheStart()
+{
+    QVERIFY(startFarm({serverAt("127.0.90.1", 3)}));
+    TForm1 &w = openWindow(false);
+    settings->favorites = {{QStringLiteral("127.0.90.1"), FarmPortText}};
+    settings->favAutoScan = true;
+    settings->favFirstTickPending = true;
+    w.applySettings();
+    QCOMPARE(w.Panels[2]->text(), QStringLiteral(" Autoscan enabled"));
+
+    QElapsedTimer clock;
+    clock.start();
+    w.show();
+    QTRY_COMPARE(requestsTo("127.0.90.1"), 1);
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY2(elapsed >= 150 && elapsed < 2000, qPrintable(QString::number(elapsed)));
+    QCOMPARE(w.TimerFav->interval(), 10000);
+    QVERIFY(w.TimerFav->isActive());
+    QTRY_COMPARE(w.servers().rowCount(), 1);
+}
+
+QTEST_MAIN(TestFavorites)
+#include "tst_favorites.moc"
