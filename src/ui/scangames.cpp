@@ -27,7 +27,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPalette>
 #include <QProgressBar>
 #include <QPushButton>
@@ -192,7 +191,6 @@ void TForm1::buildCentralArea()
         if (selectedRow() >= 0)
             PMServers->popup(LW->viewport()->mapToGlobal(at));
     });
-    LW->viewport()->installEventFilter(this);
     left->addWidget(LW, 1);
 
     auto *bar = new QHBoxLayout;
@@ -641,15 +639,3 @@ void TForm1::resizeEvent(QResizeEvent *event)
     settings.height = height();
 }
 
-bool TForm1::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == LW->viewport() && event->type() == QEvent::MouseButtonPress) {
-        // A click below the rows leaves no row selected, as in a report list.
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (!LW->indexAt(mouse->position().toPoint()).isValid()) {
-            LW->clearSelection();
-            LWClick();
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
