@@ -1,0 +1,18 @@
+#pragma once
+
+#include <vector>
+
+// The width range of one list column. A fixed column has minimum == maximum.
+struct ColumnSpan
+{
+    int minimum = 0;
+    int maximum = 0;
+};
+
+// Shares the width of a list among its columns: every column gets its
+// minimum, then what is left goes to the columns in the order of `growOrder`,
+// each up to its maximum; the last column of `growOrder` takes all that
+// remains (it has no maximum). When the minimums do not fit, the columns keep
+// their minimums and the list scrolls.
+std::vector<int> fitColumns(int available, const std::vector<ColumnSpan> &spans,
+                            const std::vector<int> &growOrder);

@@ -1,0 +1,42 @@
+#include "ui/columnfit.h"
+
+#include <QtTest>
+
+using Widths = std::vector<int>;
+Q_DECLARE_METATYPE(Widths)
+
+class TestColumnFit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sharesTheWidth_data();
+    void sharesTheWidth();
+};
+
+void TestColumnFit::sharesTheWidth_data()
+{
+    QTest::addColumn<int>("available");
+    QTest::addColumn<Widths>("expected");
+
+    // Columns: fixed 50, growing 70 without a maximum, growing 90..110, growing 60..100.
+    // Growth order: the last two first, then the open one.
+    QTest::newRow("too narrow keeps minimums") << 200 << Widths{50, 70, 90, 60};
+    QTest::newRow("exactly the minimums") << 270 << Widths{50, 70, 90, 60};
+    QTest::newRow("first grower partly") << 280 << Widths{50, 70, 90, 70};
+    QTest::newRow("first grower full") << 310 << Widths{50, 70, 90, 100};
+    QTest::newRow("second grower partly") << 315 << Widths{50, 70, 95, 100};
+    QTest::newRow("both full") << 330 << Widths{50, 70, 110, 100};
+    QTest::newRow("rest to the open column") << 500 << Widths{50, 240, 110, 100};
+}
+
+void TestColumnFit::sharesTheWidth()
+{
+    QFETCH(int, available);
+    QFETCH(Widths, expected);
+    const std::vector<ColumnSpan> spans = {{50, 50}, {70, 70}, {90, 110}, {60, 100}};
+    QCOMPARE(fitColumns(available, spans, {3, 2, 1}), expected);
+}
+
+QTEST_APPLESS_MAIN(TestColumnFit)
+#include "tst_columnfit.moc"
