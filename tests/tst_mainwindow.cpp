@@ -11,6 +11,7 @@
 #include "support/recordingprompter.h"
 #include "support/recordingshell.h"
 #include "ui/scangames.h"
+#include "ui/trayicon.h"
 
 #include <QHeaderView>
 #include <QIcon>
@@ -80,6 +81,8 @@ private slots:
     void selectionFillsPlayersAndRules_data();
     void selectionFillsPlayersAndRules();
     void playersSortAndClickBelowTheRows();
+    void hidingKeepsTheWindowReachable_data();
+    void hidingKeepsTheWindowReachable();
     void closeDuringSweep();
 
 private:
@@ -494,6 +497,31 @@ void TestMainWindow::playersSortAndClickBelowTheRows()
     QVERIFY(form->Image->pixmap().isNull());
     QVERIFY(!form->SBPlay->isEnabled());
     QVERIFY(!form->SBAuto->isEnabled());
+}
+
+void TestMainWindow::hidingKeepsTheWindowReachable_data()
+{
+    QTest::addColumn<bool>("trayAvailable");
+    QTest::newRow("with a tray: hidden") << true;
+    QTest::newRow("without a tray: minimised") << false;
+}
+
+void TestMainWindow::hidingKeepsTheWindowReachable()
+{
+    QFETCH(bool, trayAvailable);
+    form->tray().systemTrayAvailable = [=] { return trayAvailable; };
+
+    form->Hide1Click();
+    QCOMPARE(form->isVisible(), !trayAvailable);
+    QCOMPARE(form->isMinimized(), !trayAvailable);
+
+    form->HotkeyPressed();
+    QVERIFY(form->isVisible());
+    QVERIFY(!form->isMinimized());
+
+    form->HotkeyPressed();
+    QCOMPARE(form->isVisible(), !trayAvailable);
+    QCOMPARE(form->isMinimized(), !trayAvailable);
 }
 
 void TestMainWindow::closeDuringSweep()

@@ -294,10 +294,10 @@ void TForm1::buildLauncher(LaunchState &launch)
     hooks.stopTrayAnimation = [this] { Tray->stopCycling(); };
     hooks.autoConnectEnded = [this](const QString &statusText) { Auto->endedByLaunch(statusText); };
     hooks.revealMainWindow = [this] {
-        if (!isVisible())
+        if (!isVisible() || isMinimized())
             showRestored();
     };
-    hooks.hideMainWindow = [this] { hide(); };
+    hooks.hideMainWindow = [this] { hideWindow(); };
     hooks.showPasswordPrompt = [this] { emit passwordRequested(); };
     Launch = std::make_unique<Launcher>(settings, launch, autoConnect, prompter, shell, std::move(hooks));
 }
@@ -519,7 +519,17 @@ void TForm1::resumeFavoritesScan()
 
 void TForm1::Hide1Click()
 {
-    hide();
+    hideWindow();
+}
+
+void TForm1::hideWindow()
+{
+    // Without a tray icon to bring it back, a hidden window would be out of
+    // reach: it minimises and keeps its taskbar entry instead.
+    if (Tray->available())
+        hide();
+    else
+        showMinimized();
 }
 
 void TForm1::Exit1Click()
@@ -553,8 +563,8 @@ void TForm1::showRestored()
 
 void TForm1::TrayIconDblClick()
 {
-    if (isVisible())
-        hide();
+    if (isVisible() && !isMinimized())
+        hideWindow();
     else
         showRestored();
 }

@@ -163,6 +163,8 @@ private:
     void showControls();
     void clearDetails();
     void showRestored();
+    // Hides to the tray, or minimises where there is none.
+    void hideWindow();
     void stopScanning();
 
     SettingsModel &settings;

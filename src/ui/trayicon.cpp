@@ -22,11 +22,6 @@ void TrayIcon::setMenu(QMenu *menu)
     tray.setContextMenu(menu);
 }
 
-bool TrayIcon::available() const
-{
-    return QSystemTrayIcon::isSystemTrayAvailable();
-}
-
 void TrayIcon::show()
 {
     tray.show();

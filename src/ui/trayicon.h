@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 
 class QMenu;
 
@@ -21,7 +22,9 @@ public:
 
     void setIcons(const QIcon &normal, const QIcon &clock);
     void setMenu(QMenu *menu);
-    bool available() const;
+    bool available() const { return systemTrayAvailable(); }
+    // Whether the desktop shows tray icons; tests answer it.
+    std::function<bool()> systemTrayAvailable = &QSystemTrayIcon::isSystemTrayAvailable;
     void show();
     void hide();
 
