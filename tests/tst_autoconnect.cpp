@@ -368,10 +368,18 @@ void TestAutoConnect::userEnds()
     form->selectRow(0);
     QTest::mouseClick(form->SBAuto, Qt::LeftButton);
     QVERIFY(!form->TimerFav->isActive());
+    // Showing the window again keeps the pause while auto-connect holds it.
+    form->hide();
+    form->show();
+    QVERIFY(!form->TimerFav->isActive());
     if (cancel) {
         dialog->reject(); // the close box and Escape end here
     } else {
         QTest::mouseClick(dialog->BitBtn1, Qt::LeftButton);
+        QVERIFY(!form->SBPlay->isEnabled());
+        form->hide();
+        form->show();
+        QVERIFY(!form->TimerFav->isActive());
         QTest::mouseClick(form->SBAuto, Qt::LeftButton);
         verifyEnded();
     }

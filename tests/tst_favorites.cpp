@@ -366,8 +366,8 @@ void TestFavorites::tickSkips_data()
     QTest::addColumn<int>("intervalAfter");
     QTest::newRow("idle") << "idle" << true << false << 10000;
     QTest::newRow("sweep running") << "sweep" << false << true << FavoritesScan::FirstTickMs;
-    QTest::newRow("after a sweep, Scan still disabled") << "cool-down" << false << false << FavoritesScan::FirstTickMs;
-    QTest::newRow("no favourites") << "empty" << false << false << FavoritesScan::FirstTickMs;
+    QTest::newRow("after a sweep, Scan still disabled") << "cool-down" << false << false << 10000;
+    QTest::newRow("no favourites") << "empty" << false << false << 10000;
     QTest::newRow("auto-connect waits") << "auto-connect" << false << true << FavoritesScan::FirstTickMs;
 }
 

@@ -510,14 +510,20 @@ void TestMainWindow::hidingKeepsTheWindowReachable()
 {
     QFETCH(bool, trayAvailable);
     form->tray().systemTrayAvailable = [=] { return trayAvailable; };
+    settings->favAutoScan = true;
+    form->favoritesScanSwitched(true);
+    QVERIFY(form->TimerFav->isActive());
 
+    // The favourites auto-scan rests while the window is out of sight.
     form->Hide1Click();
     QCOMPARE(form->isVisible(), !trayAvailable);
     QCOMPARE(form->isMinimized(), !trayAvailable);
+    QVERIFY(!form->TimerFav->isActive());
 
     form->HotkeyPressed();
     QVERIFY(form->isVisible());
     QVERIFY(!form->isMinimized());
+    QVERIFY(form->TimerFav->isActive());
 
     form->HotkeyPressed();
     QCOMPARE(form->isVisible(), !trayAvailable);

@@ -70,6 +70,7 @@ void AutoConnect::SBAutoClick()
 
 void AutoConnect::open()
 {
+    holding = true;
     call(hooks.pauseFavoritesScan);
     controls.activityPanel.clear();
     controls.messagePanel = Launcher::autoConnectDisabledText();
@@ -93,6 +94,8 @@ void AutoConnect::BitBtn1Click()
 
     controls.scanEnabled = false;
     controls.refreshEnabled = false;
+    // The list empties below; Play has no row until the target answers.
+    controls.playEnabled = false;
     state.targetAddress = row->address;
     state.targetPort = row->portText;
     state.missedPolls = 0;
@@ -118,6 +121,7 @@ void AutoConnect::BitBtn1Click()
 
 void AutoConnect::BitBtn2Click()
 {
+    holding = false;
     call(hooks.resumeFavoritesScan);
     if (dialog)
         dialog->dismiss();
@@ -135,6 +139,7 @@ void AutoConnect::TimerAutoTimer()
     if (++state.missedPolls < MissedPollLimit)
         return;
     timer.stop();
+    holding = false;
     controls.scanEnabled = true;
     controls.listEnabled = true;
     controls.refreshEnabled = true;
@@ -159,6 +164,7 @@ bool AutoConnect::replyCheck(int players)
     }
 
     state.active = false;
+    holding = false;
     timer.stop();
     controls.listEnabled = true;
     controls.playEnabled = true;
@@ -202,11 +208,13 @@ void AutoConnect::stop()
         dialog->dismiss();
     controls.messagePanel = Launcher::autoConnectDisabledText();
     showControls();
+    holding = false;
     call(hooks.resumeFavoritesScan);
 }
 
 void AutoConnect::endedByLaunch(const QString &statusText)
 {
+    holding = false;
     timer.stop();
     controls.scanEnabled = true;
     controls.autoCaptionRed = false;

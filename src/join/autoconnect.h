@@ -96,6 +96,10 @@ public:
     // The dialog's caption, spin box maximum and value for a row: by default
     // the join comes as soon as one player has left.
     static AutoConnectSetup setupFor(const ServerRow &row);
+
+    // From the opening of the dialog to any end of auto-connect, the
+    // favourites auto-scan stays paused, even when the window is shown again.
+    bool holdsFavoritesScan() const { return holding; }
     static bool thresholdMet(const QString &comparison, int players, int playersWanted);
 
 private:
@@ -113,4 +117,5 @@ private:
     QTimer &timer;
     Hooks hooks;
     AutoConnectDialog *dialog = nullptr;
+    bool holding = false;
 };

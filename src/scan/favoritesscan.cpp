@@ -28,7 +28,7 @@ bool FavoritesScan::tick()
     engine.controls.playEnabled = false;
     show();
     if (settings.favorites.isEmpty() || !engine.controls.scanEnabled)
-        return false;
+        return true;
 
     running = true;
     const int count = int(settings.favorites.size());

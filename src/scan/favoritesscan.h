@@ -20,10 +20,11 @@ public:
     FavoritesScan(const SettingsModel &settings, const AutoConnectState &autoConnect, QueryProtocol &protocol,
                   ScanEngine &engine);
 
-    // Runs one turn. Returns true when the favourites were asked; false when
-    // the turn was skipped: a sweep runs, auto-connect waits (it needs the
-    // Auto button), the Scan button is disabled (a sweep's wait), there are no
-    // favourites, or a turn is already running (events are processed inside).
+    // Runs one turn. Returns false when the turn was skipped: a sweep runs,
+    // auto-connect waits (it needs the Auto button), or a turn is already
+    // running (events are processed inside). A turn that found nothing to ask
+    // (no favourites, or the Scan button disabled in a sweep's wait) did take
+    // place: it disabled Play and Auto.
     bool tick();
 
 private:

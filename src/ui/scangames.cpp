@@ -39,6 +39,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindowStateChangeEvent>
 
 #include <utility>
 
@@ -480,15 +481,23 @@ void TForm1::PMSAddClick()
 
 void TForm1::TimerFavTimer()
 {
+    // The quick first interval ends with the first turn that takes place, even
+    // one with nothing to ask: every turn disables Play and Auto, and turns
+    // 200 ms apart would leave them unusable.
     if (FavScan->tick() && TimerFav->interval() < FavoritesScan::MinIntervalMs)
         TimerFav->setInterval(settings.updInterval * 1000);
+}
+
+bool TForm1::favoritesScanMayRun() const
+{
+    return settings.favAutoScan && !Auto->holdsFavoritesScan() && isVisible() && !isMinimized();
 }
 
 void TForm1::favoritesScanSwitched(bool on)
 {
     if (on) {
         // Hidden, the window starts the timer when it is shown again.
-        if (isVisible())
+        if (favoritesScanMayRun())
             TimerFav->start();
         Engine->controls.messagePanel = QStringLiteral(" Autoscan enabled");
     } else {
@@ -611,7 +620,7 @@ void TForm1::showEvent(QShowEvent *event)
 {
     applyTransparency(this, settings);
     // A restore by the window system follows no hiding of ours.
-    if (!event->spontaneous() && settings.favAutoScan)
+    if (!event->spontaneous() && favoritesScanMayRun())
         TimerFav->start();
     QMainWindow::showEvent(event);
 }
@@ -638,9 +647,17 @@ void TForm1::changeEvent(QEvent *event)
 {
     // Minimising hides the window when the tray icon can bring it back;
     // without a tray the window minimises as usual and stays in the taskbar.
-    if (event->type() == QEvent::WindowStateChange && isMinimized() && Tray->available()) {
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-        hide();
+    // Minimised without a tray stands for hidden: the auto-scan rests.
+    if (event->type() == QEvent::WindowStateChange) {
+        const bool wasMinimized = static_cast<QWindowStateChangeEvent *>(event)->oldState() & Qt::WindowMinimized;
+        if (isMinimized() && Tray->available()) {
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+            hide();
+        } else if (isMinimized()) {
+            TimerFav->stop();
+        } else if (wasMinimized && favoritesScanMayRun()) {
+            TimerFav->start();
+        }
     }
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         emit activated();

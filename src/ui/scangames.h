@@ -165,6 +165,8 @@ private:
     void showRestored();
     // Hides to the tray, or minimises where there is none.
     void hideWindow();
+    // Auto scan is ticked, auto-connect does not hold it, and the window is shown.
+    bool favoritesScanMayRun() const;
     void stopScanning();
 
     SettingsModel &settings;
