@@ -76,6 +76,7 @@ private slots:
     void broadcastOnly();
     void rangeSweepListsServersAndCountsDown();
     void stopDuringSweep();
+    void idleErrorCountdownEndingInASweep();
     void stopAfterLastAddressStillCompletes();
     void badFavoritePortIsANetworkError();
     void favoritePauses();
@@ -235,6 +236,38 @@ void TestScanEngine::rangeSweepListsServersAndCountsDown()
         engine->TimerTimer();
     QCOMPARE(engine->controls.scanCaption, QStringLiteral("Scan"));
     QVERIFY(!engine->controls.scanEnabled);
+}
+
+void TestScanEngine::idleErrorCountdownEndingInASweep()
+{
+    // A failed detail request outside a sweep starts the countdown.
+    engine->NetworkError();
+    QVERIFY(engine->Timer.isActive());
+    QCOMPARE(engine->controls.messagePanel, QStringLiteral(" Network error..."));
+    for (int tick = 0; tick < 4; ++tick)
+        engine->TimerTimer();
+    QVERIFY(engine->controls.scanEnabled);
+
+    engine->NetworkError();
+    settings->ranges = {{true, "127.0.74.1", "127.0.74.3"}};
+    bool endedInSweep = false;
+    engine->pumpMessages = [&] {
+        if (!engine->Scanning || endedInSweep)
+            return;
+        for (int tick = 0; tick < 4; ++tick)
+            engine->TimerTimer();
+        endedInSweep = true;
+        QVERIFY(!engine->controls.scanEnabled);
+    };
+    sweep();
+    QVERIFY(endedInSweep);
+    QCOMPARE(engine->controls.activityPanel, QStringLiteral(" Scan complete"));
+    // The sweep's own countdown enables Scan at its end.
+    QVERIFY(!engine->controls.scanEnabled);
+    QVERIFY(engine->Timer.isActive());
+    for (int tick = 0; tick < 4; ++tick)
+        engine->TimerTimer();
+    QVERIFY(engine->controls.scanEnabled);
 }
 
 void TestScanEngine::stopDuringSweep()

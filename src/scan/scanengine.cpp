@@ -138,7 +138,7 @@ void ScanEngine::SBScanAllClick()
     controls.activityPanel = QStringLiteral(" Scan complete");
     controls.portChoiceEnabled = true;
     WaitCount = WaitStart;
-    Timer.start();
+    startCountdown();
     controls.stopEnabled = false;
     Scanning = false;
     if (servers.rowCount() > 0)
@@ -247,12 +247,19 @@ void ScanEngine::SBStopClick()
     StopRequested = true;
     Scanning = false;
     WaitCount = WaitStart;
-    Timer.start();
+    startCountdown();
     controls.stopEnabled = false;
     controls.portChoiceEnabled = true;
     if (servers.rowCount() > 0)
         controls.refreshEnabled = true;
     notify(true);
+}
+
+void ScanEngine::startCountdown()
+{
+    // A running countdown keeps its beat; only its count starts over.
+    if (!Timer.isActive())
+        Timer.start();
 }
 
 void ScanEngine::TimerTimer()
@@ -261,7 +268,9 @@ void ScanEngine::TimerTimer()
     if (WaitCount == 0) {
         Timer.stop();
         controls.scanCaption = QStringLiteral("Scan");
-        if (!autoConnect.active)
+        // A countdown started by a network error outside a sweep can end while
+        // a sweep runs; that sweep's own end enables Scan.
+        if (!autoConnect.active && !Scanning)
             controls.scanEnabled = true;
     }
     --WaitCount;

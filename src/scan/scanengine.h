@@ -91,6 +91,7 @@ private:
     bool sweepRanges(int port);
     bool stopped();
     void capture();
+    void startCountdown();
     void countTarget(const QString &host);
     void pump();
     void notify(bool force = false);

@@ -49,7 +49,6 @@ constexpr int MinimumWidth = 680;
 constexpr int MinimumHeight = 175;
 constexpr int DetailsWidth = 168;
 constexpr int DetailPauseMs = 10;
-constexpr int NoticeMs = 10000;
 
 // Server list columns: Game, Name, Address, Port, PT, Map, players, OS, A.
 // Map and Address grow first when the list widens, Name takes the rest.
@@ -265,7 +264,11 @@ void TForm1::buildStatusBar()
     const int widths[3] = {105, 50, 50};
     for (int i = 0; i < 3; ++i) {
         Panels[i] = new QLabel(this);
-        Panels[i]->setMinimumWidth(widths[i]);
+        // The activity and count panels keep their width whatever they show.
+        if (i < 2)
+            Panels[i]->setFixedWidth(widths[i]);
+        else
+            Panels[i]->setMinimumWidth(widths[i]);
         Panels[i]->setFrameShape(QFrame::StyledPanel);
         statusBar()->addWidget(Panels[i], i == 2 ? 1 : 0);
     }
@@ -338,7 +341,9 @@ void TForm1::registerHotkey()
                 HotkeyPressed();
         });
     } else {
-        statusBar()->showMessage(Hotkey->failureText(), NoticeMs);
+        // In the message panel: a status-bar message would cover the panels.
+        QString &message = Engine->controls.messagePanel;
+        message += (message.isEmpty() ? QStringLiteral(" ") : QStringLiteral("; ")) + Hotkey->failureText();
     }
 }
 
