@@ -142,8 +142,8 @@ void TestUpdateCheck::parseRecord_data()
                                       << "https://a.example.org/";
     QTest::newRow("zero byte ends address") << QByteArray("!@3 https://a.example.org/x\0junk", 32) << true << "3"
                                             << "https://a.example.org/x";
-    QTest::newRow("blank inside address") << QByteArray("!@3 https://a.example.org/a b") << false << ""
-                                                << "";
+    QTest::newRow("blank inside address") << QByteArray("!@3 https://a.example.org/a b") << true << "3"
+                                          << "https://a.example.org/a b";
     QTest::newRow("empty version") << QByteArray("!@ https://a.example.org/") << true << ""
                                    << "https://a.example.org/";
     QTest::newRow("1024 bytes") << longAddress << true << "1" << QString::fromLatin1(longAddress.mid(4));

@@ -1,11 +1,16 @@
 #include "net/httpfetch.h"
 
+#include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QUrl>
 #include <memory>
 
-HttpFetch::HttpFetch(QObject *parent) : QObject(parent) { }
+HttpFetch::HttpFetch(QObject *parent) : QObject(parent)
+{
+    // The proxy the user set up for the whole system, as a browser would use it.
+    QNetworkProxyFactory::setUseSystemConfiguration(true);
+}
 
 void HttpFetch::get(const QUrl &address, qsizetype maxBytes)
 {

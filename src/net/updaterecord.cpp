@@ -25,7 +25,8 @@ std::optional<UpdateRecord> parseUpdateRecord(const QByteArray &reply)
 
 bool isWebAddress(const QString &address)
 {
-    const QUrl url(address, QUrl::StrictMode);
+    // Read as the opening will read it: a blank inside the address is encoded.
+    const QUrl url(address, QUrl::TolerantMode);
     const QString scheme = url.scheme().toLower();
     return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
         && !url.host().isEmpty();
