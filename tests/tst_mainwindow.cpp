@@ -83,6 +83,7 @@ private slots:
     void playersSortAndClickBelowTheRows();
     void hidingKeepsTheWindowReachable_data();
     void hidingKeepsTheWindowReachable();
+    void activationAndHomePage();
     void closeDuringSweep();
 
 private:
@@ -528,6 +529,23 @@ void TestMainWindow::hidingKeepsTheWindowReachable()
     form->HotkeyPressed();
     QCOMPARE(form->isVisible(), !trayAvailable);
     QCOMPARE(form->isMinimized(), !trayAvailable);
+}
+
+void TestMainWindow::activationAndHomePage()
+{
+    // The daily update check hangs on the window's activation.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    QSignalSpy activated(form.get(), &TForm1::activated);
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QTRY_VERIFY(activated.count() >= 1);
+
+    form->Homepage1Click();
+    QCOMPARE(shell.opened, QStringList{TForm1::homePageAddress()});
+    QVERIFY(TForm1::homePageAddress().startsWith(QLatin1String("https://")));
 }
 
 void TestMainWindow::closeDuringSweep()
