@@ -38,9 +38,10 @@ const QString GiveUp = QStringLiteral("Auto connect: Server is down, autoconnect
 const QString Disabled = QStringLiteral(" Autoconnect disabled");
 
 // The bytes of a Counter-Strike 1.6 server's info reply.
-QByteArray infoReply(const QString &address, int port, int players)
+QByteArray infoReply(const QString &address, int port, int players, bool password = false)
 {
     ServerConfig server;
+    server.password = password ? 1 : 0;
     server.address = QHostAddress(address);
     server.dialect = Dialect::GoldSrc;
     server.protocol = 47;
@@ -70,6 +71,7 @@ private slots:
     void passwordFromTheDialog_data();
     void passwordFromTheDialog();
     void otherServersAreIgnored();
+    void joinGoesThroughTheLaunchChecks();
     void userEnds_data();
     void userEnds();
     void playElsewhereEndsTheWatch();
@@ -343,6 +345,27 @@ void TestAutoConnect::otherServersAreIgnored()
     QVERIFY(shell.started.isEmpty());
     form->TimerAutoTimer();
     QVERIFY(gaveUp());
+}
+
+void TestAutoConnect::joinGoesThroughTheLaunchChecks()
+{
+    // A passworded target and no password in the dialog: the join asks for it.
+    QSignalSpy passwordAsked(form.get(), &TForm1::passwordRequested);
+    form->protocol().dispatch(infoReply(Target, TargetPort, 12, true), Target, TargetPort);
+    form->selectRow(0);
+    QTest::mouseClick(form->SBAuto, Qt::LeftButton);
+    QTest::mouseClick(dialog->BitBtn1, Qt::LeftButton);
+    QVERIFY(autoConnect.active);
+
+    // The comparison is read from the hidden dialog at each reply.
+    dialog->CB->setCurrentText(QStringLiteral(">"));
+    form->protocol().dispatch(infoReply(Target, TargetPort, 5, true), Target, TargetPort);
+    QVERIFY(autoConnect.active);
+    QCOMPARE(passwordAsked.count(), 0);
+    form->protocol().dispatch(infoReply(Target, TargetPort, 12, true), Target, TargetPort);
+    QVERIFY(!autoConnect.active);
+    QCOMPARE(passwordAsked.count(), 1);
+    QVERIFY(shell.started.isEmpty());
 }
 
 void TestAutoConnect::userEnds_data()
