@@ -6,6 +6,7 @@
 #include "scan/prompter.h"
 #include "settings/favoritesmodel.h"
 #include "ui/portkeyfilter.h"
+#include "ui/rowselection.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -146,16 +147,12 @@ void TSettings::keepFavoriteWidths(int column, int width)
 
 int TSettings::selectedFavorite() const
 {
-    const QModelIndexList rows = LVFav->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    return selectedRow(*LVFav);
 }
 
 void TSettings::selectFavorite(int row)
 {
-    if (row < 0 || row >= Favorites->rowCount())
-        LVFav->clearSelection();
-    else
-        LVFav->selectRow(row);
+    selectRowOrNone(*LVFav, row);
 }
 
 void TSettings::SpeedButton4Click()

@@ -8,6 +8,7 @@
 #include "settings/rangerules.h"
 #include "ui/ipaddressedit.h"
 #include "ui/portkeyfilter.h"
+#include "ui/rowselection.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -171,16 +172,12 @@ QWidget *TSettings::buildScanPage()
 
 int TSettings::selectedRange() const
 {
-    const QModelIndexList rows = LWranges->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    return selectedRow(*LWranges);
 }
 
 void TSettings::selectRange(int row)
 {
-    if (row < 0 || row >= LWranges->rowCount())
-        LWranges->clearSelection();
-    else
-        LWranges->selectRow(row);
+    selectRowOrNone(*LWranges, row);
 }
 
 void TSettings::showRanges(int selected)

@@ -18,6 +18,7 @@
 #include "ui/globalhotkey.h"
 #include "ui/iconlibrary.h"
 #include "ui/iconproxymodel.h"
+#include "ui/rowselection.h"
 #include "ui/transparency.h"
 #include "ui/trayicon.h"
 
@@ -397,17 +398,12 @@ void TForm1::showControls()
 
 int TForm1::selectedRow() const
 {
-    const QModelIndexList rows = LW->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    return ::selectedRow(*LW);
 }
 
 void TForm1::selectRow(int row)
 {
-    if (row < 0 || row >= Servers->rowCount()) {
-        LW->clearSelection();
-        return;
-    }
-    LW->selectRow(row);
+    selectRowOrNone(*LW, row);
 }
 
 void TForm1::clearDetails()
