@@ -6,7 +6,6 @@
 #include "settings/settingsmodel.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace {
 
@@ -52,7 +51,7 @@ QString ServerRow::columnText(int column) const
 
 ServerListModel::ServerListModel(const SettingsModel &settings, const AutoConnectState &autoConnect,
                                  QObject *parent)
-    : QAbstractTableModel(parent)
+    : SortedTableModel(parent)
     , m_settings(settings)
     , m_autoConnect(autoConnect)
 {
@@ -168,34 +167,10 @@ int ServerListModel::compareText(const QString &ta, const QString &tb)
 
 void ServerListModel::LWColumnClick(int column)
 {
-    *m_sortColumn = column;
-
-    std::vector<int> order(m_rows.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return LWCompare(m_rows[size_t(a)], m_rows[size_t(b)], column) < 0;
-    });
-
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-
-    std::vector<int> newRowOf(order.size());
-    std::vector<ServerRow> sorted;
-    sorted.reserve(m_rows.size());
-    for (size_t i = 0; i < order.size(); ++i) {
-        newRowOf[size_t(order[i])] = int(i);
-        sorted.push_back(std::move(m_rows[size_t(order[i])]));
-    }
-    m_rows = std::move(sorted);
-    rebuildIndex();
-
-    const QModelIndexList before = persistentIndexList();
-    QModelIndexList after;
-    after.reserve(before.size());
-    for (const QModelIndex &index : before)
-        after.append(createIndex(newRowOf[size_t(index.row())], index.column()));
-    changePersistentIndexList(before, after);
-
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    sortRows(
+        column, m_rows,
+        [column](const ServerRow &a, const ServerRow &b) { return LWCompare(a, b, column) < 0; },
+        [this] { rebuildIndex(); });
 }
 
 void ServerListModel::rebuildIndex()

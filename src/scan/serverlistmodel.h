@@ -2,7 +2,8 @@
 
 #include "query/serverinfo.h"
 
-#include <QAbstractTableModel>
+#include "scan/sortedtablemodel.h"
+
 #include <QHash>
 #include <QString>
 #include <vector>
@@ -34,7 +35,7 @@ struct ServerRow
 
 // The server list: one row per answering server, identified by address text
 // and port. Fed by AddServer with every parsed info reply.
-class ServerListModel : public QAbstractTableModel
+class ServerListModel : public SortedTableModel
 {
     Q_OBJECT
 
@@ -69,10 +70,6 @@ public:
     // Remembers the column as the sort column and sorts the list by it, ascending.
     void LWColumnClick(int column);
 
-    // The sort column lives here unless it is shared with another list.
-    int sortColumn() const { return *m_sortColumn; }
-    void shareSortColumn(int &column) { m_sortColumn = &column; }
-
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -105,6 +102,4 @@ private:
     // address+port -> row; rows are unique by that pair, so this is the first
     // match a scan from the top would find.
     QHash<Key, int> m_index;
-    int m_ownSortColumn = 0;
-    int *m_sortColumn = &m_ownSortColumn;
 };

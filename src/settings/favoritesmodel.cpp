@@ -2,12 +2,8 @@
 
 #include "scan/serverlistmodel.h"
 
-#include <algorithm>
-#include <numeric>
-#include <vector>
-
 FavoritesModel::FavoritesModel(QVector<FavoriteRow> &favorites, QObject *parent)
-    : QAbstractTableModel(parent)
+    : SortedTableModel(parent)
     , m_favorites(favorites)
 {
 }
@@ -57,33 +53,12 @@ QString FavoritesModel::columnText(const FavoriteRow &row, int column)
 
 void FavoritesModel::LVFavColumnClick(int column)
 {
-    *m_sortColumn = column;
-
-    const QVector<FavoriteRow> &rows = m_favorites;
-    std::vector<int> order(size_t(rows.size()));
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return ServerListModel::compareText(columnText(rows[a], column), columnText(rows[b], column)) < 0;
-    });
-
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> newRowOf(order.size());
-    QVector<FavoriteRow> sorted;
-    sorted.reserve(m_favorites.size());
-    for (size_t i = 0; i < order.size(); ++i) {
-        newRowOf[size_t(order[i])] = int(i);
-        sorted.append(rows[order[i]]);
-    }
-    m_favorites = std::move(sorted);
-
-    // The selection stays with its favourite.
-    const QModelIndexList before = persistentIndexList();
-    QModelIndexList after;
-    after.reserve(before.size());
-    for (const QModelIndex &index : before)
-        after.append(createIndex(newRowOf[size_t(index.row())], index.column()));
-    changePersistentIndexList(before, after);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    sortRows(
+        column, m_favorites,
+        [column](const FavoriteRow &a, const FavoriteRow &b) {
+            return ServerListModel::compareText(columnText(a, column), columnText(b, column)) < 0;
+        },
+        [] {});
 }
 
 void FavoritesModel::reload()

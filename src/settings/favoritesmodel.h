@@ -2,12 +2,12 @@
 
 #include "settings/settingsmodel.h"
 
-#include <QAbstractTableModel>
+#include "scan/sortedtablemodel.h"
 
 // The favourites as a two-column table (host text, port text) over the
 // settings model's list, which stays their one store: the sweep and the
 // auto-scan read that list directly.
-class FavoritesModel : public QAbstractTableModel
+class FavoritesModel : public SortedTableModel
 {
     Q_OBJECT
 
@@ -32,9 +32,6 @@ public:
     // Remembers the column as the sort column and sorts the rows by its text
     // once, ascending, ignoring letter case.
     void LVFavColumnClick(int column);
-    // The sort column lives here unless it is shared with another list.
-    int sortColumn() const { return *m_sortColumn; }
-    void shareSortColumn(int &column) { m_sortColumn = &column; }
 
     // The list was replaced underneath (the configuration was loaded).
     void reload();
@@ -49,6 +46,4 @@ private:
     static QString columnText(const FavoriteRow &row, int column);
 
     QVector<FavoriteRow> &m_favorites;
-    int m_ownSortColumn = 0;
-    int *m_sortColumn = &m_ownSortColumn;
 };
