@@ -9,7 +9,6 @@
 namespace {
 
 constexpr quint8 SplitMarker = 0xFE;
-constexpr int DetailPauseMs = 10;
 
 bool hasReplyHeader(const QByteArray &d)
 {
@@ -22,7 +21,7 @@ QueryProtocol::QueryProtocol(TNMUDP &endpoint, const SettingsModel &settingsMode
     : QObject(parent), udp(endpoint), settings(settingsModel)
 {
     clock.start();
-    now = [this] { return clock.elapsed(); };
+    nowNs = [this] { return clock.nsecsElapsed(); };
     udp.OnDataReceived = [this](TNMUDP *sender, int numberBytes, const QString &fromIP, int port) {
         UDPDataReceived(sender, numberBytes, fromIP, port);
     };
@@ -48,7 +47,8 @@ bool QueryProtocol::sendInfoQuery(const QString &host, int port)
 {
     if (!send(host, port, packets.InfoQuery))
         return false;
-    challenges.infoSent(udp.lastResolvedAddress(), quint16(port), now());
+    challenges.infoSent(udp.lastResolvedAddress(), quint16(port), nowMs());
+    pings.infoSent(udp.lastResolvedAddress(), quint16(port), nowNs());
     return true;
 }
 
@@ -66,25 +66,30 @@ bool QueryProtocol::sendInfoRequest(const QString &host, int port)
 
 void QueryProtocol::noteBroadcast(int port)
 {
-    challenges.broadcastSent(quint16(port), now());
+    challenges.broadcastSent(quint16(port), nowMs());
+    pings.broadcastSent(quint16(port), nowNs());
 }
 
 bool QueryProtocol::QueryPlayers(const QString &address, int port)
 {
     if (!send(address, port, packets.PlayersQuery))
         return false;
-    challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), now());
-    QThread::msleep(DetailPauseMs);
-    return !settings.scanOld || send(address, port, packets.OldPlayersQuery);
+    challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), nowMs());
+    if (!settings.scanOld)
+        return true;
+    QThread::msleep(ulong(detailPauseMs));
+    return send(address, port, packets.OldPlayersQuery);
 }
 
 bool QueryProtocol::QueryRules(const QString &address, int port)
 {
     if (!send(address, port, packets.RulesQuery))
         return false;
-    challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), now());
-    QThread::msleep(DetailPauseMs);
-    return !settings.scanOld || send(address, port, packets.OldRulesQuery);
+    challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), nowMs());
+    if (!settings.scanOld)
+        return true;
+    QThread::msleep(ulong(detailPauseMs));
+    return send(address, port, packets.OldRulesQuery);
 }
 
 void QueryProtocol::UDPDataReceived(TNMUDP *Sender, int NumberBytes, const QString &FromIP, int Port)
@@ -108,7 +113,7 @@ void QueryProtocol::dispatchWhole(const QByteArray &d, const QString &FromIP, qu
     if (quint8(d[0]) == SplitMarker) {
         // Split datagrams are always FE; their byte 4 is part of the set's id,
         // so it must not be taken for a reply type.
-        const std::optional<QByteArray> whole = splits.add(from, quint16(Port), d, now());
+        const std::optional<QByteArray> whole = splits.add(from, quint16(Port), d, nowMs());
         if (whole)
             dispatchWhole(*whole, FromIP, from, Port);
         return;
@@ -118,27 +123,32 @@ void QueryProtocol::dispatchWhole(const QByteArray &d, const QString &FromIP, qu
         SendQuery(d, Port, FromIP);
         break;
     case 'D':
-        emit playersReceived(AddPlayers(d));
+        emit playersReceived(AddPlayers(d), FromIP, Port);
         break;
     case 'E':
         RulesBuffer = d;
-        emit rulesReceived(AddRules(RulesBuffer));
+        emit rulesReceived(AddRules(RulesBuffer), FromIP, Port);
         break;
     case 'I':
-        if (const auto info = AddCSS(d, Port, FromIP))
-            emit serverInfoReceived(*info);
+        infoReceived(AddCSS(d, Port, FromIP), from, Port);
         break;
     case 'i':
-        if (const auto info = parseOldInfo(d, Port, FromIP))
-            emit serverInfoReceived(*info);
+        infoReceived(parseOldInfo(d, Port, FromIP), from, Port);
         break;
     case 'm':
-        if (const auto info = AddHL1(d, Port, FromIP))
-            emit serverInfoReceived(*info);
+        infoReceived(AddHL1(d, Port, FromIP), from, Port);
         break;
     default:
         break;
     }
+}
+
+void QueryProtocol::infoReceived(std::optional<ServerInfo> info, quint32 from, int Port)
+{
+    if (!info)
+        return;
+    info->ping = pings.replied(from, quint16(Port), nowNs());
+    emit serverInfoReceived(*info);
 }
 
 void QueryProtocol::SendQuery(const QByteArray &reply, int Port, const QString &FromIP)
@@ -147,13 +157,14 @@ void QueryProtocol::SendQuery(const QByteArray &reply, int Port, const QString &
     packets.setChallenge(challenge);
     quint32 from = 0;
     parseIpv4(FromIP, from);
-    const ChallengeTable::Answer answer = challenges.challenged(from, quint16(Port), now());
+    const ChallengeTable::Answer answer = challenges.challenged(from, quint16(Port), nowMs());
     if (answer.details) {
         if (!send(FromIP, Port, packets.PlayersQuery.left(RequestPackets::ChallengeAnswerSize)))
             return;
         if (!send(FromIP, Port, packets.RulesQuery.left(RequestPackets::ChallengeAnswerSize)))
             return;
     }
-    if (answer.info)
-        send(FromIP, Port, packets.infoQueryWithChallenge(challenge));
+    // The time of a challenged server counts from the request it answers.
+    if (answer.info && send(FromIP, Port, packets.infoQueryWithChallenge(challenge)))
+        pings.infoSent(from, quint16(Port), nowNs());
 }

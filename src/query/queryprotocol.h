@@ -3,12 +3,14 @@
 #include "query/challengetable.h"
 #include "query/detailparse.h"
 #include "query/packets.h"
+#include "query/pingtable.h"
 #include "query/serverinfo.h"
 #include "query/splitreassembler.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <functional>
+#include <optional>
 
 class SettingsModel;
 class TNMUDP;
@@ -37,22 +39,27 @@ public:
     // answers it with a challenge is asked again like a server queried directly.
     void noteBroadcast(int port);
 
-    // Players and rules of one server (the selected row).
+    // Players and rules of one server (the selected row). With old-protocol
+    // scanning on, the text request follows after detailPauseMs.
     bool QueryPlayers(const QString &address, int port);
     bool QueryRules(const QString &address, int port);
+    int detailPauseMs = 10;
 
     // Handler of the endpoint's data event.
     void UDPDataReceived(TNMUDP *Sender, int NumberBytes, const QString &FromIP, int Port);
     // The dispatch itself, for a datagram from `FromIP`:`Port`.
     void dispatch(const QByteArray &datagram, const QString &FromIP, int Port);
 
-    // Tests run the clock forward instead of waiting.
-    void setClock(std::function<qint64()> clock) { now = std::move(clock); }
+    // Tests run the clock (in nanoseconds) forward instead of waiting.
+    void setClock(std::function<qint64()> nanoseconds) { nowNs = std::move(nanoseconds); }
 
 signals:
+    // The record carries the server's ping when the reply answers a request of ours.
     void serverInfoReceived(const ServerInfo &info);
-    void playersReceived(const QVector<PlayerRow> &players);
-    void rulesReceived(const QVector<RuleRow> &rules);
+    // Each detail reply names its sender, so that replies of several servers
+    // asked at once can be told apart.
+    void playersReceived(const QVector<PlayerRow> &players, const QString &FromIP, int Port);
+    void rulesReceived(const QVector<RuleRow> &rules, const QString &FromIP, int Port);
     void networkError();
     // A send was asked to send nothing (the endpoint's invalid-buffer event).
     void bufferInvalid();
@@ -61,11 +68,14 @@ private:
     bool send(const QString &host, int port, const QByteArray &packet);
     void SendQuery(const QByteArray &reply, int Port, const QString &FromIP);
     void dispatchWhole(const QByteArray &datagram, const QString &FromIP, quint32 from, int Port);
+    void infoReceived(std::optional<ServerInfo> info, quint32 from, int Port);
+    qint64 nowMs() const { return nowNs() / 1'000'000; }
 
     TNMUDP &udp;
     const SettingsModel &settings;
     SplitReassembler splits;
     ChallengeTable challenges;
+    PingTable pings;
     QElapsedTimer clock;
-    std::function<qint64()> now;
+    std::function<qint64()> nowNs;
 };
