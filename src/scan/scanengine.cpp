@@ -11,7 +11,7 @@
 #include "settings/settingsmodel.h"
 
 #include <QCoreApplication>
-#include <QThread>
+#include <QEventLoop>
 
 namespace {
 
@@ -52,8 +52,13 @@ ScanEngine::ScanEngine(QueryProtocol &queryProtocol, ServerListModel &serverList
         lastPump.start();
     };
     pause = [](int ms) {
-        if (ms > 0)
-            QThread::msleep(ulong(ms));
+        if (ms <= 0)
+            return;
+        // Replies that arrive meanwhile are read at once, so that each server's
+        // ping is its own and not the length of the pause; clicks wait for it.
+        QEventLoop loop;
+        QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
     };
     Timer.setInterval(1000);
     connect(&Timer, &QTimer::timeout, this, &ScanEngine::TimerTimer);

@@ -54,7 +54,7 @@ public:
     std::function<int()> detailPage = [] { return 0; }; // 0 players, 1 rules
     // Processes pending events; tests replace it to act "while the sweep runs".
     std::function<void()> pumpMessages;
-    // Blocking pauses of a few milliseconds.
+    // Pauses of a few milliseconds; replies are handled during them, user input after them.
     std::function<void(int ms)> pause;
     // The auto-connect check of a reply from the watched server, run before
     // the buttons are set; false when the user declined the join.
