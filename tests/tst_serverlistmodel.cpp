@@ -64,15 +64,16 @@ private slots:
         ServerInfo info = server(QStringLiteral("127.0.0.5"), 27015, 12, 20);
         info.os = 'w';
         info.password = 1;
+        info.ping = 7;
         model.AddServer(info);
 
         QCOMPARE(model.rowCount(), 1);
-        QCOMPARE(model.columnCount(), 9);
+        QCOMPARE(model.columnCount(), 10);
         QStringList texts;
         for (int c = 0; c < model.columnCount(); ++c)
             texts << model.data(model.index(0, c)).toString();
         QCOMPARE(texts, (QStringList{"1.6", "Server 127.0.0.5", "127.0.0.5", "27015", "48",
-                                     "de_dust2", "12/20", "WIN", ""}));
+                                     "de_dust2", "12/20", "WIN", "", "7"}));
         const int role = ServerListModel::IconRole;
         QCOMPARE(model.data(model.index(0, 0), role).toInt(), int(IconCS));
         QCOMPARE(model.data(model.index(0, 7), role).toInt(), int(IconWindows));
@@ -94,8 +95,67 @@ private slots:
             const QVariant icon = model.headerData(c, Qt::Horizontal, ServerListModel::IconRole);
             icons << (icon.isValid() ? icon.toInt() : -1);
         }
-        QCOMPARE(captions, (QStringList{"Game", "Name", "Address", "Port", "PT", "Map", "", "OS", "A"}));
-        QCOMPARE(icons, (QList<int>{-1, 10, 9, -1, -1, 0, 4, 8, -1}));
+        QCOMPARE(captions, (QStringList{"Game", "Name", "Address", "Port", "PT", "Map", "", "OS", "A", "Ping"}));
+        QCOMPARE(icons, (QList<int>{-1, 10, 9, -1, -1, 0, 4, 8, -1, -1}));
+        // The players header is an icon alone: its tooltip and accessible text name it.
+        for (int role : {int(Qt::ToolTipRole), int(Qt::AccessibleTextRole)})
+            QCOMPARE(model.headerData(ServerListModel::ColumnPlayers, Qt::Horizontal, role).toString(), "Players");
+    }
+
+    void cellHints_data()
+    {
+        QTest::addColumn<QString>("gameDir");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<char>("os");
+        QTest::addColumn<int>("password");
+        QTest::addColumn<int>("players");
+        QTest::addColumn<int>("bots");
+        QTest::addColumn<bool>("pending");
+        QTest::addColumn<QStringList>("hints"); // Game, Players, OS, A
+
+        QTest::newRow("1.6, bots") << "cstrike" << "Counter-Strike" << 'l' << 0 << 12 << 3 << false
+                                   << QStringList{"Counter-Strike 1.6", "12 players (3 bots) of 16", "Linux", "Room free"};
+        QTest::newRow("HLTV, one bot") << "valve" << "HLTV" << 'w' << 0 << 1 << 1 << false
+                                       << QStringList{"Counter-Strike 1.6 (HLTV)", "1 player (1 bot) of 16", "Windows",
+                                                      "Room free"};
+        QTest::newRow("TF2 full, Mac") << "tf" << "Team Fortress" << 'm' << 0 << 16 << 0 << false
+                                       << QStringList{"Team Fortress 2", "16 players (0 bots) of 16", "macOS",
+                                                      "Server full"};
+        QTest::newRow("unknown game, no bot count") << "<b>svencoop</b>" << "Sven" << 'o' << 1 << 2 << -1 << false
+                                                    << QStringList{"Unrecognised game", "2 players of 16", "macOS",
+                                                                   "Password required"};
+        QTest::newRow("refresh pending") << "cstrike" << "Counter-Strike: Source" << 'W' << 0 << 2 << 0 << true
+                                         << QStringList{"Counter-Strike: Source", "2 players (0 bots) of 16", "Windows",
+                                                        "Waiting for an answer"};
+    }
+    void cellHints()
+    {
+        QFETCH(QString, gameDir);
+        QFETCH(QString, description);
+        QFETCH(char, os);
+        QFETCH(int, password);
+        QFETCH(int, players);
+        QFETCH(int, bots);
+        QFETCH(bool, pending);
+        QFETCH(QStringList, hints);
+        ServerListModel model(settings, autoConnect);
+        ServerInfo info = server(QStringLiteral("127.0.0.5"), 27015, quint8(players), 16);
+        info.gameDir = gameDir;
+        info.description = description;
+        info.os = os;
+        info.password = quint8(password);
+        info.bots = bots;
+        model.AddServer(info);
+        if (pending)
+            model.markPending(info.address, info.port);
+
+        const int columns[] = {ServerListModel::ColumnGame, ServerListModel::ColumnPlayers, ServerListModel::ColumnOs,
+                               ServerListModel::ColumnAccess};
+        for (int i = 0; i < 4; ++i) {
+            const QModelIndex cell = model.index(0, columns[i]);
+            QCOMPARE(cell.data(Qt::ToolTipRole).toString(), hints[i]);
+            QCOMPARE(cell.data(Qt::AccessibleTextRole).toString(), hints[i]);
+        }
     }
 
     void knownRowRefreshesMapPlayersAccessOnly()
@@ -271,6 +331,26 @@ private slots:
 
         model.AddServer(server(QStringLiteral("127.0.0.9"), 27015, 1, 16));
         QCOMPARE(model.row(4).playersText, QStringLiteral("1/16"));
+    }
+
+    void sortByPingAsNumber()
+    {
+        ServerListModel model(settings, autoConnect);
+        const int pings[] = {10, -1, 9, 100, 0};
+        for (int i = 0; i < 5; ++i) {
+            ServerInfo info = server(QStringLiteral("127.0.0.%1").arg(i + 1), 27015);
+            info.ping = pings[i];
+            model.AddServer(info);
+        }
+        // A refresh measures again; a reply that answers no request keeps the time.
+        ServerInfo again = server(QStringLiteral("127.0.0.5"), 27015);
+        again.ping = 11;
+        model.AddServer(again);
+        again.ping = -1;
+        model.AddServer(again);
+
+        model.LWColumnClick(ServerListModel::ColumnPing);
+        QCOMPARE(column(model, ServerListModel::ColumnPing), (QStringList{"9", "10", "11", "100", ""}));
     }
 
     void indexAgreesWithLinearScan()
