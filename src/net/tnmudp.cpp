@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QHostInfo>
 #include <QNetworkDatagram>
+#include <QNetworkProxy>
 #include <QUdpSocket>
 #include <QVariant>
 
@@ -21,14 +22,24 @@ TNMUDP::TNMUDP(quint16 localPort, QObject *parent) : QObject(parent), requested(
 
 TNMUDP::~TNMUDP() = default;
 
+QUdpSocket *TNMUDP::newSocket()
+{
+    auto *s = new QUdpSocket(this);
+    // Queries go straight to the servers on the LAN. Without this the bind
+    // asks the system's proxy configuration first, which costs a start-up
+    // delay of tens of milliseconds for nothing.
+    s->setProxy(QNetworkProxy::NoProxy);
+    return s;
+}
+
 void TNMUDP::bindSocket(quint16 port)
 {
-    socket = new QUdpSocket(this);
+    socket = newSocket();
     // Exclusive bind, so that a port already taken shows up as a failed bind
     // instead of two programs splitting the replies between them.
     if (!socket->bind(QHostAddress::AnyIPv4, port, QUdpSocket::DontShareAddress) && port != 0) {
         delete socket;
-        socket = new QUdpSocket(this);
+        socket = newSocket();
         if (!socket->bind(QHostAddress::AnyIPv4, 0, QUdpSocket::DontShareAddress))
             throw UDPSockError(QStringLiteral("Unknown Error No. %1").arg(int(socket->error())));
         status(portStatus());

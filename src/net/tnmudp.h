@@ -80,6 +80,7 @@ public:
     TOnStatus OnStatus;
 
 private:
+    QUdpSocket *newSocket();
     void bindSocket(quint16 port);
     void readPending();
     quint32 resolve(const QString &host);

@@ -88,6 +88,7 @@ private:
     QHash<quint64, Asking> m_asking;
 
     QElapsedTimer m_clock;
+    QElapsedTimer m_lastPump;
     qint64 m_lastInfoSendMs = 0;
     QTimer m_timer;
     QEventLoop *m_loop = nullptr;
