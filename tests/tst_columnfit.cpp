@@ -12,6 +12,8 @@ class TestColumnFit : public QObject
 private slots:
     void sharesTheWidth_data();
     void sharesTheWidth();
+    void fitsTheText_data();
+    void fitsTheText();
 };
 
 void TestColumnFit::sharesTheWidth_data()
@@ -36,6 +38,25 @@ void TestColumnFit::sharesTheWidth()
     QFETCH(Widths, expected);
     const std::vector<ColumnSpan> spans = {{50, 50}, {70, 70}, {90, 110}, {60, 100}};
     QCOMPARE(fitColumns(available, spans, {3, 2, 1}), expected);
+}
+
+void TestColumnFit::fitsTheText_data()
+{
+    QTest::addColumn<int>("needed");
+    QTest::addColumn<int>("width");
+
+    // Range 45..60, no text wider than 160.
+    QTest::newRow("narrow text keeps the minimum") << 30 << 45;
+    QTest::newRow("within the range") << 52 << 52;
+    QTest::newRow("wider than the range") << 75 << 75;
+    QTest::newRow("capped") << 400 << 160;
+}
+
+void TestColumnFit::fitsTheText()
+{
+    QFETCH(int, needed);
+    QFETCH(int, width);
+    QCOMPARE(fittedWidth(needed, ColumnSpan{45, 60}, 160), width);
 }
 
 QTEST_APPLESS_MAIN(TestColumnFit)

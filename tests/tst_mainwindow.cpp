@@ -47,9 +47,10 @@ const QJsonArray threePlayers{QJsonObject{{"name", "anna"}, {"frags", 3}},
                               QJsonObject{{"name", "Bob"}, {"frags", 12}},
                               QJsonObject{{"name", "carl"}, {"frags", -2}}};
 
-ServerInfo listed(const QString &address, int port, const QString &name, quint8 players)
+ServerInfo listed(const QString &address, int port, const QString &name, quint8 players, int ping = -1)
 {
     ServerInfo info;
+    info.ping = ping;
     info.gameDir = QStringLiteral("tf");
     info.hostName = name;
     info.address = address;
@@ -245,6 +246,8 @@ void TestMainWindow::sweepListsRangeAndBroadcastServers()
         QCOMPARE(cell(ServerListModel::ColumnOs).data().toString(), QString::fromLatin1(e.os));
         QCOMPARE(cell(ServerListModel::ColumnAccess).data(ServerListModel::IconRole).toInt(), e.access);
         QVERIFY(!cell(ServerListModel::ColumnAccess).data(Qt::DecorationRole).value<QIcon>().isNull());
+        // Whether the server answered the broadcast or its own request, it has a time.
+        QVERIFY(!cell(ServerListModel::ColumnPing).data().toString().isEmpty());
 
         clickRow(row);
         QCOMPARE(form->selectedRow(), row);
@@ -333,7 +336,8 @@ void TestMainWindow::headerClickSortsAsText_data()
 {
     QTest::addColumn<int>("column");
     QTest::addColumn<QStringList>("addresses");
-    // Rows as listed: .9 "Beta" 9/16 port 27315; .10 "alpha" 10/16 port 27316; .1 "gamma" 2/16 port 2000.
+    // Rows as listed: .9 "Beta" 9/16 port 27315 ping 9; .10 "alpha" 10/16 port 27316 ping 10;
+    // .1 "gamma" 2/16 port 2000 ping 2.
     QTest::newRow("players") << int(ServerListModel::ColumnPlayers)
                              << QStringList{"127.0.80.10", "127.0.80.1", "127.0.80.9"};
     QTest::newRow("address") << int(ServerListModel::ColumnAddress)
@@ -342,15 +346,17 @@ void TestMainWindow::headerClickSortsAsText_data()
                           << QStringList{"127.0.80.1", "127.0.80.9", "127.0.80.10"};
     QTest::newRow("name, letter case ignored") << int(ServerListModel::ColumnName)
                                                << QStringList{"127.0.80.10", "127.0.80.9", "127.0.80.1"};
+    QTest::newRow("ping, as a number") << int(ServerListModel::ColumnPing)
+                                       << QStringList{"127.0.80.1", "127.0.80.9", "127.0.80.10"};
 }
 
 void TestMainWindow::headerClickSortsAsText()
 {
     QFETCH(int, column);
     QFETCH(QStringList, addresses);
-    form->servers().AddServer(listed("127.0.80.9", 27315, "Beta", 9));
-    form->servers().AddServer(listed("127.0.80.10", 27316, "alpha", 10));
-    form->servers().AddServer(listed("127.0.80.1", 2000, "gamma", 2));
+    form->servers().AddServer(listed("127.0.80.9", 27315, "Beta", 9, 9));
+    form->servers().AddServer(listed("127.0.80.10", 27316, "alpha", 10, 10));
+    form->servers().AddServer(listed("127.0.80.1", 2000, "gamma", 2, 2));
     clickRow(0);
     QCOMPARE(form->selectedRow(), 0);
 

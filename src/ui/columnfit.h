@@ -16,3 +16,9 @@ struct ColumnSpan
 // their minimums and the list scrolls.
 std::vector<int> fitColumns(int available, const std::vector<ColumnSpan> &spans,
                             const std::vector<int> &growOrder);
+
+// The fixed width of a column whose widest text needs `needed` pixels: the
+// range's minimum at least, the needed width within the range, and past the
+// range's maximum only when the text would not fit otherwise, never past `cap`
+// (text longer than that is elided).
+int fittedWidth(int needed, ColumnSpan range, int cap);

@@ -14,11 +14,11 @@
 #include "scan/serverlistmodel.h"
 #include "settings/favoritesmodel.h"
 #include "settings/settingsmodel.h"
-#include "ui/columnfit.h"
 #include "ui/globalhotkey.h"
 #include "ui/iconlibrary.h"
 #include "ui/iconproxymodel.h"
 #include "ui/rowselection.h"
+#include "ui/servercolumns.h"
 #include "ui/transparency.h"
 #include "ui/trayicon.h"
 
@@ -50,13 +50,6 @@ constexpr int MinimumWidth = 680;
 constexpr int MinimumHeight = 175;
 constexpr int DetailsWidth = 168;
 constexpr int DetailPauseMs = 10;
-
-// Server list columns: Game, Name, Address, Port, PT, Map, players, OS, A.
-// Map and Address grow first when the list widens, Name takes the rest.
-const std::vector<ColumnSpan> ServerColumnSpans = {
-    {64, 64}, {70, 70}, {86, 110}, {50, 50}, {28, 28}, {60, 100}, {46, 46}, {50, 50}, {22, 22}};
-const std::vector<int> ServerColumnGrowth = {ServerListModel::ColumnMap, ServerListModel::ColumnAddress,
-                                             ServerListModel::ColumnName};
 
 QTableView *reportList(QWidget *parent)
 {
@@ -184,9 +177,8 @@ void TForm1::buildCentralArea()
     ServerIcons->setSourceModel(Servers);
     LW->setModel(ServerIcons);
     QHeaderView *header = LW->horizontalHeader();
-    header->setSectionResizeMode(ServerListModel::ColumnAccess, QHeaderView::Fixed);
-    LW->viewport()->installEventFilter(this);
     header->setMinimumSectionSize(16);
+    new ServerColumns(*LW);
     header->setSortIndicatorShown(false);
     connect(header, &QHeaderView::sectionClicked, this, &TForm1::LWColumnClick);
     connect(LW->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TForm1::LWSelectItem);
@@ -663,17 +655,6 @@ void TForm1::changeEvent(QEvent *event)
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         emit activated();
     QMainWindow::changeEvent(event);
-}
-
-bool TForm1::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == LW->viewport() && event->type() == QEvent::Resize) {
-        const std::vector<int> widths =
-            fitColumns(LW->viewport()->width(), ServerColumnSpans, ServerColumnGrowth);
-        for (size_t c = 0; c < widths.size(); ++c)
-            LW->horizontalHeader()->resizeSection(int(c), widths[c]);
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void TForm1::resizeEvent(QResizeEvent *event)

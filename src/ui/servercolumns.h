@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ui/columnfit.h"
+
+#include <QObject>
+#include <vector>
+
+class QTableView;
+
+// The columns of the server list: the ping shown beside the players, the
+// Game, OS and Ping columns as wide as their texts need in the list's font,
+// and the list's width shared among the columns whenever it changes.
+class ServerColumns : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The list shows a ServerListModel (or a proxy of one).
+    explicit ServerColumns(QTableView &list);
+
+    // The width range of each column, in model order, as last measured.
+    const std::vector<ColumnSpan> &spans() const { return columnSpans; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void measure();
+    void captionsAdded(int first, int last);
+    bool takeCaption(const QString &caption);
+    void takeKnownCodes();
+    void fitGame();
+    void refitGame();
+    void fit();
+    int cellWidth(const QString &text, bool withIcon) const;
+
+    QTableView &list;
+    std::vector<ColumnSpan> columnSpans;
+    // The widest game code known or listed, and its width in the list's font.
+    QString widestCaption;
+    int widestAdvance = -1;
+};
