@@ -1,6 +1,7 @@
 #include "benchmarks.h"
 #include "benchwindow.h"
 #include "eventgap.h"
+#include "farmprocess.h"
 
 #include "net/tnmudp.h"
 #include "scan/scanengine.h"
@@ -9,17 +10,13 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
 
 namespace {
 
 constexpr int ServerCount = 5000;
 constexpr int ServersPerBlock = 250;
 constexpr int ServerPort = 27415;
-constexpr int ReadyTimeoutMs = 60000;
 // After the sweep: wait this long for the next row, at most SettleMaxMs in all.
 constexpr int QuietMs = 1000;
 constexpr int SettleMaxMs = 5000;
@@ -51,43 +48,6 @@ QJsonObject farmConfig()
     return QJsonObject{{"servers", servers}};
 }
 
-// The emulated LAN in a process of its own, so that answering does not share
-// the benchmark's event loop.
-class Farm
-{
-public:
-    explicit Farm(const QString &configPath)
-    {
-        process.setProgram(QStringLiteral(VANTOR_TESTSERVER_TOOL));
-        process.setArguments({configPath});
-        process.setStandardErrorFile(QProcess::nullDevice());
-        process.start();
-        QByteArray out;
-        QElapsedTimer timer;
-        timer.start();
-        while (!out.contains("ready") && timer.elapsed() < ReadyTimeoutMs) {
-            if (!process.waitForReadyRead(1000) && process.state() != QProcess::Running)
-                throw BenchError(QStringLiteral("vantor-testserver ended with exit code %1 (port %2 taken?)")
-                                     .arg(process.exitCode())
-                                     .arg(ServerPort)
-                                     .toStdString());
-            out += process.readAllStandardOutput();
-        }
-        if (!out.contains("ready"))
-            throw BenchError("vantor-testserver did not get ready");
-    }
-    ~Farm()
-    {
-        process.terminate();
-        if (!process.waitForFinished(5000))
-            process.kill();
-        process.waitForFinished(1000);
-    }
-
-private:
-    QProcess process;
-};
-
 // Datagrams the kernel dropped for the UDP socket bound to `port` (the
 // last column of /proc/net/udp); -1 when the socket is not found.
 qint64 droppedDatagrams(int port)
@@ -108,15 +68,7 @@ qint64 droppedDatagrams(int port)
 
 std::vector<Figure> benchServers()
 {
-    QTemporaryDir dir;
-    if (!dir.isValid())
-        throw BenchError("no temporary directory");
-    const QString configPath = dir.filePath(QStringLiteral("lan.json"));
-    QFile config(configPath);
-    if (!config.open(QIODevice::WriteOnly) || config.write(QJsonDocument(farmConfig()).toJson()) <= 0)
-        throw BenchError("cannot write the emulator's configuration");
-    config.close();
-    const Farm farm(configPath);
+    const FarmProcess farm(farmConfig(), ServerPort);
 
     // The peak from here on: the window, its 5,000 rows and what the sweeps use,
     // not what earlier benchmarks of this run left behind.

@@ -14,6 +14,7 @@ const Benchmark benchmarks[] = {
     {"startup", benchStartup},
     {"sweep", benchSweep},
     {"servers", benchServers},
+    {"query", benchQuery},
 };
 
 QString number(double value, int decimals)
