@@ -1,5 +1,7 @@
 #include "net/tnmudp.h"
 
+#include "net/arrivalstamp.h"
+
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHostInfo>
@@ -48,6 +50,7 @@ void TNMUDP::bindSocket(quint16 port)
     }
     // A sweep can draw thousands of replies at once; give the kernel room for them.
     socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(4 * 1024 * 1024));
+    ArrivalStamp::enable(socket->socketDescriptor());
     connect(socket, &QUdpSocket::readyRead, this, &TNMUDP::readPending);
 }
 
@@ -160,6 +163,7 @@ void TNMUDP::readPending()
         if (!datagram.isValid())
             break;
         current = datagram.data();
+        currentWait = ArrivalStamp::waitOfLast(socket->socketDescriptor());
         bool ok = false;
         currentSender = datagram.senderAddress().toIPv4Address(&ok);
         if (!ok)

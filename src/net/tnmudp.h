@@ -68,6 +68,8 @@ public:
     void ReadDatagram(QByteArray &buff, int &count) const;
     const QByteArray &currentDatagram() const { return current; }
     quint32 currentSenderAddress() const { return currentSender; }
+    // How long that datagram waited before it was read (0 when the system does not say).
+    qint64 currentWaitNs() const { return currentWait; }
 
     // IPv4 address (host order) that the last send went to.
     quint32 lastResolvedAddress() const { return lastResolved; }
@@ -91,6 +93,7 @@ private:
     int requested = 0;
     QByteArray current;
     quint32 currentSender = 0;
+    qint64 currentWait = 0;
     quint32 lastResolved = 0;
     // Dotted targets repeat for every packet of a target; parse each text once.
     QString cachedHost;

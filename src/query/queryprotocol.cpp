@@ -45,10 +45,13 @@ bool QueryProtocol::send(const QString &host, int port, const QByteArray &packet
 
 bool QueryProtocol::sendInfoQuery(const QString &host, int port)
 {
+    // Taken before the send: the arrival of a quick reply is stamped before the send returns.
+    const qint64 sentAt = nowNs();
     if (!send(host, port, packets.InfoQuery))
         return false;
     challenges.infoSent(udp.lastResolvedAddress(), quint16(port), nowMs());
-    pings.infoSent(udp.lastResolvedAddress(), quint16(port), nowNs());
+    pings.infoSent(udp.lastResolvedAddress(), quint16(port), sentAt);
+    lastInfoSentAt = sentAt;
     return true;
 }
 
@@ -67,7 +70,7 @@ bool QueryProtocol::sendInfoRequest(const QString &host, int port)
 void QueryProtocol::noteBroadcast(int port)
 {
     challenges.broadcastSent(quint16(port), nowMs());
-    pings.broadcastSent(quint16(port), nowNs());
+    pings.broadcastSent(quint16(port), lastInfoSentAt);
 }
 
 bool QueryProtocol::QueryPlayers(const QString &address, int port)
@@ -96,17 +99,18 @@ void QueryProtocol::UDPDataReceived(TNMUDP *Sender, int NumberBytes, const QStri
 {
     QByteArray datagram;
     Sender->ReadDatagram(datagram, NumberBytes);
-    dispatchWhole(datagram, FromIP, Sender->currentSenderAddress(), Port);
+    dispatchWhole(datagram, FromIP, Sender->currentSenderAddress(), Port, nowNs() - Sender->currentWaitNs());
 }
 
-void QueryProtocol::dispatch(const QByteArray &datagram, const QString &FromIP, int Port)
+void QueryProtocol::dispatch(const QByteArray &datagram, const QString &FromIP, int Port, qint64 waitedNs)
 {
     quint32 from = 0;
     parseIpv4(FromIP, from);
-    dispatchWhole(datagram, FromIP, from, Port);
+    dispatchWhole(datagram, FromIP, from, Port, nowNs() - waitedNs);
 }
 
-void QueryProtocol::dispatchWhole(const QByteArray &d, const QString &FromIP, quint32 from, int Port)
+void QueryProtocol::dispatchWhole(const QByteArray &d, const QString &FromIP, quint32 from, int Port,
+                                  qint64 arrivedNs)
 {
     if (!hasReplyHeader(d))
         return;
@@ -115,7 +119,7 @@ void QueryProtocol::dispatchWhole(const QByteArray &d, const QString &FromIP, qu
         // so it must not be taken for a reply type.
         const std::optional<QByteArray> whole = splits.add(from, quint16(Port), d, nowMs());
         if (whole)
-            dispatchWhole(*whole, FromIP, from, Port);
+            dispatchWhole(*whole, FromIP, from, Port, arrivedNs);
         return;
     }
     switch (d[4]) {
@@ -130,24 +134,24 @@ void QueryProtocol::dispatchWhole(const QByteArray &d, const QString &FromIP, qu
         emit rulesReceived(AddRules(RulesBuffer), FromIP, Port);
         break;
     case 'I':
-        infoReceived(AddCSS(d, Port, FromIP), from, Port);
+        infoReceived(AddCSS(d, Port, FromIP), from, Port, arrivedNs);
         break;
     case 'i':
-        infoReceived(parseOldInfo(d, Port, FromIP), from, Port);
+        infoReceived(parseOldInfo(d, Port, FromIP), from, Port, arrivedNs);
         break;
     case 'm':
-        infoReceived(AddHL1(d, Port, FromIP), from, Port);
+        infoReceived(AddHL1(d, Port, FromIP), from, Port, arrivedNs);
         break;
     default:
         break;
     }
 }
 
-void QueryProtocol::infoReceived(std::optional<ServerInfo> info, quint32 from, int Port)
+void QueryProtocol::infoReceived(std::optional<ServerInfo> info, quint32 from, int Port, qint64 arrivedNs)
 {
     if (!info)
         return;
-    info->ping = pings.replied(from, quint16(Port), nowNs());
+    info->ping = pings.replied(from, quint16(Port), arrivedNs);
     emit serverInfoReceived(*info);
 }
 
@@ -165,6 +169,7 @@ void QueryProtocol::SendQuery(const QByteArray &reply, int Port, const QString &
             return;
     }
     // The time of a challenged server counts from the request it answers.
+    const qint64 sentAt = nowNs();
     if (answer.info && send(FromIP, Port, packets.infoQueryWithChallenge(challenge)))
-        pings.infoSent(from, quint16(Port), nowNs());
+        pings.infoSent(from, quint16(Port), sentAt);
 }

@@ -35,8 +35,9 @@ public:
     bool sendOldInfoQuery(const QString &host, int port);
     // InfoQuery, then OldInfoQuery when old-protocol scanning is on.
     bool sendInfoRequest(const QString &host, int port);
-    // Marks that the broadcast info request went out on `port`: a server that
-    // answers it with a challenge is asked again like a server queried directly.
+    // Marks that the info request just sent was the broadcast on `port`: a
+    // server that answers it with a challenge is asked again like a server
+    // queried directly, and its ping counts from that request.
     void noteBroadcast(int port);
 
     // Players and rules of one server (the selected row). With old-protocol
@@ -47,8 +48,9 @@ public:
 
     // Handler of the endpoint's data event.
     void UDPDataReceived(TNMUDP *Sender, int NumberBytes, const QString &FromIP, int Port);
-    // The dispatch itself, for a datagram from `FromIP`:`Port`.
-    void dispatch(const QByteArray &datagram, const QString &FromIP, int Port);
+    // The dispatch itself, for a datagram from `FromIP`:`Port` that arrived
+    // `waitedNs` ago.
+    void dispatch(const QByteArray &datagram, const QString &FromIP, int Port, qint64 waitedNs = 0);
 
     // Tests run the clock (in nanoseconds) forward instead of waiting.
     void setClock(std::function<qint64()> nanoseconds) { nowNs = std::move(nanoseconds); }
@@ -67,8 +69,9 @@ signals:
 private:
     bool send(const QString &host, int port, const QByteArray &packet);
     void SendQuery(const QByteArray &reply, int Port, const QString &FromIP);
-    void dispatchWhole(const QByteArray &datagram, const QString &FromIP, quint32 from, int Port);
-    void infoReceived(std::optional<ServerInfo> info, quint32 from, int Port);
+    // `arrivedNs`: when the datagram reached the endpoint, on the clock of nowNs.
+    void dispatchWhole(const QByteArray &datagram, const QString &FromIP, quint32 from, int Port, qint64 arrivedNs);
+    void infoReceived(std::optional<ServerInfo> info, quint32 from, int Port, qint64 arrivedNs);
     qint64 nowMs() const { return nowNs() / 1'000'000; }
 
     TNMUDP &udp;
@@ -76,6 +79,7 @@ private:
     SplitReassembler splits;
     ChallengeTable challenges;
     PingTable pings;
+    qint64 lastInfoSentAt = 0;
     QElapsedTimer clock;
     std::function<qint64()> nowNs;
 };
