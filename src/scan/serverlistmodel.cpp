@@ -233,7 +233,13 @@ QVariant ServerListModel::data(const QModelIndex &index, int role) const
     case Qt::ToolTipRole:
     case Qt::AccessibleTextRole: {
         const QString hint = cellHint(r, column);
-        return hint.isEmpty() ? QVariant() : QVariant(hint);
+        if (hint.isEmpty())
+            return {};
+        // A screen reader reads the hint instead of the text, so it must not
+        // lose the folder name that the tooltip leaves out.
+        if (role == Qt::AccessibleTextRole && column == ColumnGame && r.gameIcon == IconUnknown)
+            return hint + QStringLiteral(": ") + r.caption;
+        return hint;
     }
     default:
         return {};
