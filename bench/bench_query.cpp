@@ -2,6 +2,7 @@
 #include "farmprocess.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -163,6 +164,16 @@ Report runQuakestat(const QString &quakestat, bool details)
     return report;
 }
 
+// The one-minute load average: on a busy machine the start-up of a Qt
+// program weighs more than that of quakestat, so the figure depends on it.
+QString loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("unknown");
+    return QString::fromLatin1(file.readAll().split(' ').value(0));
+}
+
 template <class T>
 T median(std::vector<T> values)
 {
@@ -196,9 +207,9 @@ std::vector<Figure> compare(const QString &quakestat, bool details)
     const QString what = details ? QStringLiteral("players+rules") : QStringLiteral("info round");
     Figure ratio{QStringLiteral("query %1 vs quakestat").arg(what), median(ratios), TargetRatio,
                  QStringLiteral("x"), false, 2, {}};
-    ratio.detail = QStringLiteral("median of %1 rounds; vantor-query %2, quakestat %3 (medians)")
+    ratio.detail = QStringLiteral("median of %1 rounds; vantor-query %2, quakestat %3 (medians); load %4")
                        .arg(Rounds)
-                       .arg(millisecondsText(median(ours)), millisecondsText(median(theirs)));
+                       .arg(millisecondsText(median(ours)), millisecondsText(median(theirs)), loadAverage());
     Figure servers{QStringLiteral("query %1 servers").arg(details ? QStringLiteral("complete") : QStringLiteral("listed")),
                    double(oursFewest), double(ServerCount), QStringLiteral("of 254"), true, 0, {}};
     servers.detail = QStringLiteral("fewest of %1 rounds, %2; quakestat %3")
