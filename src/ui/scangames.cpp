@@ -710,10 +710,11 @@ void TForm1::changeEvent(QEvent *event)
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == LW && event->type() == QEvent::KeyPress) {
-        // Enter on a row is the keyboard's double click.
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            LWDblClick();
+        // Enter on a row is the keyboard's double click; held down, it joins once.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            if (!key->isAutoRepeat())
+                LWDblClick();
             return true;
         }
     }
