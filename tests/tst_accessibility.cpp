@@ -3,7 +3,6 @@
 #include "net/httpfetch.h"
 #include "net/updatechecker.h"
 #include "scan/localaddress.h"
-#include "scan/scanengine.h"
 #include "scan/serverlistmodel.h"
 #include "serverfarm.h"
 #include "settings/inifile.h"
