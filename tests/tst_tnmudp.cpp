@@ -105,11 +105,19 @@ void TestTNMUDP::tellsHowLongADatagramWaited()
     QVERIFY(server.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0));
     QVector<qint64> waits;
     udp.OnDataReceived = [&](TNMUDP *sender, int, const QString &, int) { waits << sender->currentWaitNs(); };
-    server.writeDatagram(QByteArray("late"), QHostAddress::LocalHost, quint16(udp.LocalPort()));
-    QThread::msleep(50);
-    QTRY_COMPARE(waits.size(), 1);
+    // The kernel switches stamping on a moment after the first socket of the
+    // system asks for it; until then the wait reads as none. A few tries.
+    for (int attempt = 1; attempt <= 5; ++attempt) {
+        server.writeDatagram(QByteArray("late"), QHostAddress::LocalHost, quint16(udp.LocalPort()));
+        QThread::msleep(50);
+        QTRY_COMPARE(waits.size(), attempt);
 #ifdef Q_OS_LINUX
-    QVERIFY2(waits[0] >= 50'000'000, qPrintable(QString::number(waits[0])));
+        if (waits.last() >= 50'000'000)
+            break;
+#endif
+    }
+#ifdef Q_OS_LINUX
+    QVERIFY2(waits.last() >= 50'000'000, qPrintable(QString::number(waits.last())));
 #endif
 }
 

@@ -2,7 +2,6 @@
 
 #include "net/tnmudp.h"
 #include "query/infoparse.h"
-#include "settings/settingsmodel.h"
 
 #include <QThread>
 
@@ -17,8 +16,8 @@ bool hasReplyHeader(const QByteArray &d)
 
 } // namespace
 
-QueryProtocol::QueryProtocol(TNMUDP &endpoint, const SettingsModel &settingsModel, QObject *parent)
-    : QObject(parent), udp(endpoint), settings(settingsModel)
+QueryProtocol::QueryProtocol(TNMUDP &endpoint, std::function<bool()> oldProtocol, QObject *parent)
+    : QObject(parent), udp(endpoint), scanOld(std::move(oldProtocol))
 {
     clock.start();
     nowNs = [this] { return clock.nsecsElapsed(); };
@@ -64,7 +63,7 @@ bool QueryProtocol::sendInfoRequest(const QString &host, int port)
 {
     if (!sendInfoQuery(host, port))
         return false;
-    return !settings.scanOld || sendOldInfoQuery(host, port);
+    return !scanOld() || sendOldInfoQuery(host, port);
 }
 
 void QueryProtocol::noteBroadcast(int port)
@@ -78,7 +77,7 @@ bool QueryProtocol::QueryPlayers(const QString &address, int port)
     if (!send(address, port, packets.PlayersQuery))
         return false;
     challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), nowMs());
-    if (!settings.scanOld)
+    if (!scanOld())
         return true;
     QThread::msleep(ulong(detailPauseMs));
     return send(address, port, packets.OldPlayersQuery);
@@ -89,7 +88,7 @@ bool QueryProtocol::QueryRules(const QString &address, int port)
     if (!send(address, port, packets.RulesQuery))
         return false;
     challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), nowMs());
-    if (!settings.scanOld)
+    if (!scanOld())
         return true;
     QThread::msleep(ulong(detailPauseMs));
     return send(address, port, packets.OldRulesQuery);

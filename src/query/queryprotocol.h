@@ -12,7 +12,6 @@
 #include <functional>
 #include <optional>
 
-class SettingsModel;
 class TNMUDP;
 
 // Everything Vantor puts on the wire and takes off it: the requests, the
@@ -22,7 +21,9 @@ class QueryProtocol : public QObject
     Q_OBJECT
 
 public:
-    QueryProtocol(TNMUDP &udp, const SettingsModel &settings, QObject *parent = nullptr);
+    // `scanOld` tells at each request whether the old text protocol is asked too;
+    // the setting may change while the program runs.
+    QueryProtocol(TNMUDP &udp, std::function<bool()> scanOld, QObject *parent = nullptr);
 
     RequestPackets packets;
 
@@ -75,7 +76,7 @@ private:
     qint64 nowMs() const { return nowNs() / 1'000'000; }
 
     TNMUDP &udp;
-    const SettingsModel &settings;
+    std::function<bool()> scanOld;
     SplitReassembler splits;
     ChallengeTable challenges;
     PingTable pings;
