@@ -18,9 +18,6 @@ public:
     // The list shows a ServerListModel (or a proxy of one).
     explicit ServerColumns(QTableView &list);
 
-    // The width range of each column, in model order, as last measured.
-    const std::vector<ColumnSpan> &spans() const { return columnSpans; }
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
