@@ -5,6 +5,7 @@
 #include "ui/filechooser.h"
 #include "ui/iconlibrary.h"
 #include "ui/ipaddressedit.h"
+#include "ui/programsearch.h"
 #include "ui/transparency.h"
 
 #include <QCheckBox>
@@ -51,6 +52,7 @@ TSettings::TSettings(SettingsModel &settingsModel, IniFile &file, Prompter &mess
     , ownChooser(fileChooser ? nullptr : std::make_unique<DialogFileChooser>())
     , chooser(fileChooser ? *fileChooser : *ownChooser)
 {
+    findProgram = &findProgramOnPath;
     setWindowTitle(QStringLiteral("Settings"));
     setWindowIcon(IconLibrary::appIcon());
 
@@ -177,6 +179,7 @@ void TSettings::showEvent(QShowEvent *event)
     if (event->spontaneous())
         return;
     BBSave->setEnabled(false);
+    proposeSteamPath();
     applyTransparency(this, settings);
     pageShown(PageControl->currentIndex());
 }

@@ -43,6 +43,7 @@ QWidget *TSettings::buildMainPage()
     for (int i = 0; i < LaunchGameCount; ++i)
         CBGame->addItem(launchGameName(i).toUpper());
     RBSteam = new QRadioButton(QStringLiteral("Steam"), page);
+    RBSteam->setObjectName(QStringLiteral("RBSteam"));
     RBNoSteam = new QRadioButton(QStringLiteral("No Steam"), page);
     RBNoSteam->setChecked(true);
     gameRow->addWidget(CBGame);
@@ -59,6 +60,7 @@ QWidget *TSettings::buildMainPage()
     grid->addWidget(LBSteamPath, 1, 0, 1, 3);
 
     EditExe = new QLineEdit(page);
+    EditExe->setObjectName(QStringLiteral("EditExe"));
     EditExe->setReadOnly(true);
     SBExe = new QToolButton(page);
     SBExe->setText(QStringLiteral("..."));
@@ -83,6 +85,7 @@ QWidget *TSettings::buildMainPage()
     paramRow->addStretch();
     grid->addLayout(paramRow, 5, 0, 1, 2);
     BBSave = new QPushButton(QStringLiteral("Save"), page);
+    BBSave->setObjectName(QStringLiteral("BBSave"));
     BBSave->setEnabled(false);
     grid->addWidget(BBSave, 5, 2);
     grid->setColumnStretch(1, 1);
@@ -138,6 +141,7 @@ void TSettings::CBGameChange()
     const bool steam = settings.games[currentGame()].steam;
     (steam ? RBSteam : RBNoSteam)->setChecked(true);
     SwitchSteam(steam);
+    proposeSteamPath();
 }
 
 void TSettings::RBSteamClick()
@@ -145,6 +149,19 @@ void TSettings::RBSteamClick()
     SwitchSteam(true);
     if (!settings.games[currentGame()].steam)
         BBSave->setEnabled(true);
+    proposeSteamPath();
+}
+
+void TSettings::proposeSteamPath()
+{
+    if (!RBSteam->isChecked() || !settings.steamExePath.isEmpty() || !findProgram)
+        return;
+    const QString found = findProgram(QStringLiteral("steam"));
+    // A file the user picked and has not saved yet stays.
+    if (found.isEmpty() || !(EditExe->text().isEmpty() || EditExe->text() == found))
+        return;
+    EditExe->setText(found);
+    BBSave->setEnabled(true);
 }
 
 void TSettings::RBNoSteamClick()
