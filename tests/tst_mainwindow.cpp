@@ -698,6 +698,14 @@ void TestMainWindow::theRowInViewIsTheOneUsed()
     QTest::mouseClick(play, Qt::LeftButton);
     QCOMPARE(shell.started.size(), 1);
     QCOMPARE(shell.started[0].last(), address);
+
+    // Filtered out of view, the row is no longer selected: nothing to play.
+    form->show();
+    setQuickFilter(QStringLiteral("2fort"), QString());
+    QCOMPARE(columnTexts(form->LW, ServerListModel::ColumnAddress), QStringList{"127.0.80.3"});
+    QCOMPARE(form->selectedRow(), -1);
+    QVERIFY(!play->isEnabled());
+    QCOMPARE(form->LWPlayers->model()->rowCount(), 0);
 }
 
 void TestMainWindow::quickFilterSurvivesARestart()

@@ -17,7 +17,9 @@ void ServerFilterModel::setFilter(ServerFilter filter)
     if (filter == current)
         return;
     current = std::move(filter);
-    invalidateRowsFilter();
+    // One new layout rather than a removal or an insertion for every run of
+    // rows: the view follows it in a fraction of the time.
+    invalidate();
 }
 
 void ServerFilterModel::keepInView(const QString &address, int port)
@@ -26,7 +28,7 @@ void ServerFilterModel::keepInView(const QString &address, int port)
         return;
     keptAddress = address;
     keptPort = port;
-    invalidateRowsFilter();
+    invalidate();
 }
 
 bool ServerFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &) const

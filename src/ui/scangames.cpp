@@ -294,6 +294,7 @@ void TForm1::buildQuickFilter()
         connect(model, &QAbstractItemModel::rowsInserted, this, &TForm1::showFilterCount);
         connect(model, &QAbstractItemModel::rowsRemoved, this, &TForm1::showFilterCount);
         connect(model, &QAbstractItemModel::modelReset, this, &TForm1::showFilterCount);
+        connect(model, &QAbstractItemModel::layoutChanged, this, &TForm1::showFilterCount);
     }
 }
 
@@ -301,11 +302,13 @@ void TForm1::quickFilterChanged()
 {
     const ServerFilter filter = QuickFilter->filter();
     ShownServers->setFilter(filter);
+    // The selection leaves with its row, without a word from the view.
+    if (selectedRow() < 0)
+        LWClick();
     settings.filterText = filter.text.trimmed();
     settings.hideEmpty = filter.hideEmpty;
     settings.hideFull = filter.hideFull;
     settings.hidePassword = filter.hidePassword;
-    showFilterCount();
 }
 
 void TForm1::showFilterCount()
