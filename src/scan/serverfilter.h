@@ -18,7 +18,6 @@ struct ServerFilter
     {
         return text == o.text && hideEmpty == o.hideEmpty && hideFull == o.hideFull && hidePassword == o.hidePassword;
     }
-    bool operator!=(const ServerFilter &o) const { return !(*this == o); }
 };
 
 // Whether the row stays in view. The text is found anywhere in the name, the

@@ -28,12 +28,13 @@ FilterBar::FilterBar(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("FilterBar"));
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(8);
+    layout->setSpacing(6);
 
     EditFilter = new QLineEdit(this);
     EditFilter->setObjectName(QStringLiteral("EditFilter"));
     EditFilter->setAccessibleName(QStringLiteral("Filter"));
-    EditFilter->setPlaceholderText(QStringLiteral("Filter: name, map or address (Ctrl+F)"));
+    EditFilter->setPlaceholderText(QStringLiteral("Filter (Ctrl+F)"));
+    EditFilter->setToolTip(QStringLiteral("Show only the servers whose name, map or address holds this text"));
     EditFilter->setClearButtonEnabled(true);
     EditFilter->setMaxLength(MaxTextLength);
     // Escape clears the text, as the clear button does.
@@ -53,7 +54,7 @@ FilterBar::FilterBar(QWidget *parent) : QWidget(parent)
     LBFilterCount->setObjectName(QStringLiteral("LBFilterCount"));
     LBFilterCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Wide enough for "5000 of 5000", so the bar does not move as rows arrive.
-    LBFilterCount->setMinimumWidth(LBFilterCount->fontMetrics().horizontalAdvance(QStringLiteral("00000 of 00000")));
+    LBFilterCount->setMinimumWidth(LBFilterCount->fontMetrics().horizontalAdvance(QStringLiteral("0000 of 0000")));
     layout->addWidget(LBFilterCount);
 
     connect(EditFilter, &QLineEdit::textChanged, this, &FilterBar::filterChanged);

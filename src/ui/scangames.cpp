@@ -301,9 +301,10 @@ void TForm1::buildQuickFilter()
 void TForm1::quickFilterChanged()
 {
     const ServerFilter filter = QuickFilter->filter();
+    const bool selected = selectedRow() >= 0;
     ShownServers->setFilter(filter);
     // The selection leaves with its row, without a word from the view.
-    if (selectedRow() < 0)
+    if (selected && selectedRow() < 0)
         LWClick();
     settings.filterText = filter.text.trimmed();
     settings.hideEmpty = filter.hideEmpty;
@@ -565,15 +566,19 @@ void TForm1::PMSAddClick()
 void TForm1::PMSCopyAddressClick()
 {
     const int row = selectedRow();
-    if (row >= 0)
-        QGuiApplication::clipboard()->setText(connectAddress(Servers->row(row).address, Servers->row(row).portText));
+    if (row < 0)
+        return;
+    const ServerRow &server = Servers->row(row);
+    QGuiApplication::clipboard()->setText(connectAddress(server.address, server.portText));
 }
 
 void TForm1::PMSCopySteamLinkClick()
 {
     const int row = selectedRow();
-    if (row >= 0)
-        QGuiApplication::clipboard()->setText(steamConnectLink(Servers->row(row).address, Servers->row(row).portText));
+    if (row < 0)
+        return;
+    const ServerRow &server = Servers->row(row);
+    QGuiApplication::clipboard()->setText(steamConnectLink(server.address, server.portText));
 }
 
 void TForm1::TimerFavTimer()
