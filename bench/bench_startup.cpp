@@ -73,6 +73,7 @@ qint64 startUp(const QString &iniPath)
     prompter.setParentWindow(form1.get());
     form1->installEventFilter(&painted);
     auto settingsDialog = std::make_unique<TSettings>(settings, ini, prompter);
+    settingsDialog->loadSettings();
     form1->applySettings();
     form1->setIniFile(&ini);
     auto about = std::make_unique<TFormAbout>(settings, updates, shell);
@@ -86,6 +87,7 @@ qint64 startUp(const QString &iniPath)
     autoDialog.reset();
     pass.reset();
     about.reset();
+    settingsDialog->saveSettings();
     settingsDialog.reset();
     form1.reset();
     return shown;
