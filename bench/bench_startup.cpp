@@ -1,10 +1,10 @@
 #include "benchmarks.h"
 #include "benchwindow.h"
 
-#include "join/autoconnectstate.h"
+#include "scan/autoconnectstate.h"
 #include "join/launchstate.h"
 #include "net/httpfetch.h"
-#include "net/updatechecker.h"
+#include "update/updatechecker.h"
 #include "scan/localaddress.h"
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
@@ -14,6 +14,7 @@
 #include "ui/options.h"
 #include "ui/pass.h"
 #include "ui/scangames.h"
+#include "buildinfo.h"
 
 #include <QElapsedTimer>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "scan/prompter.h"
+#include "desktop/prompter.h"
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
 #include "ui/filechooser.h"

@@ -8,6 +8,7 @@
 #include "ui/scangames.h"
 #include "ui/singleinstance.h"
 #include "ui/transparency.h"
+#include "buildinfo.h"
 
 #include <QApplication>
 

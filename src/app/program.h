@@ -1,9 +1,9 @@
 #pragma once
 
-#include "join/autoconnectstate.h"
+#include "scan/autoconnectstate.h"
 #include "join/launchstate.h"
 #include "net/httpfetch.h"
-#include "net/updatechecker.h"
+#include "update/updatechecker.h"
 #include "scan/localaddress.h"
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"

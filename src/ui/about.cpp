@@ -1,7 +1,7 @@
 #include "ui/about.h"
 
-#include "join/shell.h"
-#include "net/updatechecker.h"
+#include "desktop/shell.h"
+#include "update/updatechecker.h"
 #include "settings/settingsmodel.h"
 #include "ui/iconlibrary.h"
 #include "ui/linklabel.h"

@@ -1,6 +1,6 @@
 #include "ui/options.h"
 
-#include "scan/prompter.h"
+#include "desktop/prompter.h"
 #include "settings/inifile.h"
 #include "ui/filechooser.h"
 #include "ui/iconlibrary.h"

@@ -3,7 +3,7 @@
 
 #include "ui/options.h"
 
-#include "scan/prompter.h"
+#include "desktop/prompter.h"
 #include "settings/favoritesmodel.h"
 #include "ui/portkeyfilter.h"
 #include "ui/rowselection.h"

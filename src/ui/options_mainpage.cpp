@@ -3,7 +3,7 @@
 
 #include "ui/options.h"
 
-#include "join/launchtable.h"
+#include "settings/launchtable.h"
 #include "settings/exefilter.h"
 #include "ui/filechooser.h"
 

@@ -3,7 +3,7 @@
 
 #include "ui/options.h"
 
-#include "scan/prompter.h"
+#include "desktop/prompter.h"
 #include "settings/inifile.h"
 #include "settings/rangerules.h"
 #include "ui/ipaddressedit.h"

@@ -3,7 +3,7 @@
 #include "join/commandline.h"
 #include "join/launchstate.h"
 #include "scan/listicons.h"
-#include "scan/prompter.h"
+#include "desktop/prompter.h"
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
 #include "ui/iconlibrary.h"

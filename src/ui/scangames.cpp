@@ -1,16 +1,16 @@
 #include "ui/scangames.h"
 
 #include "join/autoconnect.h"
-#include "join/autoconnectstate.h"
+#include "scan/autoconnectstate.h"
 #include "join/launcher.h"
 #include "join/serverlink.h"
-#include "join/shell.h"
+#include "desktop/shell.h"
 #include "net/tnmudp.h"
 #include "query/playersmodel.h"
 #include "query/queryprotocol.h"
 #include "scan/favoritesscan.h"
 #include "scan/listicons.h"
-#include "scan/prompter.h"
+#include "desktop/prompter.h"
 #include "scan/scanengine.h"
 #include "scan/serverfiltermodel.h"
 #include "scan/serverlistmodel.h"
@@ -24,6 +24,7 @@
 #include "ui/rowselection.h"
 #include "ui/transparency.h"
 #include "ui/trayicon.h"
+#include "buildinfo.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -111,7 +112,7 @@ TForm1::TForm1(const Services &services, QWidget *parent)
     setMinimumSize(MinimumWidth, MinimumHeight);
 
     UDP = new TNMUDP(services.localPort, this);
-    Protocol = new QueryProtocol(*UDP, settings, this);
+    Protocol = new QueryProtocol(*UDP, [this] { return settings.scanOld; }, this);
     Servers = new ServerListModel(settings, autoConnect, this);
     Players = new PlayersModel(this);
     Rules = new RulesModel(this);
