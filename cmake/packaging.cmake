@@ -23,9 +23,10 @@ address ranges, lists every server that answers with its players and
 rules, and starts the game client connected to the chosen one.
 .
 The package also holds vantor-query, the same queries on the command line.")
-# The libraries come from the programs themselves; Qt loads its platform
-# plugins (X11, Wayland) at run time, so no program names them.
+# The libraries come from the programs themselves. Qt loads its platform
+# plugins (X11, Wayland) and the SVG plugins that draw every icon at run
+# time, so no program names those.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
 
 include(CPack)
