@@ -1,3 +1,4 @@
+#include "buildinfo.h"
 #include "ui/scangames.h"
 #include "ui/singleinstance.h"
 

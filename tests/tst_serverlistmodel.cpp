@@ -1,4 +1,4 @@
-#include "join/autoconnectstate.h"
+#include "scan/autoconnectstate.h"
 #include "scan/listicons.h"
 #include "scan/serverlistmodel.h"
 #include "settings/settingsmodel.h"

@@ -1,3 +1,4 @@
+#include "buildinfo.h"
 #include "serverfarm.h"
 
 #include <QJsonArray>

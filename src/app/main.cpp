@@ -1,5 +1,6 @@
 #include "app/program.h"
 #include "app/startoptions.h"
+#include "buildinfo.h"
 
 #include <QApplication>
 

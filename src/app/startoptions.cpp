@@ -1,4 +1,5 @@
 #include "app/startoptions.h"
+#include "buildinfo.h"
 
 #include <QTextStream>
 

@@ -2,7 +2,6 @@
 
 #include "net/tnmudp.h"
 #include "query/infoparse.h"
-#include "settings/settingsmodel.h"
 
 #include <QThread>
 
@@ -18,8 +17,8 @@ bool hasReplyHeader(const QByteArray &d)
 
 } // namespace
 
-QueryProtocol::QueryProtocol(TNMUDP &endpoint, const SettingsModel &settingsModel, QObject *parent)
-    : QObject(parent), udp(endpoint), settings(settingsModel)
+QueryProtocol::QueryProtocol(TNMUDP &endpoint, std::function<bool()> oldProtocol, QObject *parent)
+    : QObject(parent), udp(endpoint), scanOld(std::move(oldProtocol))
 {
     clock.start();
     now = [this] { return clock.elapsed(); };
@@ -61,7 +60,7 @@ bool QueryProtocol::sendInfoRequest(const QString &host, int port)
 {
     if (!sendInfoQuery(host, port))
         return false;
-    return !settings.scanOld || sendOldInfoQuery(host, port);
+    return !scanOld() || sendOldInfoQuery(host, port);
 }
 
 void QueryProtocol::noteBroadcast(int port)
@@ -75,7 +74,7 @@ bool QueryProtocol::QueryPlayers(const QString &address, int port)
         return false;
     challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), now());
     QThread::msleep(DetailPauseMs);
-    return !settings.scanOld || send(address, port, packets.OldPlayersQuery);
+    return !scanOld() || send(address, port, packets.OldPlayersQuery);
 }
 
 bool QueryProtocol::QueryRules(const QString &address, int port)
@@ -84,7 +83,7 @@ bool QueryProtocol::QueryRules(const QString &address, int port)
         return false;
     challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), now());
     QThread::msleep(DetailPauseMs);
-    return !settings.scanOld || send(address, port, packets.OldRulesQuery);
+    return !scanOld() || send(address, port, packets.OldRulesQuery);
 }
 
 void QueryProtocol::UDPDataReceived(TNMUDP *Sender, int NumberBytes, const QString &FromIP, int Port)

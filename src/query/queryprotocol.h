@@ -10,7 +10,6 @@
 #include <QObject>
 #include <functional>
 
-class SettingsModel;
 class TNMUDP;
 
 // Everything Vantor puts on the wire and takes off it: the requests, the
@@ -20,7 +19,9 @@ class QueryProtocol : public QObject
     Q_OBJECT
 
 public:
-    QueryProtocol(TNMUDP &udp, const SettingsModel &settings, QObject *parent = nullptr);
+    // `scanOld` tells at each request whether the old text protocol is asked too;
+    // the setting may change while the program runs.
+    QueryProtocol(TNMUDP &udp, std::function<bool()> scanOld, QObject *parent = nullptr);
 
     RequestPackets packets;
 
@@ -63,7 +64,7 @@ private:
     void dispatchWhole(const QByteArray &datagram, const QString &FromIP, quint32 from, int Port);
 
     TNMUDP &udp;
-    const SettingsModel &settings;
+    std::function<bool()> scanOld;
     SplitReassembler splits;
     ChallengeTable challenges;
     QElapsedTimer clock;

@@ -1,5 +1,6 @@
 // Lists the game servers that answer at the given addresses, the way the
 // server list would show them, as a table or as JSON lines.
+#include "buildinfo.h"
 #include "queryoptions.h"
 #include "queryoutput.h"
 #include "queryrun.h"
