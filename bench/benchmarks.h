@@ -8,4 +8,5 @@ std::vector<Figure> benchIni();
 std::vector<Figure> benchStartup();
 std::vector<Figure> benchSweep();
 std::vector<Figure> benchServers();
+std::vector<Figure> benchFilter();
 std::vector<Figure> benchQuery();

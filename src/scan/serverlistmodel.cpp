@@ -88,6 +88,7 @@ void ServerListModel::refreshRow(int index, const ServerInfo &info)
         r.maxPlayers = info.maxPlayers;
         r.playersText = playersText(info.players, info.maxPlayers);
     }
+    r.password = info.password;
     r.accessIcon = accessIcon(info.password, info.players, info.maxPlayers);
     r.bots = info.bots;
     // A reply that answers no request of ours keeps the last time measured.
@@ -113,6 +114,7 @@ void ServerListModel::appendRow(const ServerInfo &info, const QString &code, int
     r.map = info.map;
     r.players = info.players;
     r.maxPlayers = info.maxPlayers;
+    r.password = info.password;
     r.playersText = playersText(info.players, info.maxPlayers);
     r.osText = os.text;
     r.osIcon = os.icon;

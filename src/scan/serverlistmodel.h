@@ -28,6 +28,7 @@ struct ServerRow
     int port = 0;
     quint8 players = 0;
     quint8 maxPlayers = 0;
+    quint8 password = 0; // the reply's flag: 1 asks for a password
     char os = 0;       // the reply's operating-system letter
     int bots = -1;     // -1: the reply does not say
     int ping = -1;     // ms; -1: unknown
