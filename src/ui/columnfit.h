@@ -12,8 +12,9 @@ struct ColumnSpan
 // Shares the width of a list among its columns: every column gets its
 // minimum, then what is left goes to the columns in the order of `growOrder`,
 // each up to its maximum; the last column of `growOrder` takes all that
-// remains (it has no maximum). When the minimums do not fit, the columns keep
-// their minimums and the list scrolls.
+// remains (it has no maximum there). A column may come twice: first up to its
+// maximum, then last. When the minimums do not fit, the columns keep their
+// minimums and the list scrolls.
 std::vector<int> fitColumns(int available, const std::vector<ColumnSpan> &spans,
                             const std::vector<int> &growOrder);
 

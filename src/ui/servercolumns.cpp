@@ -15,11 +15,14 @@ namespace {
 using Model = ServerListModel;
 
 // The layout's ranges, in model order: Game, Name, Address, Port, PT, Map,
-// players, OS, A, Ping.
-const std::vector<ColumnSpan> Ranges = {{45, 60}, {70, 70}, {86, 110}, {50, 50}, {28, 28},
+// players, OS, A, Ping. Name gives up part of its 70 pixels when the window
+// is at its narrowest, so that the ping needs no scrolling there.
+const std::vector<ColumnSpan> Ranges = {{45, 60}, {36, 70}, {86, 110}, {50, 50}, {28, 28},
                                         {60, 100}, {46, 46}, {16, 55}, {22, 22}, {30, 44}};
-// Map and Address grow first when the list widens, Name takes the rest.
-const std::vector<int> Growth = {Model::ColumnMap, Model::ColumnAddress, Model::ColumnName};
+// When the list widens, Name first gets back to 70, then Game to the width of
+// a longer game folder listed, then Map and Address grow; Name takes the rest.
+const std::vector<int> Growth = {Model::ColumnName, Model::ColumnGame, Model::ColumnMap, Model::ColumnAddress,
+                                 Model::ColumnName};
 // A game folder from the network widens the Game column at most this far.
 constexpr int GameCap = 160;
 
@@ -37,10 +40,10 @@ ServerColumns::ServerColumns(QTableView &view) : QObject(&view), list(view), col
         header->setSectionResizeMode(c, QHeaderView::Fixed);
     connect(list.model(), &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex &, int first, int last) { captionsAdded(first, last); });
-    // A new sweep empties the list: the column shrinks back to the known codes.
+    // A new sweep empties the list: the column goes back to the known codes.
     connect(list.model(), &QAbstractItemModel::modelReset, this, [this] {
-        widestAdvance = -1;
-        takeKnownCodes();
+        widestAdvance = knownAdvance;
+        widestCaption = knownCaption;
         refitGame();
     });
     list.installEventFilter(this);
@@ -69,9 +72,14 @@ int ServerColumns::cellWidth(const QString &text, bool withIcon) const
 void ServerColumns::measure()
 {
     widestAdvance = -1;
-    takeKnownCodes();
+    for (const char *code : GameCodes)
+        takeCaption(QString::fromLatin1(code));
+    knownAdvance = widestAdvance;
+    knownCaption = widestCaption;
+    knownGameWidth = fittedWidth(cellWidth(knownCaption, true), Ranges[Model::ColumnGame], GameCap);
     for (int row = 0; row < list.model()->rowCount(); ++row)
         takeCaption(list.model()->index(row, Model::ColumnGame).data().toString());
+
     const int os = std::max(cellWidth(QStringLiteral("WIN"), true), cellWidth(QStringLiteral("LIN"), true));
     QHeaderView *header = list.horizontalHeader();
     const int headerMargin = 2 * list.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
@@ -95,24 +103,21 @@ bool ServerColumns::takeCaption(const QString &caption)
     return true;
 }
 
-void ServerColumns::takeKnownCodes()
-{
-    for (const char *code : GameCodes)
-        takeCaption(QString::fromLatin1(code));
-}
-
 void ServerColumns::fitGame()
 {
-    const int game = fittedWidth(cellWidth(widestCaption, true), Ranges[Model::ColumnGame], GameCap);
-    columnSpans[Model::ColumnGame] = {game, game};
+    // Every known code fits at the narrowest; a longer folder gets its room
+    // when the list has it.
+    const int widest = fittedWidth(cellWidth(widestCaption, true), Ranges[Model::ColumnGame], GameCap);
+    columnSpans[Model::ColumnGame] = {knownGameWidth, std::max(knownGameWidth, widest)};
 }
 
 void ServerColumns::refitGame()
 {
-    // The other columns are shared out anew only when the Game column changed.
-    const int before = columnSpans[Model::ColumnGame].minimum;
+    // The columns are shared out anew only when the Game column's range changed.
+    const ColumnSpan before = columnSpans[Model::ColumnGame];
     fitGame();
-    if (columnSpans[Model::ColumnGame].minimum != before)
+    const ColumnSpan &after = columnSpans[Model::ColumnGame];
+    if (after.minimum != before.minimum || after.maximum != before.maximum)
         fit();
 }
 

@@ -8,8 +8,9 @@
 class QTableView;
 
 // The columns of the server list: the ping shown beside the players, the
-// Game, OS and Ping columns as wide as their texts need in the list's font,
-// and the list's width shared among the columns whenever it changes.
+// Game, OS and Ping columns as wide as their texts need in the list's font
+// (the Game column wider for a long game folder when there is room), and the
+// list's width shared among the columns whenever it changes.
 class ServerColumns : public QObject
 {
     Q_OBJECT
@@ -25,7 +26,6 @@ private:
     void measure();
     void captionsAdded(int first, int last);
     bool takeCaption(const QString &caption);
-    void takeKnownCodes();
     void fitGame();
     void refitGame();
     void fit();
@@ -33,7 +33,11 @@ private:
 
     QTableView &list;
     std::vector<ColumnSpan> columnSpans;
-    // The widest game code known or listed, and its width in the list's font.
+    // The widest game code the classification gives, and the widest code or
+    // folder listed, with their text widths in the list's font.
+    QString knownCaption;
+    int knownAdvance = -1;
+    int knownGameWidth = 0;
     QString widestCaption;
     int widestAdvance = -1;
 };
