@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace {
 
@@ -164,7 +165,7 @@ std::vector<Figure> benchServers()
         gaps.stop();
         gap.take(gaps.longestGapNanoseconds());
         worstGap = qMax(worstGap, gaps.longestGapNanoseconds());
-        engine.Timer.stop();
+        engine.findChild<QTimer *>(QStringLiteral("Timer"))->stop();
         fewestRows = qMin(fewestRows, servers.rowCount());
         if (!w.prompter.shown.isEmpty())
             throw BenchError(("the sweep showed: " + w.prompter.shown.join(u' ')).toStdString());

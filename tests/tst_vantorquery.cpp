@@ -128,7 +128,7 @@ void TstVantorQuery::initTestCase()
     QVERIFY2(m_farm.start(), qPrintable(m_farm.errorString()));
 
     QStringList args{"--port", QString::number(kPort), "--old", "--players", "--rules", "--json",
-                     "--timeout", "300"};
+                     "--timeout", "2000"};
     for (int n = 1; n <= kServers; ++n)
         args.append(host(n));
     args.append(kSilent);
@@ -150,7 +150,7 @@ Run TstVantorQuery::runTool(const QStringList &args)
     Run run;
     if (!process.waitForStarted())
         return run;
-    if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 20000)
+    if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 60000)
         || process.exitStatus() != QProcess::NormalExit) {
         process.kill();
         process.waitForFinished();
@@ -183,7 +183,7 @@ void TstVantorQuery::arguments_data()
     const QString p = QString::number(kPort);
     const QString one = QStringLiteral("127.0.62.1:%1").arg(kPort);
     auto ok = [](const char *name, QStringList args, int code, QStringList servers, QString message = {}) {
-        QTest::newRow(name) << (args << "--json" << "--timeout" << "300") << code << servers << message;
+        QTest::newRow(name) << (args << "--json" << "--timeout" << "2000") << code << servers << message;
     };
     ok("--port before the target", {"--port", p, host(1)}, 0, {one});
     ok("--port after the target", {host(1), "--port", p}, 0, {one});
@@ -343,7 +343,7 @@ void TstVantorQuery::details()
 void TstVantorQuery::rangeSweep()
 {
     // Without --old the text-only server (12) stays silent; 25 has no server.
-    const Run run = runTool({"--port", QString::number(kPort), "--json", "--timeout", "300",
+    const Run run = runTool({"--port", QString::number(kPort), "--json", "--timeout", "2000",
                              "127.0.62.10-127.0.62.14", "127.0.62.20-127.0.62.25"});
     QCOMPARE(run.exitCode, 0);
     QStringList expected;
@@ -368,7 +368,7 @@ void TstVantorQuery::nothingAnswers()
 
 void TstVantorQuery::table()
 {
-    const Run run = runTool({"--port", QString::number(kPort), "--players", "--timeout", "300",
+    const Run run = runTool({"--port", QString::number(kPort), "--players", "--timeout", "2000",
                              host(1), host(3)});
     QCOMPARE(run.exitCode, 0);
     QStringList lines;

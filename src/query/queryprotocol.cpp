@@ -21,7 +21,6 @@ QueryProtocol::QueryProtocol(TNMUDP &endpoint, std::function<bool()> oldProtocol
     : QObject(parent), udp(endpoint), scanOld(std::move(oldProtocol))
 {
     clock.start();
-    now = [this] { return clock.elapsed(); };
     udp.OnDataReceived = [this](TNMUDP *sender, int numberBytes, const QString &fromIP, int port) {
         UDPDataReceived(sender, numberBytes, fromIP, port);
     };
@@ -47,7 +46,7 @@ bool QueryProtocol::sendInfoQuery(const QString &host, int port)
 {
     if (!send(host, port, packets.InfoQuery))
         return false;
-    challenges.infoSent(udp.lastResolvedAddress(), quint16(port), now());
+    challenges.infoSent(udp.lastResolvedAddress(), quint16(port), clock.elapsed());
     return true;
 }
 
@@ -65,14 +64,14 @@ bool QueryProtocol::sendInfoRequest(const QString &host, int port)
 
 void QueryProtocol::noteBroadcast(int port)
 {
-    challenges.broadcastSent(quint16(port), now());
+    challenges.broadcastSent(quint16(port), clock.elapsed());
 }
 
 bool QueryProtocol::QueryPlayers(const QString &address, int port)
 {
     if (!send(address, port, packets.PlayersQuery))
         return false;
-    challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), now());
+    challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), clock.elapsed());
     QThread::msleep(DetailPauseMs);
     return !scanOld() || send(address, port, packets.OldPlayersQuery);
 }
@@ -81,7 +80,7 @@ bool QueryProtocol::QueryRules(const QString &address, int port)
 {
     if (!send(address, port, packets.RulesQuery))
         return false;
-    challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), now());
+    challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), clock.elapsed());
     QThread::msleep(DetailPauseMs);
     return !scanOld() || send(address, port, packets.OldRulesQuery);
 }
@@ -107,7 +106,7 @@ void QueryProtocol::dispatchWhole(const QByteArray &d, const QString &FromIP, qu
     if (quint8(d[0]) == SplitMarker) {
         // Split datagrams are always FE; their byte 4 is part of the set's id,
         // so it must not be taken for a reply type.
-        const std::optional<QByteArray> whole = splits.add(from, quint16(Port), d, now());
+        const std::optional<QByteArray> whole = splits.add(from, quint16(Port), d, clock.elapsed());
         if (whole)
             dispatchWhole(*whole, FromIP, from, Port);
         return;
@@ -146,7 +145,7 @@ void QueryProtocol::SendQuery(const QByteArray &reply, int Port, const QString &
     packets.setChallenge(challenge);
     quint32 from = 0;
     parseIpv4(FromIP, from);
-    const ChallengeTable::Answer answer = challenges.challenged(from, quint16(Port), now());
+    const ChallengeTable::Answer answer = challenges.challenged(from, quint16(Port), clock.elapsed());
     if (answer.details) {
         if (!send(FromIP, Port, packets.PlayersQuery.left(RequestPackets::ChallengeAnswerSize)))
             return;

@@ -47,9 +47,6 @@ public:
     // The dispatch itself, for a datagram from `FromIP`:`Port`.
     void dispatch(const QByteArray &datagram, const QString &FromIP, int Port);
 
-    // Tests run the clock forward instead of waiting.
-    void setClock(std::function<qint64()> clock) { now = std::move(clock); }
-
 signals:
     void serverInfoReceived(const ServerInfo &info);
     void playersReceived(const QVector<PlayerRow> &players);
@@ -68,5 +65,4 @@ private:
     SplitReassembler splits;
     ChallengeTable challenges;
     QElapsedTimer clock;
-    std::function<qint64()> now;
 };

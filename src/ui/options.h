@@ -55,53 +55,6 @@ public:
     // The favourites list's model; the server list's menu adds to it too.
     FavoritesModel &favorites() { return *Favorites; }
 
-    // Controls, named as the handlers refer to them.
-    QTabWidget *PageControl = nullptr;
-    QWidget *TS1 = nullptr;       // "Main"
-    QWidget *TabSheet1 = nullptr; // "Games"
-    QWidget *TS2 = nullptr;       // "Scan settings"
-    QWidget *TS3 = nullptr;       // "Favorites"
-
-    QComboBox *CBGame = nullptr;
-    QRadioButton *RBSteam = nullptr;
-    QRadioButton *RBNoSteam = nullptr;
-    QLabel *LBExe = nullptr;
-    QLabel *LBSteamPath = nullptr;
-    QLineEdit *EditExe = nullptr;
-    QToolButton *SBExe = nullptr;
-    QLineEdit *EditParam = nullptr;
-    QComboBox *CBParams = nullptr;
-    QPushButton *BBLeft = nullptr;
-    QPushButton *BBDefault = nullptr;
-    QPushButton *BBSave = nullptr;
-    QCheckBox *CBDclick = nullptr;
-    QCheckBox *CBTrans = nullptr;
-    QSlider *TBTrans = nullptr;
-
-    std::array<QCheckBox *, GameFilterCount> CBShow{}; // "Show only", by GameFilter
-
-    QTableWidget *LWranges = nullptr;
-    QToolButton *SBMoveUp = nullptr;
-    QToolButton *SBMoveDown = nullptr;
-    IPAddressEdit *IPE1 = nullptr;
-    IPAddressEdit *IPE2 = nullptr;
-    QPushButton *SBAdd = nullptr;
-    QPushButton *SBDel = nullptr;
-    QPushButton *SBFill = nullptr; // "0..255"
-    QLineEdit *CSport = nullptr;
-    QLineEdit *HLTVport = nullptr;
-    QSpinBox *SEDelay = nullptr;
-    QCheckBox *CBBroadcast = nullptr;
-    QCheckBox *CBOld = nullptr;
-
-    QTableView *LVFav = nullptr;
-    QLineEdit *EditHost = nullptr;
-    QLineEdit *MEPort = nullptr;
-    QPushButton *SpeedButton4 = nullptr; // "Add"
-    QPushButton *SpeedButton5 = nullptr; // "Del"
-    QCheckBox *CBAutoUpdate = nullptr;   // "Auto scan"
-    QSpinBox *SEUpdInterval = nullptr;   // "Interval (sec)"
-
 public slots:
     // Main page: one entry of the launch table at a time.
     void CBGameChange();
@@ -158,6 +111,53 @@ private:
     void keepFavoriteWidths(int column, int width);
     void pageShown(int index);
     int currentGame() const;
+
+    // Controls, named as the handlers refer to them; each object name is its member name.
+    QTabWidget *PageControl = nullptr;
+    QWidget *TS1 = nullptr;       // "Main"
+    QWidget *TabSheet1 = nullptr; // "Games"
+    QWidget *TS2 = nullptr;       // "Scan settings"
+    QWidget *TS3 = nullptr;       // "Favorites"
+
+    QComboBox *CBGame = nullptr;
+    QRadioButton *RBSteam = nullptr;
+    QRadioButton *RBNoSteam = nullptr;
+    QLabel *LBExe = nullptr;
+    QLabel *LBSteamPath = nullptr;
+    QLineEdit *EditExe = nullptr;
+    QToolButton *SBExe = nullptr;
+    QLineEdit *EditParam = nullptr;
+    QComboBox *CBParams = nullptr;
+    QPushButton *BBLeft = nullptr;
+    QPushButton *BBDefault = nullptr;
+    QPushButton *BBSave = nullptr;
+    QCheckBox *CBDclick = nullptr;
+    QCheckBox *CBTrans = nullptr;
+    QSlider *TBTrans = nullptr;
+
+    std::array<QCheckBox *, GameFilterCount> CBShow{}; // "Show only", by GameFilter
+
+    QTableWidget *LWranges = nullptr;
+    QToolButton *SBMoveUp = nullptr;
+    QToolButton *SBMoveDown = nullptr;
+    IPAddressEdit *IPE1 = nullptr;
+    IPAddressEdit *IPE2 = nullptr;
+    QPushButton *SBAdd = nullptr;
+    QPushButton *SBDel = nullptr;
+    QPushButton *SBFill = nullptr; // "0..255"
+    QLineEdit *CSport = nullptr;
+    QLineEdit *HLTVport = nullptr;
+    QSpinBox *SEDelay = nullptr;
+    QCheckBox *CBBroadcast = nullptr;
+    QCheckBox *CBOld = nullptr;
+
+    QTableView *LVFav = nullptr;
+    QLineEdit *EditHost = nullptr;
+    QLineEdit *MEPort = nullptr;
+    QPushButton *SpeedButton4 = nullptr; // "Add"
+    QPushButton *SpeedButton5 = nullptr; // "Del"
+    QCheckBox *CBAutoUpdate = nullptr;   // "Auto scan"
+    QSpinBox *SEUpdInterval = nullptr;   // "Interval (sec)"
 
     SettingsModel &settings;
     IniFile &ini;
