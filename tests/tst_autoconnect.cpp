@@ -76,6 +76,9 @@ private slots:
     void userEnds_data();
     void userEnds();
     void playElsewhereEndsTheWatch();
+    void joinOutOfSight_data();
+    void joinOutOfSight();
+    void watchedServerStaysInViewOfTheFilter();
 
 private:
     void reply(int players, const QString &address = Target, int port = TargetPort);
@@ -437,6 +440,49 @@ void TestAutoConnect::playElsewhereEndsTheWatch()
     // A place freed on the watched server later pulls nobody away.
     reply(0);
     QCOMPARE(shell.started.size(), 1);
+}
+
+void TestAutoConnect::joinOutOfSight_data()
+{
+    QTest::addColumn<bool>("trayAvailable");
+    QTest::addColumn<bool>("hidden");
+    QTest::addColumn<bool>("announced");
+
+    QTest::newRow("hidden to the tray") << true << true << true;
+    QTest::newRow("minimised, no tray") << false << true << false;
+    QTest::newRow("in sight") << true << false << false;
+}
+
+void TestAutoConnect::joinOutOfSight()
+{
+    QFETCH(bool, trayAvailable);
+    QFETCH(bool, hidden);
+    QFETCH(bool, announced);
+    form->tray().systemTrayAvailable = [=] { return trayAvailable; };
+    QStringList messages;
+    form->tray().showMessage = [&](const QString &title, const QString &text) { messages << title + u'|' + text; };
+
+    startWatching(QStringLiteral("<="), 11);
+    if (hidden)
+        form->Hide1Click();
+    reply(11);
+    QCOMPARE(shell.started.size(), 1);
+    QCOMPARE(messages, announced ? QStringList{"Auto connect|Joining 127.0.91.1:27615"} : QStringList());
+}
+
+void TestAutoConnect::watchedServerStaysInViewOfTheFilter()
+{
+    startWatching(QStringLiteral(">"), 11);
+    auto *hideFull = form->findChild<QCheckBox *>(QStringLiteral("CBHideFull"));
+    QVERIFY(hideFull);
+    QTest::mouseClick(hideFull, Qt::LeftButton);
+    QVERIFY(hideFull->isChecked());
+
+    // The join comes when the server fills up, which the filter would hide.
+    reply(12);
+    QCOMPARE(shell.started.size(), 1);
+    QVERIFY(shell.started[0].contains(Target + QStringLiteral(":27615")));
+    QCOMPARE(ui->LW->model()->rowCount(), 1);
 }
 
 QTEST_MAIN(TestAutoConnect)

@@ -7,6 +7,7 @@
 #include "scan/scanengine.h"
 #include "scan/serverlistmodel.h"
 #include "serverfarm.h"
+#include "settings/inifile.h"
 #include "settings/settingsmodel.h"
 #include "support/recordingprompter.h"
 #include "support/recordingshell.h"
@@ -14,16 +15,21 @@
 #include "ui/scangames.h"
 #include "ui/trayicon.h"
 
+#include <QCheckBox>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QIcon>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -86,6 +92,9 @@ private slots:
     void hidingKeepsTheWindowReachable();
     void activationAndHomePage();
     void closeDuringSweep();
+    void quickFilterNarrowsTheList();
+    void theRowInViewIsTheOneUsed();
+    void quickFilterSurvivesARestart();
 
 private:
     bool startFarm(const QJsonObject &config);
@@ -94,6 +103,13 @@ private:
     static void clickHeader(QTableView *view, int section);
     static QStringList columnTexts(QTableView *view, int column);
     int rowOf(const QString &address) const { return form->servers().findRow(address, FarmPort); }
+    template <class T>
+    T *control(const char *name) const
+    {
+        return form->findChild<T *>(QLatin1String(name));
+    }
+    void setQuickFilter(const QString &text, const QString &hide);
+    void createForm();
 
     std::unique_ptr<SettingsModel> settings;
     AutoConnectState autoConnect;
@@ -117,6 +133,11 @@ void TestMainWindow::init()
     launch = LaunchState();
     prompter = RecordingPrompter();
     shell = RecordingShell();
+    createForm();
+}
+
+void TestMainWindow::createForm()
+{
     form = std::make_unique<TForm1>(
         TForm1::Services{*settings, autoConnect, launch, prompter, shell, local, /*localPort*/ 0, /*registerHotkey*/ false});
     ui = std::make_unique<MainWindowControls>(form.get());
@@ -571,6 +592,153 @@ void TestMainWindow::closeDuringSweep()
     QVERIFY(!form->engine().scanning());
     QCOMPARE(form->udp().LocalPort(), 0); // the endpoint is released
     QCOMPARE(pumps, 5);
+}
+
+// Types the text into the filter bar and sets its toggles (e: empty, f: full, p: password).
+void TestMainWindow::setQuickFilter(const QString &text, const QString &hide)
+{
+    auto *edit = control<QLineEdit>("EditFilter");
+    QVERIFY(edit);
+    edit->clear();
+    QTest::keyClicks(edit, text);
+    const std::pair<const char *, QChar> toggles[] = {
+        {"CBHideEmpty", u'e'}, {"CBHideFull", u'f'}, {"CBHidePassword", u'p'}};
+    for (const auto &[name, letter] : toggles) {
+        auto *box = control<QCheckBox>(name);
+        QVERIFY(box);
+        if (box->isChecked() != hide.contains(letter))
+            QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(box->isChecked(), hide.contains(letter));
+    }
+}
+
+void TestMainWindow::quickFilterNarrowsTheList()
+{
+    const QJsonArray servers{
+        serverAt("127.0.80.1", {{"name", "Dust Lovers"}, {"map", "de_dust2"}, {"players", 3}, {"maxPlayers", 16}}),
+        serverAt("127.0.80.2", {{"name", "Office Party"}, {"map", "cs_office"}, {"players", 16}, {"maxPlayers", 16}}),
+        serverAt("127.0.80.3", {{"name", "Locked"}, {"map", "de_dust"}, {"players", 2}, {"maxPlayers", 16},
+                                {"password", 1}}),
+        serverAt("127.0.80.4", {{"name", "Empty Nights"}, {"map", "de_inferno"}, {"maxPlayers", 16}}),
+    };
+    QVERIFY(startFarm(QJsonObject{{"servers", servers}}));
+    scanRange("127.0.80.1", "127.0.80.4");
+    QTRY_COMPARE(form->servers().rowCount(), 4);
+    form->servers().LWColumnClick(ServerListModel::ColumnAddress);
+    auto *count = control<QLabel>("LBFilterCount");
+    QVERIFY(count);
+
+    struct Step
+    {
+        const char *text;
+        const char *hide;
+        QStringList shown;
+    };
+    const Step steps[] = {
+        {"", "", {"127.0.80.1", "127.0.80.2", "127.0.80.3", "127.0.80.4"}},
+        {"DUST", "", {"127.0.80.1", "127.0.80.3"}},
+        {"dust", "p", {"127.0.80.1"}},
+        {"", "e", {"127.0.80.1", "127.0.80.2", "127.0.80.3"}},
+        {"", "f", {"127.0.80.1", "127.0.80.3", "127.0.80.4"}},
+        {"", "p", {"127.0.80.1", "127.0.80.2", "127.0.80.4"}},
+        {"party", "", {"127.0.80.2"}},
+        {"0.80.4", "", {"127.0.80.4"}},
+        {"inferno", "e", {}},
+    };
+    for (const Step &step : steps) {
+        setQuickFilter(QString::fromLatin1(step.text), QString::fromLatin1(step.hide));
+        const QByteArray what = QByteArray(step.text) + " / " + step.hide;
+        QVERIFY2(columnTexts(ui->LW, ServerListModel::ColumnAddress) == step.shown, what);
+        QCOMPARE(count->text(), step.shown.size() < 4 ? QStringLiteral("%1 of 4").arg(step.shown.size()) : QString());
+        // Hidden rows are still listed; the targets-sent panel keeps its count.
+        QCOMPARE(form->servers().rowCount(), 4);
+        QCOMPARE(ui->Panels[1]->text(), QStringLiteral("4"));
+    }
+}
+
+void TestMainWindow::theRowInViewIsTheOneUsed()
+{
+    settings->games[10].exePath = QStringLiteral("/games/hl2"); // "TF2"
+    QJsonArray servers;
+    for (int i = 1; i <= 3; ++i)
+        servers.append(serverAt(QStringLiteral("127.0.80.%1").arg(i),
+                                {{"gameDir", "tf"}, {"description", "Team Fortress"},
+                                 {"map", i == 3 ? "ctf_2fort" : "cp_dustbowl"}, {"players", 10 - i},
+                                 {"maxPlayers", 24}, {"playerList", i == 2 ? threePlayers : QJsonArray()}}));
+    QVERIFY(startFarm(QJsonObject{{"servers", servers}}));
+    scanRange("127.0.80.1", "127.0.80.3");
+    QTRY_COMPARE(form->servers().rowCount(), 3);
+    form->servers().LWColumnClick(ServerListModel::ColumnAddress);
+
+    // Sorted by players the list holds .3, .2, .1; the filter leaves .2 and .1 in view.
+    setQuickFilter(QStringLiteral("dustbowl"), QString());
+    clickHeader(ui->LW, ServerListModel::ColumnPlayers);
+    QCOMPARE(columnTexts(ui->LW, ServerListModel::ColumnAddress), (QStringList{"127.0.80.2", "127.0.80.1"}));
+    clickRow(0);
+    QCOMPARE(form->selectedRow(), rowOf("127.0.80.2"));
+    QCOMPARE(form->selectedRow(), 1); // the list's second row, the first in view
+    QTRY_COMPARE(ui->LWPlayers->model()->rowCount(), 3); // the details of the row in view
+
+    // Copied as shown in the menu, after a separator that follows the design's items.
+    auto *menu = control<QMenu>("PMServers");
+    QVERIFY(menu);
+    QStringList items;
+    for (QAction *action : menu->actions())
+        items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    QCOMPARE(items, (QStringList{"Play", "Auto connect", "Add To Favorites", "-", "Copy Address", "Copy Steam Link"}));
+    const QString address = QStringLiteral("127.0.80.2:%1").arg(FarmPort);
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    menu->actions().at(5)->trigger();
+    QCOMPARE(clipboard->text(), QStringLiteral("steam://connect/") + address);
+    clipboard->clear();
+    menu->actions().at(4)->trigger();
+    QCOMPARE(clipboard->text(), address);
+    clipboard->clear();
+    ui->LW->setFocus();
+    QTest::keySequence(ui->LW, QKeySequence::Copy);
+    QCOMPARE(clipboard->text(), address);
+
+    auto *play = control<QPushButton>("SBPlay");
+    QVERIFY(play && play->isEnabled());
+    QTest::mouseClick(play, Qt::LeftButton);
+    QCOMPARE(shell.started.size(), 1);
+    QCOMPARE(shell.started[0].last(), address);
+
+    // Filtered out of view, the row is no longer selected: nothing to play.
+    form->show();
+    setQuickFilter(QStringLiteral("2fort"), QString());
+    QCOMPARE(columnTexts(ui->LW, ServerListModel::ColumnAddress), QStringList{"127.0.80.3"});
+    QCOMPARE(form->selectedRow(), -1);
+    QVERIFY(!play->isEnabled());
+    QCOMPARE(ui->LWPlayers->model()->rowCount(), 0);
+}
+
+void TestMainWindow::quickFilterSurvivesARestart()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    IniFile ini(dir.filePath(QStringLiteral("vantor.ini")));
+    const auto restart = [&] {
+        form.reset();
+        settings = std::make_unique<SettingsModel>();
+        settings->load(ini);
+        createForm();
+        form->applySettings();
+    };
+    restart();
+    setQuickFilter(QStringLiteral(" Dust "), QStringLiteral("f"));
+    settings->save(ini);
+
+    restart();
+    QCOMPARE(control<QLineEdit>("EditFilter")->text(), QStringLiteral("Dust"));
+    QVERIFY(!control<QCheckBox>("CBHideEmpty")->isChecked());
+    QVERIFY(control<QCheckBox>("CBHideFull")->isChecked());
+    QVERIFY(!control<QCheckBox>("CBHidePassword")->isChecked());
+    ServerInfo full = listed(QStringLiteral("127.0.80.1"), FarmPort, QStringLiteral("dust full"), 16);
+    form->servers().AddServer(full);
+    form->servers().AddServer(listed(QStringLiteral("127.0.80.2"), FarmPort, QStringLiteral("dust"), 3));
+    form->servers().AddServer(listed(QStringLiteral("127.0.80.3"), FarmPort, QStringLiteral("office"), 3));
+    QCOMPARE(columnTexts(ui->LW, ServerListModel::ColumnAddress), QStringList{"127.0.80.2"});
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,5 +1,6 @@
 #include "scan/autoconnectstate.h"
 #include "scan/listicons.h"
+#include "scan/serverfiltermodel.h"
 #include "scan/serverlistmodel.h"
 #include "settings/settingsmodel.h"
 
@@ -33,7 +34,7 @@ int linearFind(const ServerListModel &model, const QString &address, int port)
     return -1;
 }
 
-QStringList column(const ServerListModel &model, int c)
+QStringList column(const QAbstractItemModel &model, int c)
 {
     QStringList texts;
     for (int i = 0; i < model.rowCount(); ++i)
@@ -271,6 +272,92 @@ private slots:
 
         model.AddServer(server(QStringLiteral("127.0.0.9"), 27015, 1, 16));
         QCOMPARE(model.row(4).playersText, QStringLiteral("1/16"));
+    }
+
+    void quickFilter_data()
+    {
+        // The row: "Dust Lovers | FastDL" on de_dust2 at 10.0.0.5:27016.
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("hide"); // e: empty, f: full, p: password
+        QTest::addColumn<int>("players");
+        QTest::addColumn<int>("password");
+        QTest::addColumn<bool>("accepted");
+
+        QTest::newRow("no filter") << "" << "" << 5 << 0 << true;
+        QTest::newRow("map, other case") << "DUST2" << "" << 5 << 0 << true;
+        QTest::newRow("middle of the name") << "lovers |" << "" << 5 << 0 << true;
+        QTest::newRow("nowhere") << "inferno" << "" << 5 << 0 << false;
+        QTest::newRow("part of the address") << "0.0.5" << "" << 5 << 0 << true;
+        QTest::newRow("copied address") << "10.0.0.5:27016" << "" << 5 << 0 << true;
+        QTest::newRow("address, other port") << "10.0.0.5:27015" << "" << 5 << 0 << false;
+        QTest::newRow("port alone is no address") << "27016" << "" << 5 << 0 << false;
+        QTest::newRow("empty hidden") << "" << "e" << 0 << 0 << false;
+        QTest::newRow("one player is not empty") << "" << "e" << 1 << 0 << true;
+        QTest::newRow("full hidden") << "" << "f" << 16 << 0 << false;
+        QTest::newRow("one place free") << "" << "f" << 15 << 0 << true;
+        QTest::newRow("padlock hidden") << "" << "p" << 5 << 1 << false;
+        QTest::newRow("odd password flag is no padlock") << "" << "p" << 5 << 2 << true;
+        QTest::newRow("text and toggles together") << "dust" << "efp" << 5 << 0 << true;
+        QTest::newRow("text found, toggle hides") << "dust" << "f" << 16 << 0 << false;
+    }
+
+    void quickFilter()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, hide);
+        QFETCH(int, players);
+        QFETCH(int, password);
+        ServerRow row;
+        row.name = QStringLiteral("Dust Lovers | FastDL");
+        row.map = QStringLiteral("de_dust2");
+        row.address = QStringLiteral("10.0.0.5");
+        row.portText = QStringLiteral("27016");
+        row.port = 27016;
+        row.players = quint8(players);
+        row.maxPlayers = 16;
+        row.password = quint8(password);
+        ServerFilter filter;
+        filter.text = text;
+        filter.hideEmpty = hide.contains(u'e');
+        filter.hideFull = hide.contains(u'f');
+        filter.hidePassword = hide.contains(u'p');
+        QTEST(filterAccepts(filter, row), "accepted");
+    }
+
+    void filterModelIsAViewOfTheList()
+    {
+        ServerListModel model(settings, autoConnect);
+        ServerFilterModel view(model);
+        for (int i = 1; i <= 4; ++i) {
+            ServerInfo info = server(QStringLiteral("127.0.0.%1").arg(i), 27015, quint8(i * 4));
+            info.map = i % 2 ? QStringLiteral("de_dust2") : QStringLiteral("cs_office");
+            model.AddServer(info);
+        }
+        ServerFilter filter;
+        filter.text = QStringLiteral("  DUST ");
+        filter.hideFull = true;
+        view.setFilter(filter);
+        QCOMPARE(view.filter().text, QStringLiteral("DUST"));
+        QCOMPARE(column(view, 2), (QStringList{"127.0.0.1", "127.0.0.3"}));
+        QCOMPARE(model.rowCount(), 4);
+
+        // The list sorts; the view follows its order.
+        model.LWColumnClick(ServerListModel::ColumnPlayers);
+        QCOMPARE(column(view, 2), (QStringList{"127.0.0.3", "127.0.0.1"}));
+
+        // A refresh that fills a server takes it out of view, one that frees a place brings it back.
+        model.AddServer(server(QStringLiteral("127.0.0.1"), 27015, 16));
+        QCOMPARE(column(view, 2), QStringList{"127.0.0.3"});
+        model.AddServer(server(QStringLiteral("127.0.0.1"), 27015, 15));
+        QCOMPARE(column(view, 2), (QStringList{"127.0.0.3", "127.0.0.1"}));
+
+        // A kept server stays in view whatever the filter says, until it is let go.
+        view.keepInView(QStringLiteral("127.0.0.4"), 27015);
+        QCOMPARE(column(view, 2), (QStringList{"127.0.0.3", "127.0.0.4", "127.0.0.1"}));
+        view.keepInView(QString(), 0);
+        QCOMPARE(view.rowCount(), 2);
+        view.setFilter(ServerFilter());
+        QCOMPARE(view.rowCount(), 4);
     }
 
     void indexAgreesWithLinearScan()

@@ -100,6 +100,8 @@ class TestSettingsDialog : public QObject
         prompter = RecordingPrompter();
         chooser = ScriptedChooser();
         dialog = std::make_unique<TSettings>(settings, *ini, prompter, &chooser);
+        // No Steam of this machine gets proposed.
+        dialog->findProgram = [](const QString &) { return QString(); };
         dialog->loadSettings();
         ui = std::make_unique<SettingsControls>(dialog.get());
         return *dialog;
@@ -387,6 +389,53 @@ private slots:
         QVERIFY(settings.games[1].steam);
         QCOMPARE(settings.games[1].params, QStringLiteral("-steam -game hl2mp"));
         QCOMPARE(readFile(iniPath), before);
+    }
+
+    void steamPathProposal_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("show"); // shown with Steam chosen before, else "Steam" clicked
+        QTest::addColumn<QString>("found");
+        QTest::addColumn<QString>("path");
+
+        QTest::newRow("none stored, Steam on PATH") << QByteArray("[Settings]\nCurItem=3\n") << false
+                                                    << "/usr/games/steam" << "/usr/games/steam";
+        QTest::newRow("none stored, none found") << QByteArray("[Settings]\nCurItem=3\n") << false << "" << "";
+        QTest::newRow("a stored path wins") << QByteArray("[Settings]\nCurItem=3\nSteamExePath=/opt/steam/steam\n")
+                                            << false << "/usr/games/steam" << "/opt/steam/steam";
+        QTest::newRow("Steam chosen before, dialog shown") << QByteArray("[Settings]\nCurItem=3\nsteam3=1\n") << true
+                                                           << "/usr/games/steam" << "/usr/games/steam";
+    }
+
+    void steamPathProposal()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, show);
+        QFETCH(QString, found);
+        QFETCH(QString, path);
+        TSettings &d = open(text);
+        const QString stored = settings.steamExePath;
+        QStringList asked;
+        d.findProgram = [&](const QString &name) {
+            asked << name;
+            return found;
+        };
+        auto *edit = d.findChild<QLineEdit *>(QStringLiteral("EditExe"));
+        auto *save = d.findChild<QPushButton *>(QStringLiteral("BBSave"));
+        QVERIFY(edit && save);
+        if (show)
+            d.show();
+        else
+            QTest::mouseClick(d.findChild<QRadioButton *>(QStringLiteral("RBSteam")), Qt::LeftButton);
+
+        QCOMPARE(edit->text(), path);
+        QCOMPARE(asked, stored.isEmpty() ? QStringList{"steam"} : QStringList());
+        // A proposal is an edit like any other: it counts after Save.
+        QCOMPARE(settings.steamExePath, stored);
+        QVERIFY(save->isEnabled());
+        QTest::mouseClick(save, Qt::LeftButton);
+        QCOMPARE(settings.steamExePath, path);
+        QVERIFY(settings.games[3].steam);
     }
 
     void transparency()

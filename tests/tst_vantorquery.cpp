@@ -1,3 +1,4 @@
+#include "buildinfo.h"
 #include "serverfarm.h"
 
 #include <QJsonArray>
@@ -104,6 +105,8 @@ private slots:
     void initTestCase();
     void arguments_data();
     void arguments();
+    void information_data();
+    void information();
     void everyGame_data();
     void everyGame();
     void details_data();
@@ -235,6 +238,44 @@ void TstVantorQuery::arguments()
         QVERIFY2(run.error.startsWith("vantor-query: ") && run.error.count('\n') == 1, qPrintable(run.error));
     }
     QVERIFY2(run.error.contains(message), qPrintable(run.error));
+}
+
+void TstVantorQuery::information_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output"); // start of stdout, or of stderr on exit 2
+
+    const QString help = QStringLiteral("usage: vantor-query [--port N]");
+    const QString version = QStringLiteral("vantor-query " VANTOR_VERSION "\n");
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << help;
+    QTest::newRow("-h among targets") << QStringList{host(1), "-h", host(2)} << 0 << help;
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << version;
+    QTest::newRow("error before --help") << QStringList{"--port", "0", "--help"} << 2
+                                         << QStringLiteral("vantor-query: invalid port 0");
+}
+
+void TstVantorQuery::information()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    m_farm.clearRequests();
+    const Run run = runTool(QStringList{"--port", QString::number(kPort)} + args);
+    QCOMPARE(run.exitCode, exitCode);
+    const QString printed = exitCode == 0 ? QString::fromUtf8(run.lines.join('\n') + '\n') : run.error;
+    QVERIFY2(printed.startsWith(output), qPrintable(printed));
+    if (exitCode == 0) {
+        QVERIFY2(run.error.isEmpty(), qPrintable(run.error));
+        if (output.startsWith(QLatin1String("vantor-query "))) {
+            QCOMPARE(printed, output);
+        } else {
+            for (const char *option : {"--port", "--old", "--players", "--rules", "--timeout", "--json", "--version"})
+                QVERIFY2(printed.contains(QLatin1String(option)), option);
+        }
+    }
+    // Asking for a text is no query.
+    QVERIFY(m_farm.requests().isEmpty());
 }
 
 void TstVantorQuery::everyGame_data()

@@ -86,6 +86,7 @@ void ServerListModel::refreshRow(int index, const ServerInfo &info)
         r.maxPlayers = info.maxPlayers;
         r.playersText = playersText(info.players, info.maxPlayers);
     }
+    r.password = info.password;
     r.accessIcon = accessIcon(info.password, info.players, info.maxPlayers);
     emit dataChanged(createIndex(index, ColumnMap), createIndex(index, ColumnAccess));
 }
@@ -105,6 +106,7 @@ void ServerListModel::appendRow(const ServerInfo &info, const QString &code, int
     r.map = info.map;
     r.players = info.players;
     r.maxPlayers = info.maxPlayers;
+    r.password = info.password;
     r.playersText = playersText(info.players, info.maxPlayers);
     r.osText = os.text;
     r.osIcon = os.icon;

@@ -28,6 +28,7 @@ struct ServerRow
     int port = 0;
     quint8 players = 0;
     quint8 maxPlayers = 0;
+    quint8 password = 0; // the reply's flag: 1 asks for a password
 
     // Text of a list column: 0 the caption, 1..8 the sub-items ("A" is empty).
     QString columnText(int column) const;

@@ -208,7 +208,9 @@ public:
             for (xcb_keycode_t keycode : keycodes)
                 for (uint16_t lock : lockVariants)
                     xcb_ungrab_key(connection, keycode, root, modifiers | lock);
-        xcb_flush(connection);
+        // A round trip: once it returns, the server has released the keys, so
+        // another program (or a new grab) that asks right after gets them.
+        std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
     }
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override

@@ -5,6 +5,7 @@
 #include "ui/filechooser.h"
 #include "ui/iconlibrary.h"
 #include "ui/ipaddressedit.h"
+#include "ui/programsearch.h"
 #include "ui/transparency.h"
 
 #include <QCheckBox>
@@ -52,6 +53,7 @@ TSettings::TSettings(SettingsModel &settingsModel, IniFile &file, Prompter &mess
     , chooser(fileChooser ? *fileChooser : *ownChooser)
 {
     setObjectName(QStringLiteral("Settings"));
+    findProgram = &findProgramOnPath;
     setWindowTitle(QStringLiteral("Settings"));
     setWindowIcon(IconLibrary::appIcon());
 
@@ -195,6 +197,7 @@ void TSettings::showEvent(QShowEvent *event)
     if (event->spontaneous())
         return;
     BBSave->setEnabled(false);
+    proposeSteamPath();
     applyTransparency(this, settings);
     pageShown(PageControl->currentIndex());
 }

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 #include <memory>
 
 class FavoritesModel;
@@ -54,6 +55,10 @@ public:
     void selectFavorite(int row);
     // The favourites list's model; the server list's menu adds to it too.
     FavoritesModel &favorites() { return *Favorites; }
+
+    // A program's full path by its bare name, empty when there is none: the
+    // Steam path is proposed from it while none is stored. Tests answer it.
+    std::function<QString(const QString &name)> findProgram;
 
 public slots:
     // Main page: one entry of the launch table at a time.
@@ -111,6 +116,9 @@ private:
     void keepFavoriteWidths(int column, int width);
     void pageShown(int index);
     int currentGame() const;
+    // With Steam chosen and no Steam path stored, a Steam found on the system
+    // fills the path field; Save takes it.
+    void proposeSteamPath();
 
     // Controls, named as the handlers refer to them; each object name is its member name.
     QTabWidget *PageControl = nullptr;

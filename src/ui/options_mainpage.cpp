@@ -161,6 +161,7 @@ void TSettings::CBGameChange()
     const bool steam = settings.games[currentGame()].steam;
     (steam ? RBSteam : RBNoSteam)->setChecked(true);
     SwitchSteam(steam);
+    proposeSteamPath();
 }
 
 void TSettings::RBSteamClick()
@@ -168,6 +169,19 @@ void TSettings::RBSteamClick()
     SwitchSteam(true);
     if (!settings.games[currentGame()].steam)
         BBSave->setEnabled(true);
+    proposeSteamPath();
+}
+
+void TSettings::proposeSteamPath()
+{
+    if (!RBSteam->isChecked() || !settings.steamExePath.isEmpty() || !findProgram)
+        return;
+    const QString found = findProgram(QStringLiteral("steam"));
+    // A file the user picked and has not saved yet stays.
+    if (found.isEmpty() || !(EditExe->text().isEmpty() || EditExe->text() == found))
+        return;
+    EditExe->setText(found);
+    BBSave->setEnabled(true);
 }
 
 void TSettings::RBNoSteamClick()

@@ -3,6 +3,7 @@
 #include "join/autoconnect.h"
 #include "scan/autoconnectstate.h"
 #include "join/launcher.h"
+#include "join/serverlink.h"
 #include "desktop/shell.h"
 #include "net/tnmudp.h"
 #include "query/playersmodel.h"
@@ -13,11 +14,13 @@
 #include "scan/listicons.h"
 #include "desktop/prompter.h"
 #include "scan/scanengine.h"
+#include "scan/serverfiltermodel.h"
 #include "scan/serverlistmodel.h"
 #include "settings/favoritesmodel.h"
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
 #include "ui/columnfit.h"
+#include "ui/filterbar.h"
 #include "ui/globalhotkey.h"
 #include "ui/iconlibrary.h"
 #include "ui/iconproxymodel.h"
@@ -27,6 +30,7 @@
 #include "buildinfo.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -39,6 +43,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -130,6 +135,8 @@ TForm1::TForm1(const Services &services, QWidget *parent)
     connect(Engine, &ScanEngine::sweepStarted, this, [this] {
         Players->clear();
         Image->clear();
+        // The list starts anew: no watched row to keep in view any more.
+        ShownServers->keepInView(QString(), 0);
     });
 
     FavScan = std::make_unique<FavoritesScan>(settings, autoConnect, *Protocol, *Engine, controls);
@@ -179,6 +186,11 @@ void TForm1::buildMenus()
     PMServers->addAction(QStringLiteral("Play"), this, &TForm1::SBPlayClick);
     PMServers->addAction(QStringLiteral("Auto connect"), this, &TForm1::SBAutoClick);
     PMServers->addAction(QStringLiteral("Add To Favorites"), this, &TForm1::PMSAddClick);
+    PMServers->addSeparator();
+    PMSCopyAddress = PMServers->addAction(QStringLiteral("Copy Address"), this, &TForm1::PMSCopyAddressClick);
+    PMSCopyAddress->setShortcut(QKeySequence::Copy);
+    PMSCopyAddress->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    PMServers->addAction(QStringLiteral("Copy Steam Link"), this, &TForm1::PMSCopySteamLinkClick);
 }
 
 void TForm1::buildCentralArea()
@@ -190,12 +202,16 @@ void TForm1::buildCentralArea()
 
     auto *left = new QVBoxLayout;
     left->setSpacing(2);
+    buildQuickFilter();
+    left->addWidget(QuickFilter);
     LW = reportList(central);
     LW->setObjectName(QStringLiteral("LW"));
     LW->setAccessibleName(QStringLiteral("Servers"));
     ServerIcons = new IconProxyModel(this);
-    ServerIcons->setSourceModel(Servers);
+    ServerIcons->setSourceModel(ShownServers);
     LW->setModel(ServerIcons);
+    // Ctrl+C on the list copies the selected server's address.
+    LW->addAction(PMSCopyAddress);
     QHeaderView *header = LW->horizontalHeader();
     header->setSectionResizeMode(ServerListModel::ColumnAccess, QHeaderView::Fixed);
     LW->viewport()->installEventFilter(this);
@@ -299,6 +315,44 @@ void TForm1::buildCentralArea()
     setCentralWidget(central);
 }
 
+void TForm1::buildQuickFilter()
+{
+    ShownServers = new ServerFilterModel(*Servers, this);
+    QuickFilter = new FilterBar(this);
+    QuickFilter->setObjectName(QStringLiteral("QuickFilter"));
+    connect(QuickFilter, &FilterBar::filterChanged, this, &TForm1::quickFilterChanged);
+    auto *find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, QuickFilter, &FilterBar::focusText);
+
+    // The count follows rows the filter lets in or out and rows listed behind it.
+    for (QAbstractItemModel *model : {static_cast<QAbstractItemModel *>(ShownServers),
+                                      static_cast<QAbstractItemModel *>(Servers)}) {
+        connect(model, &QAbstractItemModel::rowsInserted, this, &TForm1::showFilterCount);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, &TForm1::showFilterCount);
+        connect(model, &QAbstractItemModel::modelReset, this, &TForm1::showFilterCount);
+        connect(model, &QAbstractItemModel::layoutChanged, this, &TForm1::showFilterCount);
+    }
+}
+
+void TForm1::quickFilterChanged()
+{
+    const ServerFilter filter = QuickFilter->filter();
+    const bool selected = selectedRow() >= 0;
+    ShownServers->setFilter(filter);
+    // The selection leaves with its row, without a word from the view.
+    if (selected && selectedRow() < 0)
+        LWClick();
+    settings.filterText = filter.text.trimmed();
+    settings.hideEmpty = filter.hideEmpty;
+    settings.hideFull = filter.hideFull;
+    settings.hidePassword = filter.hidePassword;
+}
+
+void TForm1::showFilterCount()
+{
+    QuickFilter->showCount(ShownServers->rowCount(), Servers->rowCount());
+}
+
 void TForm1::buildStatusBar()
 {
     const int widths[3] = {105, 50, 50};
@@ -372,8 +426,13 @@ void TForm1::buildAutoConnect(LaunchState &launch)
             Tray->stopCycling();
     };
     hooks.bringToFront = [this] { showRestored(); };
-    hooks.play = [this] { SBPlayClick(); };
-    hooks.controlsChanged = [this] { showControls(); };
+    hooks.play = [this] { autoConnectJoin(); };
+    hooks.controlsChanged = [this] {
+        // The watched row stays in view through its join, whatever the filter says.
+        if (autoConnect.active)
+            ShownServers->keepInView(autoConnect.targetAddress, autoConnect.targetPort.toInt());
+        showControls();
+    };
     Auto = std::make_unique<AutoConnect>(autoConnect, launch, *Protocol, *Servers, controls, prompter, *TimerAuto,
                                          std::move(hooks));
     Engine->setAutoConnectCheck([this](const ServerInfo &info) { return Auto->replyCheck(info.players); });
@@ -407,6 +466,14 @@ void TForm1::applySettings()
     resize(qMax(settings.width, MinimumWidth), qMax(settings.height, MinimumHeight));
     if (QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+
+    ServerFilter filter;
+    filter.text = settings.filterText;
+    filter.hideEmpty = settings.hideEmpty;
+    filter.hideFull = settings.hideFull;
+    filter.hidePassword = settings.hidePassword;
+    QuickFilter->setFilter(filter);
+    quickFilterChanged();
 
     FavSchedule->setIntervalSeconds(settings.updInterval);
     if (settings.favAutoScan)
@@ -519,8 +586,21 @@ void TForm1::LWDblClick()
 
 void TForm1::SBPlayClick()
 {
+    launchSelected();
+}
+
+bool TForm1::launchSelected()
+{
     const int row = selectedRow();
-    Launch->SBPlayClick(row >= 0 ? std::optional<ServerRow>(Servers->row(row)) : std::nullopt);
+    return Launch->SBPlayClick(row >= 0 ? std::optional<ServerRow>(Servers->row(row)) : std::nullopt);
+}
+
+void TForm1::autoConnectJoin()
+{
+    const bool unseen = !isVisible() || isMinimized();
+    const QString address = connectAddress(autoConnect.targetAddress, autoConnect.targetPort);
+    if (launchSelected() && unseen)
+        Tray->notify(QStringLiteral("Auto connect"), QStringLiteral("Joining ") + address);
 }
 
 void TForm1::SBAutoClick()
@@ -542,6 +622,24 @@ void TForm1::PMSAddClick()
     const QString refusal = favorites->addListed(server.address, server.portText);
     if (!refusal.isEmpty())
         prompter.error(refusal);
+}
+
+void TForm1::PMSCopyAddressClick()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const ServerRow &server = Servers->row(row);
+    QGuiApplication::clipboard()->setText(connectAddress(server.address, server.portText));
+}
+
+void TForm1::PMSCopySteamLinkClick()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const ServerRow &server = Servers->row(row);
+    QGuiApplication::clipboard()->setText(steamConnectLink(server.address, server.portText));
 }
 
 void TForm1::TimerFavTimer()

@@ -9,6 +9,7 @@ class FavoritesModel;
 class FavoritesScan;
 class FavoritesScanScheduler;
 class AutoConnect;
+class FilterBar;
 class GlobalHotkey;
 class IconProxyModel;
 class IniFile;
@@ -28,6 +29,7 @@ class QTimer;
 class QueryProtocol;
 class RulesModel;
 class ScanEngine;
+class ServerFilterModel;
 class ServerListModel;
 class SettingsModel;
 class Shell;
@@ -92,6 +94,9 @@ public slots:
     void SBAutoClick();
     void TimerAutoTimer();
     void PMSAddClick();
+    // "Copy Address" (also Ctrl+C on the list) and "Copy Steam Link" of the server menu.
+    void PMSCopyAddressClick();
+    void PMSCopySteamLinkClick();
     void TimerFavTimer();
     // The scan-port choice (0 game, 1 HLTV); written to the file at once.
     void RGClick(int index);
@@ -137,12 +142,20 @@ protected:
 private:
     void buildMenus();
     void buildCentralArea();
+    void buildQuickFilter();
     void buildStatusBar();
     void buildTray();
     void buildLauncher(LaunchState &launch);
     void buildAutoConnect(LaunchState &launch);
     void registerHotkey();
     void showControls();
+    // The filter bar changed: the list shows what it lets through, the settings keep it.
+    void quickFilterChanged();
+    void showFilterCount();
+    // The selected row to the shell; true when the game or Steam was started.
+    bool launchSelected();
+    // Auto-connect's join; a join the window cannot show is told by the tray.
+    void autoConnectJoin();
     void clearDetails();
     void showRestored();
     // Hides to the tray, or minimises where there is none.
@@ -181,7 +194,10 @@ private:
     TNMUDP *UDP = nullptr;
     QueryProtocol *Protocol = nullptr;
     ServerListModel *Servers = nullptr;
+    ServerFilterModel *ShownServers = nullptr;
     IconProxyModel *ServerIcons = nullptr;
+    FilterBar *QuickFilter = nullptr;
+    QAction *PMSCopyAddress = nullptr;
     PlayersModel *Players = nullptr;
     RulesModel *Rules = nullptr;
     ScanEngine *Engine = nullptr;
