@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QTimer>
 
 namespace {
 
@@ -116,7 +117,7 @@ std::vector<Figure> benchServers()
         gaps.stop();
         gap.take(gaps.longestGapNanoseconds());
         worstGap = qMax(worstGap, gaps.longestGapNanoseconds());
-        engine.Timer.stop();
+        engine.findChild<QTimer *>(QStringLiteral("Timer"))->stop();
         fewestRows = qMin(fewestRows, servers.rowCount());
         if (!w.prompter.shown.isEmpty())
             throw BenchError(("the sweep showed: " + w.prompter.shown.join(u' ')).toStdString());

@@ -24,9 +24,8 @@ private:
 
 void TestConformance::initTestCase()
 {
-    QFile file(QStringLiteral(VANTOR_SHARED_REPLIES));
-    if (!file.open(QIODevice::ReadOnly))
-        QSKIP("the shared capture file is not beside this checkout");
+    QFile file(QStringLiteral(VANTOR_TESTDATA_DIR "/query-replies.json"));
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName() + QStringLiteral(" is missing")));
     vectors = QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("vectors")).toArray();
     QVERIFY(!vectors.isEmpty());
 }

@@ -1,9 +1,9 @@
 #include "scan/autoconnectstate.h"
 #include "join/launchstate.h"
 #include "net/tnmudp.h"
-#include "query/playersmodel.h"
+#include "query/queryprotocol.h"
 #include "scan/listicons.h"
-#include "scan/localaddress.h"
+#include "support/fixedlocaladdress.h"
 #include "scan/scanengine.h"
 #include "scan/serverlistmodel.h"
 #include "serverfarm.h"
@@ -11,6 +11,7 @@
 #include "settings/settingsmodel.h"
 #include "support/recordingprompter.h"
 #include "support/recordingshell.h"
+#include "support/windowcontrols.h"
 #include "ui/scangames.h"
 #include "ui/trayicon.h"
 
@@ -118,6 +119,7 @@ private:
     RecordingShell shell;
     FixedLocalAddress local{QStringLiteral("127.0.0.1")};
     std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindowControls> ui;
     std::unique_ptr<ServerFarm> farm;
 };
 
@@ -139,12 +141,14 @@ void TestMainWindow::createForm()
 {
     form = std::make_unique<TForm1>(
         TForm1::Services{*settings, autoConnect, launch, prompter, shell, local, /*localPort*/ 0, /*registerHotkey*/ false});
+    ui = std::make_unique<MainWindowControls>(form.get());
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
 }
 
 void TestMainWindow::cleanup()
 {
+    ui.reset();
     form.reset();
     farm.reset();
     settings.reset();
@@ -163,13 +167,13 @@ bool TestMainWindow::startFarm(const QJsonObject &config)
 void TestMainWindow::scanRange(const QString &from, const QString &to)
 {
     settings->ranges = {{true, from, to}};
-    QTest::mouseClick(form->SBScanAll, Qt::LeftButton);
+    QTest::mouseClick(ui->SBScanAll, Qt::LeftButton);
 }
 
 void TestMainWindow::clickRow(int row)
 {
-    const QModelIndex cell = form->LW->model()->index(row, ServerListModel::ColumnAddress);
-    QTest::mouseClick(form->LW->viewport(), Qt::LeftButton, {}, form->LW->visualRect(cell).center());
+    const QModelIndex cell = ui->LW->model()->index(row, ServerListModel::ColumnAddress);
+    QTest::mouseClick(ui->LW->viewport(), Qt::LeftButton, {}, ui->LW->visualRect(cell).center());
 }
 
 void TestMainWindow::clickHeader(QTableView *view, int section)
@@ -204,38 +208,42 @@ void TestMainWindow::sweepListsRangeAndBroadcastServers()
     };
     QVERIFY(startFarm(QJsonObject{{"broadcast", "127.0.255.255"}, {"servers", servers}}));
     settings->broadcast = true;
+    // Four servers answer both the range and the broadcast, the fifth only the broadcast.
+    QSignalSpy replies(&form->protocol(), &QueryProtocol::serverInfoReceived);
 
     struct Buttons
     {
         bool scan, stop, refresh, play, autoConnect, portChoice;
     };
     QVector<Buttons> duringSweep;
-    form->engine().pumpMessages = [&] {
-        duringSweep << Buttons{form->SBScanAll->isEnabled(), form->SBStop->isEnabled(), form->SBRefresh->isEnabled(),
-                               form->SBPlay->isEnabled(),    form->SBAuto->isEnabled(), form->RGGame->isEnabled()};
+    form->engine().setPumpMessages([&] {
+        duringSweep << Buttons{ui->SBScanAll->isEnabled(), ui->SBStop->isEnabled(), ui->SBRefresh->isEnabled(),
+                               ui->SBPlay->isEnabled(),    ui->SBAuto->isEnabled(), ui->RGGame->isEnabled()};
         QCoreApplication::processEvents();
-    };
+    });
     scanRange("127.0.80.1", "127.0.80.4");
+    // The countdown after the sweep goes on by hand below, however long the replies take.
+    QVERIFY(form->engine().countdownRunning());
+    ui->Timer->stop();
 
     QVERIFY(!duringSweep.isEmpty());
     for (const Buttons &b : duringSweep) {
         QVERIFY(!b.scan && b.stop && !b.play && !b.autoConnect && !b.portChoice);
         QVERIFY(!b.refresh);
     }
-    QCOMPARE(form->Panels[0]->text(), QStringLiteral(" Scan complete"));
-    QCOMPARE(form->Panels[1]->text(), QStringLiteral("5")); // four addresses and the broadcast
-    QCOMPARE(form->Gauge->value(), 4);
-    QCOMPARE(form->SBScanAll->text(), QStringLiteral("Scan"));
-    QVERIFY(!form->SBScanAll->isEnabled());
-    QVERIFY(!form->SBStop->isEnabled());
-    QVERIFY(form->RGGame->isEnabled() && form->RGHltv->isEnabled());
+    QCOMPARE(ui->Panels[0]->text(), QStringLiteral(" Scan complete"));
+    QCOMPARE(ui->Panels[1]->text(), QStringLiteral("5")); // four addresses and the broadcast
+    QCOMPARE(ui->Gauge->value(), 4);
+    QCOMPARE(ui->SBScanAll->text(), QStringLiteral("Scan"));
+    QVERIFY(!ui->SBScanAll->isEnabled());
+    QVERIFY(!ui->SBStop->isEnabled());
+    QVERIFY(ui->RGGame->isEnabled() && ui->RGHltv->isEnabled());
 
     // Servers that answered both the range and the broadcast are listed once.
-    QTRY_COMPARE(form->LW->model()->rowCount(), 5);
-    QTest::qWait(50);
-    QCOMPARE(form->LW->model()->rowCount(), 5);
-    QTRY_VERIFY(form->SBRefresh->isEnabled());
-    QVERIFY(!form->SBPlay->isEnabled() && !form->SBAuto->isEnabled());
+    QTRY_COMPARE(replies.count(), 9);
+    QCOMPARE(ui->LW->model()->rowCount(), 5);
+    QTRY_VERIFY(ui->SBRefresh->isEnabled());
+    QVERIFY(!ui->SBPlay->isEnabled() && !ui->SBAuto->isEnabled());
 
     struct Expected
     {
@@ -254,7 +262,7 @@ void TestMainWindow::sweepListsRangeAndBroadcastServers()
         {"127.0.80.4", "mymod", IconUnknown, "0/8", "LIN", IconFree, false},
         {"127.0.80.20", "HL", IconHL, "1/8", "LIN", IconFree, true},
     };
-    const QAbstractItemModel *model = form->LW->model();
+    const QAbstractItemModel *model = ui->LW->model();
     for (const Expected &e : rows) {
         const int row = rowOf(QString::fromLatin1(e.address));
         QVERIFY2(row >= 0, e.address);
@@ -272,55 +280,51 @@ void TestMainWindow::sweepListsRangeAndBroadcastServers()
 
         clickRow(row);
         QCOMPARE(form->selectedRow(), row);
-        QVERIFY(form->SBPlay->isEnabled() && form->SBAuto->isEnabled());
-        QCOMPARE(!form->Image->pixmap().isNull(), e.picture);
+        QVERIFY(ui->SBPlay->isEnabled() && ui->SBAuto->isEnabled());
+        QCOMPARE(!ui->Image->pixmap().isNull(), e.picture);
     }
     QCOMPARE(prompter.shown, QStringList());
 
     // The countdown after the sweep, one tick at a time.
-    QVERIFY(form->engine().Timer.isActive());
-    form->engine().Timer.stop();
     const QStringList captions{"Wait 3", "Wait 2", "Wait 1", "Scan"};
     for (const QString &caption : captions) {
-        QVERIFY(!form->SBScanAll->isEnabled());
+        QVERIFY(!ui->SBScanAll->isEnabled());
         form->engine().TimerTimer();
-        QCOMPARE(form->SBScanAll->text(), caption);
+        QCOMPARE(ui->SBScanAll->text(), caption);
     }
-    QVERIFY(form->SBScanAll->isEnabled());
+    QVERIFY(ui->SBScanAll->isEnabled());
 
     // A new sweep empties the list, the players and the picture.
-    QVERIFY(!form->Image->pixmap().isNull());
+    QVERIFY(!ui->Image->pixmap().isNull());
     settings->broadcast = false;
     scanRange(EmptyFrom, EmptyFrom);
-    QVERIFY(form->Image->pixmap().isNull());
-    QCOMPARE(form->players().rowCount(), 0);
-    QCOMPARE(form->LW->model()->rowCount(), 0);
+    QVERIFY(ui->Image->pixmap().isNull());
+    QCOMPARE(ui->LWPlayers->model()->rowCount(), 0);
+    QCOMPARE(ui->LW->model()->rowCount(), 0);
 }
 
 void TestMainWindow::stopPressedWhileTheSweepRuns()
 {
     int pumps = 0;
-    form->engine().pumpMessages = [&] {
+    form->engine().setPumpMessages([&] {
         if (++pumps == 10) {
-            QVERIFY(form->SBStop->isEnabled());
-            QTest::mouseClick(form->SBStop, Qt::LeftButton);
+            QVERIFY(ui->SBStop->isEnabled());
+            QTest::mouseClick(ui->SBStop, Qt::LeftButton);
         }
         QCoreApplication::processEvents();
-    };
+    });
     scanRange(EmptyFrom, EmptyTo);
 
-    QCOMPARE(form->Panels[0]->text(), QStringLiteral(" Scan stoped"));
-    const int sent = form->Panels[1]->text().toInt();
-    QVERIFY2(sent > 0 && sent < EmptyCount, qPrintable(form->Panels[1]->text()));
-    QVERIFY(!form->engine().Scanning);
-    QVERIFY(!form->SBStop->isEnabled());
-    QVERIFY(!form->SBRefresh->isEnabled()); // nothing listed
-    QVERIFY(form->RGGame->isEnabled());
-    QVERIFY(form->engine().Timer.isActive());
-    QVERIFY(!form->SBScanAll->isEnabled());
-    const int pumpsAtStop = pumps;
-    QTest::qWait(20);
-    QCOMPARE(pumps, pumpsAtStop); // the sweep is over, not merely paused
+    QCOMPARE(ui->Panels[0]->text(), QStringLiteral(" Scan stoped"));
+    const int sent = ui->Panels[1]->text().toInt();
+    QVERIFY2(sent > 0 && sent < EmptyCount, qPrintable(ui->Panels[1]->text()));
+    QVERIFY(!form->engine().scanning());
+    QVERIFY(!ui->SBStop->isEnabled());
+    QVERIFY(!ui->SBRefresh->isEnabled()); // nothing listed
+    QVERIFY(ui->RGGame->isEnabled());
+    QVERIFY(form->engine().countdownRunning());
+    QVERIFY(!ui->SBScanAll->isEnabled());
+    QCOMPARE(pumps, 10); // the sweep ended at its next check, not merely paused
 }
 
 void TestMainWindow::refreshUpdatesRowsInPlace()
@@ -329,27 +333,29 @@ void TestMainWindow::refreshUpdatesRowsInPlace()
                              serverAt("127.0.80.51", {{"players", 7}, {"maxPlayers", 16}})};
     QVERIFY(startFarm(QJsonObject{{"servers", servers}}));
     scanRange("127.0.80.50", "127.0.80.51");
-    QTRY_COMPARE(form->LW->model()->rowCount(), 2);
+    // The countdown runs, its next beat far off, however long the replies take.
+    ui->Timer->setInterval(3600 * 1000);
+    QTRY_COMPARE(ui->LW->model()->rowCount(), 2);
     const int first = rowOf("127.0.80.50");
     const int second = rowOf("127.0.80.51");
-    const QModelIndex firstPlayers = form->LW->model()->index(first, ServerListModel::ColumnPlayers);
+    const QModelIndex firstPlayers = ui->LW->model()->index(first, ServerListModel::ColumnPlayers);
     QCOMPARE(firstPlayers.data().toString(), QStringLiteral("5/16"));
 
     farm->setPlayers(0, 16);
-    QTRY_VERIFY(form->SBRefresh->isEnabled());
-    QTest::mouseClick(form->SBRefresh, Qt::LeftButton);
-    QCOMPARE(form->Panels[0]->text(), QStringLiteral(" Refresh complete"));
-    QVERIFY(form->SBRefresh->isEnabled());
-    QVERIFY(!form->SBScanAll->isEnabled()); // the countdown of the sweep still runs
+    QTRY_VERIFY(ui->SBRefresh->isEnabled());
+    QTest::mouseClick(ui->SBRefresh, Qt::LeftButton);
+    QCOMPARE(ui->Panels[0]->text(), QStringLiteral(" Refresh complete"));
+    QVERIFY(ui->SBRefresh->isEnabled());
+    QVERIFY(!ui->SBScanAll->isEnabled()); // the countdown of the sweep has not ended
 
     QTRY_COMPARE(firstPlayers.data().toString(), QStringLiteral("16/16"));
-    const QModelIndex firstAccess = form->LW->model()->index(first, ServerListModel::ColumnAccess);
+    const QModelIndex firstAccess = ui->LW->model()->index(first, ServerListModel::ColumnAccess);
     QTRY_COMPARE(firstAccess.data(ServerListModel::IconRole).toInt(), int(IconFull));
-    const QModelIndex secondAccess = form->LW->model()->index(second, ServerListModel::ColumnAccess);
+    const QModelIndex secondAccess = ui->LW->model()->index(second, ServerListModel::ColumnAccess);
     QTRY_COMPARE(secondAccess.data(ServerListModel::IconRole).toInt(), int(IconFree));
-    QCOMPARE(form->LW->model()->rowCount(), 2);
+    QCOMPARE(ui->LW->model()->rowCount(), 2);
     QCOMPARE(rowOf("127.0.80.50"), first);
-    QCOMPARE(form->LW->model()->index(second, ServerListModel::ColumnPlayers).data().toString(),
+    QCOMPARE(ui->LW->model()->index(second, ServerListModel::ColumnPlayers).data().toString(),
              QStringLiteral("7/16"));
 }
 
@@ -381,16 +387,16 @@ void TestMainWindow::headerClickSortsAsText()
     clickRow(0);
     QCOMPARE(form->selectedRow(), 0);
 
-    clickHeader(form->LW, column);
-    QCOMPARE(columnTexts(form->LW, ServerListModel::ColumnAddress), addresses);
+    clickHeader(ui->LW, column);
+    QCOMPARE(columnTexts(ui->LW, ServerListModel::ColumnAddress), addresses);
     QCOMPARE(form->servers().sortColumn(), column);
     // The selection moves with its server.
     QCOMPARE(form->selectedRow(), int(addresses.indexOf("127.0.80.9")));
-    QVERIFY(form->SBPlay->isEnabled());
+    QVERIFY(ui->SBPlay->isEnabled());
 
     // Clicking again sorts the same way (no direction toggle).
-    clickHeader(form->LW, column);
-    QCOMPARE(columnTexts(form->LW, ServerListModel::ColumnAddress), addresses);
+    clickHeader(ui->LW, column);
+    QCOMPARE(columnTexts(ui->LW, ServerListModel::ColumnAddress), addresses);
 }
 
 void TestMainWindow::warningsOpenTheSettings_data()
@@ -417,34 +423,34 @@ void TestMainWindow::warningsOpenTheSettings()
     settings->csPort = csPort;
     settings->hltvPort = hltvPort;
     if (hltv)
-        QTest::mouseClick(form->RGHltv, Qt::LeftButton);
+        QTest::mouseClick(ui->RGHltv, Qt::LeftButton);
     QCOMPARE(settings->gameType, hltv ? 1 : 0);
     form->servers().AddServer(listed("127.0.80.9", FarmPort, "kept", 1));
     QSignalSpy options(form.get(), &TForm1::optionsRequested);
     int pumps = 0;
-    form->engine().pumpMessages = [&] { ++pumps; };
+    form->engine().setPumpMessages([&] { ++pumps; });
 
-    QTest::mouseClick(form->SBScanAll, Qt::LeftButton);
+    QTest::mouseClick(ui->SBScanAll, Qt::LeftButton);
     QCOMPARE(prompter.shown, QStringList{QStringLiteral("warning: ") + warning});
     QCOMPARE(options.count(), 1);
     QCOMPARE(pumps, 0);
-    QCOMPARE(form->Panels[1]->text(), QString());
-    QCOMPARE(form->LW->model()->rowCount(), 1);
-    QVERIFY(form->SBScanAll->isEnabled());
-    QVERIFY(!form->SBStop->isEnabled());
+    QCOMPARE(ui->Panels[1]->text(), QString());
+    QCOMPARE(ui->LW->model()->rowCount(), 1);
+    QVERIFY(ui->SBScanAll->isEnabled());
+    QVERIFY(!ui->SBStop->isEnabled());
 }
 
 void TestMainWindow::badFavoritePortShowsNetworkError()
 {
     settings->favorites = {{"127.0.80.60", "27x15"}, {"127.0.80.61", "27315"}};
-    QCOMPARE(form->Panels[2]->text(), QString());
-    QTest::mouseClick(form->SBScanAll, Qt::LeftButton);
-    QCOMPARE(form->Panels[2]->text(), QStringLiteral(" Network error..."));
-    QCOMPARE(form->Panels[0]->text(), QStringLiteral(" Scan stoped"));
-    QCOMPARE(form->Panels[1]->text(), QStringLiteral("1")); // the second favourite was not asked
-    QVERIFY(!form->SBStop->isEnabled());
-    QVERIFY(form->RGGame->isEnabled());
-    QVERIFY(form->engine().Timer.isActive());
+    QCOMPARE(ui->Panels[2]->text(), QString());
+    QTest::mouseClick(ui->SBScanAll, Qt::LeftButton);
+    QCOMPARE(ui->Panels[2]->text(), QStringLiteral(" Network error..."));
+    QCOMPARE(ui->Panels[0]->text(), QStringLiteral(" Scan stoped"));
+    QCOMPARE(ui->Panels[1]->text(), QStringLiteral("1")); // the second favourite was not asked
+    QVERIFY(!ui->SBStop->isEnabled());
+    QVERIFY(ui->RGGame->isEnabled());
+    QVERIFY(form->engine().countdownRunning());
 }
 
 void TestMainWindow::selectionFillsPlayersAndRules_data()
@@ -477,20 +483,20 @@ void TestMainWindow::selectionFillsPlayersAndRules()
     server.insert(QStringLiteral("playerList"), threePlayers);
     QVERIFY(startFarm(QJsonObject{{"servers", QJsonArray{serverAt("127.0.80.40", server)}}}));
     scanRange("127.0.80.40", "127.0.80.40");
-    QTRY_COMPARE(form->LW->model()->rowCount(), 1);
+    QTRY_COMPARE(ui->LW->model()->rowCount(), 1);
 
     clickRow(0);
-    QTRY_COMPARE(form->LWRules->model()->rowCount(), ruleCount);
-    QTRY_COMPARE(form->LWPlayers->model()->rowCount(), 3);
+    QTRY_COMPARE(ui->LWRules->model()->rowCount(), ruleCount);
+    QTRY_COMPARE(ui->LWPlayers->model()->rowCount(), 3);
     const auto rule = [&](int row) {
-        const QAbstractItemModel *m = form->LWRules->model();
+        const QAbstractItemModel *m = ui->LWRules->model();
         return m->index(row, 0).data().toString() + QLatin1Char('=') + m->index(row, 1).data().toString();
     };
     QTEST(rule(0), "firstRule");
     QTEST(rule(ruleCount - 1), "lastRule");
     // Highest frags first.
-    QCOMPARE(columnTexts(form->LWPlayers, 0), (QStringList{"Bob", "anna", "carl"}));
-    QCOMPARE(columnTexts(form->LWPlayers, 1), (QStringList{"12", "3", "-2"}));
+    QCOMPARE(columnTexts(ui->LWPlayers, 0), (QStringList{"Bob", "anna", "carl"}));
+    QCOMPARE(columnTexts(ui->LWPlayers, 1), (QStringList{"12", "3", "-2"}));
 
     // The server asked for its challenge before it answered.
     bool challenged = false;
@@ -504,27 +510,27 @@ void TestMainWindow::playersSortAndClickBelowTheRows()
     const QJsonObject server{{"playerList", threePlayers}, {"rules", QJsonObject{{"mp_timelimit", "30"}}}};
     QVERIFY(startFarm(QJsonObject{{"servers", QJsonArray{serverAt("127.0.80.45", server)}}}));
     scanRange("127.0.80.45", "127.0.80.45");
-    QTRY_COMPARE(form->LW->model()->rowCount(), 1);
+    QTRY_COMPARE(ui->LW->model()->rowCount(), 1);
     clickRow(0);
-    QTRY_COMPARE(form->LWPlayers->model()->rowCount(), 3);
-    QTRY_COMPARE(form->LWRules->model()->rowCount(), 1);
+    QTRY_COMPARE(ui->LWPlayers->model()->rowCount(), 3);
+    QTRY_COMPARE(ui->LWRules->model()->rowCount(), 1);
 
-    clickHeader(form->LWPlayers, 0);
-    QCOMPARE(columnTexts(form->LWPlayers, 0), (QStringList{"anna", "Bob", "carl"}));
-    clickHeader(form->LWPlayers, 1);
-    QCOMPARE(columnTexts(form->LWPlayers, 0), (QStringList{"Bob", "anna", "carl"}));
+    clickHeader(ui->LWPlayers, 0);
+    QCOMPARE(columnTexts(ui->LWPlayers, 0), (QStringList{"anna", "Bob", "carl"}));
+    clickHeader(ui->LWPlayers, 1);
+    QCOMPARE(columnTexts(ui->LWPlayers, 0), (QStringList{"Bob", "anna", "carl"}));
 
-    QVERIFY(form->SBPlay->isEnabled());
-    QVERIFY(!form->Image->pixmap().isNull());
-    QWidget *viewport = form->LW->viewport();
-    QVERIFY(form->LW->visualRect(form->LW->model()->index(0, 0)).bottom() < viewport->height() - 4);
+    QVERIFY(ui->SBPlay->isEnabled());
+    QVERIFY(!ui->Image->pixmap().isNull());
+    QWidget *viewport = ui->LW->viewport();
+    QVERIFY(ui->LW->visualRect(ui->LW->model()->index(0, 0)).bottom() < viewport->height() - 4);
     QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(viewport->width() / 2, viewport->height() - 2));
     QCOMPARE(form->selectedRow(), -1);
-    QCOMPARE(form->LWPlayers->model()->rowCount(), 0);
-    QCOMPARE(form->LWRules->model()->rowCount(), 0);
-    QVERIFY(form->Image->pixmap().isNull());
-    QVERIFY(!form->SBPlay->isEnabled());
-    QVERIFY(!form->SBAuto->isEnabled());
+    QCOMPARE(ui->LWPlayers->model()->rowCount(), 0);
+    QCOMPARE(ui->LWRules->model()->rowCount(), 0);
+    QVERIFY(ui->Image->pixmap().isNull());
+    QVERIFY(!ui->SBPlay->isEnabled());
+    QVERIFY(!ui->SBAuto->isEnabled());
 }
 
 void TestMainWindow::hidingKeepsTheWindowReachable_data()
@@ -540,18 +546,18 @@ void TestMainWindow::hidingKeepsTheWindowReachable()
     form->tray().systemTrayAvailable = [=] { return trayAvailable; };
     settings->favAutoScan = true;
     form->favoritesScanSwitched(true);
-    QVERIFY(form->TimerFav->isActive());
+    QVERIFY(ui->TimerFav->isActive());
 
     // The favourites auto-scan rests while the window is out of sight.
     form->Hide1Click();
     QCOMPARE(form->isVisible(), !trayAvailable);
     QCOMPARE(form->isMinimized(), !trayAvailable);
-    QVERIFY(!form->TimerFav->isActive());
+    QVERIFY(!ui->TimerFav->isActive());
 
     form->HotkeyPressed();
     QVERIFY(form->isVisible());
     QVERIFY(!form->isMinimized());
-    QVERIFY(form->TimerFav->isActive());
+    QVERIFY(ui->TimerFav->isActive());
 
     form->HotkeyPressed();
     QCOMPARE(form->isVisible(), !trayAvailable);
@@ -579,19 +585,18 @@ void TestMainWindow::closeDuringSweep()
 {
     QVERIFY(form->udp().LocalPort() != 0);
     int pumps = 0;
-    form->engine().pumpMessages = [&] {
+    form->engine().setPumpMessages([&] {
         if (++pumps == 5)
             form->close();
         QCoreApplication::processEvents();
-    };
+    });
     scanRange(EmptyFrom, EmptyTo);
 
     QVERIFY(!form->isVisible());
-    QCOMPARE(form->Panels[0]->text(), QStringLiteral(" Scan stoped"));
-    QVERIFY(form->Panels[1]->text().toInt() < EmptyCount);
-    QVERIFY(!form->engine().Scanning);
+    QCOMPARE(ui->Panels[0]->text(), QStringLiteral(" Scan stoped"));
+    QVERIFY(ui->Panels[1]->text().toInt() < EmptyCount);
+    QVERIFY(!form->engine().scanning());
     QCOMPARE(form->udp().LocalPort(), 0); // the endpoint is released
-    QTest::qWait(20);
     QCOMPARE(pumps, 5);
 }
 
@@ -649,11 +654,11 @@ void TestMainWindow::quickFilterNarrowsTheList()
     for (const Step &step : steps) {
         setQuickFilter(QString::fromLatin1(step.text), QString::fromLatin1(step.hide));
         const QByteArray what = QByteArray(step.text) + " / " + step.hide;
-        QVERIFY2(columnTexts(form->LW, ServerListModel::ColumnAddress) == step.shown, what);
+        QVERIFY2(columnTexts(ui->LW, ServerListModel::ColumnAddress) == step.shown, what);
         QCOMPARE(count->text(), step.shown.size() < 4 ? QStringLiteral("%1 of 4").arg(step.shown.size()) : QString());
         // Hidden rows are still listed; the targets-sent panel keeps its count.
         QCOMPARE(form->servers().rowCount(), 4);
-        QCOMPARE(form->Panels[1]->text(), QStringLiteral("4"));
+        QCOMPARE(ui->Panels[1]->text(), QStringLiteral("4"));
     }
 }
 
@@ -673,12 +678,12 @@ void TestMainWindow::theRowInViewIsTheOneUsed()
 
     // Sorted by players the list holds .3, .2, .1; the filter leaves .2 and .1 in view.
     setQuickFilter(QStringLiteral("dustbowl"), QString());
-    clickHeader(form->LW, ServerListModel::ColumnPlayers);
-    QCOMPARE(columnTexts(form->LW, ServerListModel::ColumnAddress), (QStringList{"127.0.80.2", "127.0.80.1"}));
+    clickHeader(ui->LW, ServerListModel::ColumnPlayers);
+    QCOMPARE(columnTexts(ui->LW, ServerListModel::ColumnAddress), (QStringList{"127.0.80.2", "127.0.80.1"}));
     clickRow(0);
     QCOMPARE(form->selectedRow(), rowOf("127.0.80.2"));
     QCOMPARE(form->selectedRow(), 1); // the list's second row, the first in view
-    QTRY_COMPARE(form->LWPlayers->model()->rowCount(), 3); // the details of the row in view
+    QTRY_COMPARE(ui->LWPlayers->model()->rowCount(), 3); // the details of the row in view
 
     // Copied as shown in the menu, after a separator that follows the design's items.
     auto *menu = control<QMenu>("PMServers");
@@ -695,8 +700,8 @@ void TestMainWindow::theRowInViewIsTheOneUsed()
     menu->actions().at(4)->trigger();
     QCOMPARE(clipboard->text(), address);
     clipboard->clear();
-    form->LW->setFocus();
-    QTest::keySequence(form->LW, QKeySequence::Copy);
+    ui->LW->setFocus();
+    QTest::keySequence(ui->LW, QKeySequence::Copy);
     QCOMPARE(clipboard->text(), address);
 
     auto *play = control<QPushButton>("SBPlay");
@@ -708,10 +713,10 @@ void TestMainWindow::theRowInViewIsTheOneUsed()
     // Filtered out of view, the row is no longer selected: nothing to play.
     form->show();
     setQuickFilter(QStringLiteral("2fort"), QString());
-    QCOMPARE(columnTexts(form->LW, ServerListModel::ColumnAddress), QStringList{"127.0.80.3"});
+    QCOMPARE(columnTexts(ui->LW, ServerListModel::ColumnAddress), QStringList{"127.0.80.3"});
     QCOMPARE(form->selectedRow(), -1);
     QVERIFY(!play->isEnabled());
-    QCOMPARE(form->LWPlayers->model()->rowCount(), 0);
+    QCOMPARE(ui->LWPlayers->model()->rowCount(), 0);
 }
 
 void TestMainWindow::quickFilterSurvivesARestart()
@@ -739,7 +744,7 @@ void TestMainWindow::quickFilterSurvivesARestart()
     form->servers().AddServer(full);
     form->servers().AddServer(listed(QStringLiteral("127.0.80.2"), FarmPort, QStringLiteral("dust"), 3));
     form->servers().AddServer(listed(QStringLiteral("127.0.80.3"), FarmPort, QStringLiteral("office"), 3));
-    QCOMPARE(columnTexts(form->LW, ServerListModel::ColumnAddress), QStringList{"127.0.80.2"});
+    QCOMPARE(columnTexts(ui->LW, ServerListModel::ColumnAddress), QStringList{"127.0.80.2"});
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -91,14 +91,13 @@ void TestProgram::secondStartHandsOverAndLeavesTheIniAlone()
     });
     start(first);
     QVERIFY(first.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(copyAnswers(socketName), 5000);
-    QTest::qWait(300);
+    QTRY_VERIFY_WITH_TIMEOUT(copyAnswers(socketName), 20000);
     QCOMPARE(first.state(), QProcess::Running);
 
     QProcess second;
     start(second);
     QVERIFY(second.waitForStarted());
-    QVERIFY2(second.waitForFinished(5000), "the second start keeps running");
+    QVERIFY2(second.waitForFinished(20000), "the second start keeps running");
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);
     QCOMPARE(first.state(), QProcess::Running);

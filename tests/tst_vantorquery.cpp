@@ -177,7 +177,7 @@ Run TstVantorQuery::finish(QProcess &process)
     Run run;
     if (!process.waitForStarted())
         return run;
-    if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 20000)
+    if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 60000)
         || process.exitStatus() != QProcess::NormalExit) {
         process.kill();
         process.waitForFinished();

@@ -51,7 +51,6 @@ public:
 
     // The port actually bound (the requested one, or the fallback).
     int LocalPort() const;
-    int requestedPort() const { return requested; }
     bool usesFallbackPort() const;
     // Empty while the requested port is in use; otherwise a sentence for the status bar.
     QString portStatus() const;
@@ -66,7 +65,6 @@ public:
 
     // Valid inside OnDataReceived: the datagram being reported.
     void ReadDatagram(QByteArray &buff, int &count) const;
-    const QByteArray &currentDatagram() const { return current; }
     quint32 currentSenderAddress() const { return currentSender; }
     // How long that datagram waited before it was read (0 when the system does not say).
     qint64 currentWaitNs() const { return currentWait; }

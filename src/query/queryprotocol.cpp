@@ -20,7 +20,6 @@ QueryProtocol::QueryProtocol(TNMUDP &endpoint, std::function<bool()> oldProtocol
     : QObject(parent), udp(endpoint), scanOld(std::move(oldProtocol))
 {
     clock.start();
-    nowNs = [this] { return clock.nsecsElapsed(); };
     udp.OnDataReceived = [this](TNMUDP *sender, int numberBytes, const QString &fromIP, int port) {
         UDPDataReceived(sender, numberBytes, fromIP, port);
     };

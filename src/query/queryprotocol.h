@@ -53,9 +53,6 @@ public:
     // `waitedNs` ago.
     void dispatch(const QByteArray &datagram, const QString &FromIP, int Port, qint64 waitedNs = 0);
 
-    // Tests run the clock (in nanoseconds) forward instead of waiting.
-    void setClock(std::function<qint64()> nanoseconds) { nowNs = std::move(nanoseconds); }
-
 signals:
     // The record carries the server's ping when the reply answers a request of ours.
     void serverInfoReceived(const ServerInfo &info);
@@ -73,7 +70,8 @@ private:
     // `arrivedNs`: when the datagram reached the endpoint, on the clock of nowNs.
     void dispatchWhole(const QByteArray &datagram, const QString &FromIP, quint32 from, int Port, qint64 arrivedNs);
     void infoReceived(std::optional<ServerInfo> info, quint32 from, int Port, qint64 arrivedNs);
-    qint64 nowMs() const { return nowNs() / 1'000'000; }
+    qint64 nowNs() const { return clock.nsecsElapsed(); }
+    qint64 nowMs() const { return clock.elapsed(); }
 
     TNMUDP &udp;
     std::function<bool()> scanOld;
@@ -82,5 +80,4 @@ private:
     PingTable pings;
     qint64 lastInfoSentAt = 0;
     QElapsedTimer clock;
-    std::function<qint64()> nowNs;
 };

@@ -72,12 +72,12 @@ void SettingsModel::load(IniFile &ini)
     for (int i = 0; i < LaunchGameCount; ++i)
         games[i].exePath = ini.readString(SettingsSection, indexed("ExePath", i), QString());
     for (int i = 0; i < LaunchGameCount; ++i) {
-        QString params;
-        QString steamParams;
-        defaultParams(i, params);
-        defaultSteamParams(i, steamParams);
-        games[i].params = ini.readString(SettingsSection, indexed("Param", i), params);
-        games[i].steamParams = ini.readString(SettingsSection, indexed("SteamParam", i), steamParams);
+        QString plain;
+        QString steam;
+        defaultParams(i, plain);
+        defaultSteamParams(i, steam);
+        games[i].params = ini.readString(SettingsSection, indexed("Param", i), plain);
+        games[i].steamParams = ini.readString(SettingsSection, indexed("SteamParam", i), steam);
     }
     for (int i = 0; i < LaunchGameCount; ++i)
         games[i].steam = ini.readBool(SettingsSection, indexed("steam", i), false);

@@ -57,7 +57,9 @@ QWidget *TSettings::buildMainPage()
     grid->addLayout(gameRow, 0, 0, 1, 3);
 
     LBExe = new QLabel(QStringLiteral("Exe path:"), page);
+    LBExe->setObjectName(QStringLiteral("LBExe"));
     LBSteamPath = new QLabel(QStringLiteral("Steam path:"), page);
+    LBSteamPath->setObjectName(QStringLiteral("LBSteamPath"));
     LBSteamPath->hide();
     grid->addWidget(LBExe, 1, 0, 1, 3);
     grid->addWidget(LBSteamPath, 1, 0, 1, 3);

@@ -8,13 +8,16 @@
 #include "net/tnmudp.h"
 #include "query/playersmodel.h"
 #include "query/queryprotocol.h"
+#include "query/rulesmodel.h"
 #include "scan/favoritesscan.h"
+#include "scan/favoritesscanscheduler.h"
 #include "scan/listicons.h"
 #include "desktop/prompter.h"
 #include "scan/scanengine.h"
 #include "scan/serverfiltermodel.h"
 #include "scan/serverlistmodel.h"
 #include "settings/favoritesmodel.h"
+#include "settings/inifile.h"
 #include "settings/settingsmodel.h"
 #include "ui/filterbar.h"
 #include "ui/globalhotkey.h"
@@ -109,10 +112,11 @@ TForm1::TForm1(const Services &services, QWidget *parent)
     Servers = new ServerListModel(settings, autoConnect, this);
     Players = new PlayersModel(this);
     Rules = new RulesModel(this);
-    Engine = new ScanEngine(*Protocol, *Servers, settings, autoConnect, localAddress, prompter, this);
-    Engine->selectedRow = [this] { return selectedRow(); };
-    Engine->detailPage = [this] { return PageControl1->currentIndex(); };
-    Engine->controls.messagePanel = UDP->portStatus().isEmpty() ? QString() : QLatin1Char(' ') + UDP->portStatus();
+    Engine = new ScanEngine(*Protocol, *Servers, settings, autoConnect, localAddress, prompter, controls, this);
+    Engine->setSelectedRow([this] { return selectedRow(); });
+    Engine->setDetailPage([this] { return PageControl1->currentIndex(); });
+    if (!UDP->portStatus().isEmpty())
+        controls.showMessage(QLatin1Char(' ') + UDP->portStatus());
 
     connect(Protocol, &QueryProtocol::serverInfoReceived, Servers, &ServerListModel::AddServer);
     connect(Protocol, &QueryProtocol::playersReceived, Players, &PlayersModel::setPlayers);
@@ -128,10 +132,9 @@ TForm1::TForm1(const Services &services, QWidget *parent)
         ShownServers->keepInView(QString(), 0);
     });
 
-    FavScan = std::make_unique<FavoritesScan>(settings, autoConnect, *Protocol, *Engine);
-    TimerFav = new QTimer(this);
-    TimerFav->setInterval(settings.updInterval * 1000);
-    connect(TimerFav, &QTimer::timeout, this, &TForm1::TimerFavTimer);
+    FavScan = std::make_unique<FavoritesScan>(settings, autoConnect, *Protocol, *Engine, controls);
+    FavSchedule = new FavoritesScanScheduler(settings.favAutoScan, settings.updInterval, this);
+    connect(FavSchedule, &FavoritesScanScheduler::turnDue, this, &TForm1::TimerFavTimer);
 
     buildMenus();
     buildCentralArea();
@@ -236,11 +239,11 @@ void TForm1::buildCentralArea()
     // However the choice changed (click, key, assistive tool), it is written at once.
     connect(RGGame, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            Engine->RGClick(0);
+            RGClick(0);
     });
     connect(RGHltv, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            Engine->RGClick(1);
+            RGClick(1);
     });
     bar->addWidget(portChoice);
 
@@ -348,6 +351,7 @@ void TForm1::buildStatusBar()
     const char *const meanings[3] = {"Activity", "Targets sent", "Message"};
     for (int i = 0; i < 3; ++i) {
         Panels[i] = new QLabel(this);
+        Panels[i]->setObjectName(QStringLiteral("Panels%1").arg(i));
         // The name stays the text shown; the description says what it is.
         Panels[i]->setAccessibleDescription(QLatin1String(meanings[i]));
         // The activity and count panels keep their width whatever they show.
@@ -367,6 +371,7 @@ void TForm1::buildTray()
     Tray = new TrayIcon(this);
     Tray->setIcons(IconLibrary::trayIcon(0), IconLibrary::trayIcon(1));
     PMTray = new QMenu(this);
+    PMTray->setObjectName(QStringLiteral("PMTray"));
     PMTray->addAction(QStringLiteral("Show  (Shift+Alt+S)"), this, &TForm1::TrayShowClick);
     PMTray->addAction(QStringLiteral("Exit"), this, &TForm1::TrayExitClick);
     Tray->setMenu(PMTray);
@@ -395,6 +400,7 @@ void TForm1::buildLauncher(LaunchState &launch)
 void TForm1::buildAutoConnect(LaunchState &launch)
 {
     TimerAuto = new QTimer(this);
+    TimerAuto->setObjectName(QStringLiteral("TimerAuto"));
     connect(TimerAuto, &QTimer::timeout, this, &TForm1::TimerAutoTimer);
     AutoConnect::Hooks hooks;
     hooks.selectedRow = [this] {
@@ -404,6 +410,7 @@ void TForm1::buildAutoConnect(LaunchState &launch)
     hooks.selectFirstRow = [this] { selectRow(0); };
     hooks.pauseFavoritesScan = [this] { pauseFavoritesScan(); };
     hooks.resumeFavoritesScan = [this] { resumeFavoritesScan(); };
+    hooks.releaseFavoritesScan = [this] { FavSchedule->release(); };
     hooks.trayCycling = [this](bool cycling) {
         if (cycling)
             Tray->startCycling();
@@ -418,9 +425,9 @@ void TForm1::buildAutoConnect(LaunchState &launch)
             ShownServers->keepInView(autoConnect.targetAddress, autoConnect.targetPort.toInt());
         showControls();
     };
-    Auto = std::make_unique<AutoConnect>(autoConnect, launch, *Protocol, *Servers, Engine->controls, prompter,
-                                         *TimerAuto, std::move(hooks));
-    Engine->autoConnectCheck = [this](const ServerInfo &info) { return Auto->replyCheck(info.players); };
+    Auto = std::make_unique<AutoConnect>(autoConnect, launch, *Protocol, *Servers, controls, prompter, *TimerAuto,
+                                         std::move(hooks));
+    Engine->setAutoConnectCheck([this](const ServerInfo &info) { return Auto->replyCheck(info.players); });
 }
 
 void TForm1::registerHotkey()
@@ -433,8 +440,9 @@ void TForm1::registerHotkey()
         });
     } else {
         // In the message panel: a status-bar message would cover the panels.
-        QString &message = Engine->controls.messagePanel;
-        message += (message.isEmpty() ? QStringLiteral(" ") : QStringLiteral("; ")) + Hotkey->failureText();
+        const QString &message = controls.messagePanel();
+        controls.showMessage(message + (message.isEmpty() ? QStringLiteral(" ") : QStringLiteral("; "))
+                             + Hotkey->failureText());
     }
 }
 
@@ -459,44 +467,56 @@ void TForm1::applySettings()
     QuickFilter->setFilter(filter);
     quickFilterChanged();
 
-    TimerFav->setInterval(settings.updInterval * 1000);
+    FavSchedule->setIntervalSeconds(settings.updInterval);
     if (settings.favAutoScan)
         favoritesScanSwitched(true);
     if (settings.favFirstTickPending) {
         // The first auto-scan follows the start at once.
         settings.favFirstTickPending = false;
-        TimerFav->setInterval(FavoritesScan::FirstTickMs);
+        FavSchedule->firstTickSoon();
     }
 }
 
 void TForm1::setIniFile(IniFile *file)
 {
-    Engine->setIniFile(file);
+    ini = file;
+}
+
+void TForm1::RGClick(int index)
+{
+    settings.gameType = index;
+    if (!ini)
+        return;
+    try {
+        settings.writeGameType(*ini);
+    } catch (const IniWriteError &e) {
+        prompter.error(e.message());
+    }
 }
 
 void TForm1::showControls()
 {
-    const ScanControls &c = Engine->controls;
-    SBScanAll->setEnabled(c.scanEnabled);
-    SBScanAll->setText(c.scanCaption);
-    SBStop->setEnabled(c.stopEnabled);
-    SBRefresh->setEnabled(c.refreshEnabled);
-    SBAuto->setEnabled(c.autoEnabled);
-    SBPlay->setEnabled(c.playEnabled);
-    RGGame->setEnabled(c.portChoiceEnabled);
-    RGHltv->setEnabled(c.portChoiceEnabled);
-    LW->setEnabled(c.listEnabled);
-    const QColor autoColor = c.autoCaptionRed ? Qt::red : Qt::black;
+    const ScanControls &c = controls;
+    SBScanAll->setEnabled(c.scanEnabled());
+    SBScanAll->setText(c.scanCaption());
+    SBStop->setEnabled(c.stopEnabled());
+    SBRefresh->setEnabled(c.refreshEnabled());
+    SBAuto->setEnabled(c.autoEnabled());
+    SBPlay->setEnabled(c.playEnabled());
+    RGGame->setEnabled(c.portChoiceEnabled());
+    RGHltv->setEnabled(c.portChoiceEnabled());
+    LW->setEnabled(c.listEnabled());
+    const QColor autoColor = c.autoCaptionRed() ? Qt::red : Qt::black;
     if (SBAuto->palette().color(QPalette::ButtonText) != autoColor) {
         QPalette palette = SBAuto->palette();
         palette.setColor(QPalette::ButtonText, autoColor);
         SBAuto->setPalette(palette);
     }
-    Gauge->setMaximum(qMax(c.progressMax, 1));
-    Gauge->setValue(qMin(c.progress, Gauge->maximum()));
-    Panels[0]->setText(c.activityPanel);
-    Panels[1]->setText(c.sentPanel);
-    Panels[2]->setText(c.messagePanel);
+    Gauge->setMaximum(qMax(c.progressMax(), 1));
+    Gauge->setValue(qMin(c.progress(), Gauge->maximum()));
+    Panels[0]->setText(c.activityPanel());
+    Panels[1]->setText(c.sentPanel());
+    Panels[2]->setText(c.messagePanel());
 }
 
 int TForm1::selectedRow() const
@@ -619,44 +639,36 @@ void TForm1::TimerFavTimer()
     // The quick first interval ends with the first turn that takes place, even
     // one with nothing to ask: every turn disables Play and Auto, and turns
     // 200 ms apart would leave them unusable.
-    if (FavScan->tick() && TimerFav->interval() < FavoritesScan::MinIntervalMs)
-        TimerFav->setInterval(settings.updInterval * 1000);
-}
-
-bool TForm1::favoritesScanMayRun() const
-{
-    return settings.favAutoScan && !Auto->holdsFavoritesScan() && isVisible() && !isMinimized();
+    if (FavScan->tick())
+        FavSchedule->turnTookPlace();
 }
 
 void TForm1::favoritesScanSwitched(bool on)
 {
+    // Hidden, the window starts the timer when it is shown again.
+    FavSchedule->switchOn(on);
     if (on) {
-        // Hidden, the window starts the timer when it is shown again.
-        if (favoritesScanMayRun())
-            TimerFav->start();
-        Engine->controls.messagePanel = QStringLiteral(" Autoscan enabled");
+        controls.showMessage(QStringLiteral(" Autoscan enabled"));
     } else {
-        TimerFav->stop();
-        Engine->controls.activityPanel.clear();
-        Engine->controls.messagePanel = QStringLiteral(" Autoscan disabled");
+        controls.showActivity(QString());
+        controls.showMessage(QStringLiteral(" Autoscan disabled"));
     }
     showControls();
 }
 
 void TForm1::favoritesIntervalChanged(int seconds)
 {
-    TimerFav->setInterval(seconds * 1000);
-    if (TimerFav->isActive())
-        TimerFav->start();
+    FavSchedule->setIntervalSeconds(seconds);
 }
 
 void TForm1::pauseFavoritesScan()
 {
-    TimerFav->stop();
+    FavSchedule->hold();
 }
 
 void TForm1::resumeFavoritesScan()
 {
+    FavSchedule->release();
     if (settings.favAutoScan)
         favoritesScanSwitched(true);
 }
@@ -735,14 +747,13 @@ void TForm1::bringToFront()
 
 void TForm1::stopScanning()
 {
-    if (Engine->Scanning)
+    if (Engine->scanning())
         Engine->SBStopClick();
 }
 
 void TForm1::sessionEnding()
 {
     stopScanning();
-    Engine->Scanning = false;
     if (!endpointReleased) {
         UDP->release();
         endpointReleased = true;
@@ -755,15 +766,15 @@ void TForm1::showEvent(QShowEvent *event)
 {
     applyTransparency(this, settings);
     // A restore by the window system follows no hiding of ours.
-    if (!event->spontaneous() && favoritesScanMayRun())
-        TimerFav->start();
+    if (!event->spontaneous())
+        FavSchedule->windowShown(!isMinimized());
     QMainWindow::showEvent(event);
 }
 
 void TForm1::hideEvent(QHideEvent *event)
 {
     if (!event->spontaneous())
-        TimerFav->stop();
+        FavSchedule->windowShown(false);
     QMainWindow::hideEvent(event);
 }
 
@@ -789,9 +800,9 @@ void TForm1::changeEvent(QEvent *event)
             setWindowState(windowState() & ~Qt::WindowMinimized);
             hide();
         } else if (isMinimized()) {
-            TimerFav->stop();
-        } else if (wasMinimized && favoritesScanMayRun()) {
-            TimerFav->start();
+            FavSchedule->windowShown(false);
+        } else if (wasMinimized) {
+            FavSchedule->windowShown(isVisible());
         }
     }
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
