@@ -5,10 +5,15 @@
 #include <QUdpSocket>
 #include <QtTest>
 
-// The endpoint on loopback: what it reports, how it fails, and the port fallback.
+// The endpoint on loopback: what it reports, how it fails, and the port
+// fallback; once over Qt's socket (the program's) and once over the plain
+// system socket (the command-line tool's).
 class TestTNMUDP : public QObject
 {
     Q_OBJECT
+
+public:
+    explicit TestTNMUDP(DatagramSocketFactory newSocket) : factory(std::move(newSocket)) { }
 
 private slots:
     void sendAndReceive();
@@ -19,6 +24,9 @@ private slots:
     void sendFailures();
     void unresolvableHostRaisesInvalidHostOnce();
     void emptyBufferAsksTheHandler();
+
+private:
+    DatagramSocketFactory factory;
 };
 
 namespace {
@@ -46,7 +54,7 @@ void collect(TNMUDP &udp, QVector<Received> &out)
 
 void TestTNMUDP::sendAndReceive()
 {
-    TNMUDP udp(0);
+    TNMUDP udp(0, nullptr, factory);
     QVERIFY(udp.LocalPort() > 0);
     QUdpSocket server;
     QVERIFY(server.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0));
@@ -75,7 +83,7 @@ void TestTNMUDP::sendAndReceive()
 
 void TestTNMUDP::reportsEveryDatagramWhole()
 {
-    TNMUDP udp(0);
+    TNMUDP udp(0, nullptr, factory);
     QVector<Received> got;
     collect(udp, got);
     QUdpSocket a, b;
@@ -100,7 +108,7 @@ void TestTNMUDP::tellsHowLongADatagramWaited()
 {
     // A reply read late (the thread was busy) still tells when it came, so
     // that a ping does not grow with the time the window spent painting.
-    TNMUDP udp(0);
+    TNMUDP udp(0, nullptr, factory);
     QUdpSocket server;
     QVERIFY(server.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0));
     QVector<qint64> waits;
@@ -126,13 +134,13 @@ void TestTNMUDP::fallsBackWhenPortTaken()
     QUdpSocket squatter;
     QVERIFY(squatter.bind(QHostAddress::AnyIPv4, 0));
     QString status;
-    TNMUDP udp(squatter.localPort());
+    TNMUDP udp(squatter.localPort(), nullptr, factory);
     QVERIFY(udp.usesFallbackPort());
     QVERIFY(udp.LocalPort() != squatter.localPort());
     QVERIFY(udp.portStatus().contains(QString::number(squatter.localPort())));
     QVERIFY(udp.portStatus().contains(QString::number(udp.LocalPort())));
 
-    TNMUDP free(0);
+    TNMUDP free(0, nullptr, factory);
     QVERIFY(!free.usesFallbackPort());
     QVERIFY(free.portStatus().isEmpty());
 }
@@ -152,7 +160,7 @@ void TestTNMUDP::sendFailures()
     QFETCH(QString, host);
     QFETCH(int, port);
     QFETCH(QString, message);
-    TNMUDP udp(0);
+    TNMUDP udp(0, nullptr, factory);
     udp.RemoteHost = host;
     udp.RemotePort = port;
     try {
@@ -165,7 +173,7 @@ void TestTNMUDP::sendFailures()
 
 void TestTNMUDP::unresolvableHostRaisesInvalidHostOnce()
 {
-    TNMUDP udp(0);
+    TNMUDP udp(0, nullptr, factory);
     int invalid = 0;
     udp.OnInvalidHost = [&](bool &) { ++invalid; };
     // Not a valid host name at all, so it fails without asking any name server.
@@ -182,7 +190,7 @@ void TestTNMUDP::unresolvableHostRaisesInvalidHostOnce()
 
 void TestTNMUDP::emptyBufferAsksTheHandler()
 {
-    TNMUDP udp(0);
+    TNMUDP udp(0, nullptr, factory);
     QUdpSocket server;
     QVERIFY(server.bind(QHostAddress(QStringLiteral("127.0.0.5")), 0));
     udp.RemoteHost = QStringLiteral("127.0.0.5");
@@ -218,5 +226,11 @@ void TestTNMUDP::emptyBufferAsksTheHandler()
     QCOMPARE(server.receiveDatagram().data(), QByteArray("fixed"));
 }
 
-QTEST_GUILESS_MAIN(TestTNMUDP)
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    TestTNMUDP overQt(newQtDatagramSocket);
+    TestTNMUDP overPlain(newPlainDatagramSocket);
+    return QTest::qExec(&overQt, argc, argv) | QTest::qExec(&overPlain, argc, argv);
+}
 #include "tst_tnmudp.moc"

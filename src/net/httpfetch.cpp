@@ -41,3 +41,6 @@ void HttpFetch::get(const QUrl &address, qsizetype maxBytes)
         emit finished(true, *body);
     });
 }
+
+// Its own moc object, so that programs without HTTP do not link Qt Network.
+#include "moc_httpfetch.cpp"

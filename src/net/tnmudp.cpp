@@ -1,57 +1,33 @@
 #include "net/tnmudp.h"
 
-#include "net/arrivalstamp.h"
-
 #include <QElapsedTimer>
-#include <QEventLoop>
-#include <QHostInfo>
-#include <QNetworkDatagram>
-#include <QNetworkProxy>
-#include <QUdpSocket>
-#include <QVariant>
 
 namespace {
 
-constexpr int MaxDatagram = 65507; // the largest UDP payload over IPv4
 constexpr qint64 ReadSliceNs = 5000000;
 
 } // namespace
 
-TNMUDP::TNMUDP(quint16 localPort, QObject *parent) : QObject(parent), requested(localPort)
+TNMUDP::TNMUDP(quint16 localPort, QObject *parent, DatagramSocketFactory factory)
+    : QObject(parent), newSocket(std::move(factory)), requested(localPort)
 {
     bindSocket(localPort);
 }
 
 TNMUDP::~TNMUDP() = default;
 
-QUdpSocket *TNMUDP::newSocket()
-{
-    auto *s = new QUdpSocket(this);
-    // Queries go straight to the servers on the LAN. Without this the bind
-    // asks the system's proxy configuration first, which costs a start-up
-    // delay of tens of milliseconds for nothing.
-    s->setProxy(QNetworkProxy::NoProxy);
-    return s;
-}
-
 void TNMUDP::bindSocket(quint16 port)
 {
     socket = newSocket();
-    // Exclusive bind, so that a port already taken shows up as a failed bind
-    // instead of two programs splitting the replies between them.
-    if (!socket->bind(QHostAddress::AnyIPv4, port, QUdpSocket::DontShareAddress) && port != 0) {
-        delete socket;
+    if (!socket->bind(port)) {
+        if (port == 0)
+            throw UDPSockError(QStringLiteral("Unknown Error No. %1").arg(socket->errorCode()));
         socket = newSocket();
-        if (!socket->bind(QHostAddress::AnyIPv4, 0, QUdpSocket::DontShareAddress))
-            throw UDPSockError(QStringLiteral("Unknown Error No. %1").arg(int(socket->error())));
+        if (!socket->bind(0))
+            throw UDPSockError(QStringLiteral("Unknown Error No. %1").arg(socket->errorCode()));
         status(portStatus());
-    } else if (socket->state() != QAbstractSocket::BoundState) {
-        throw UDPSockError(QStringLiteral("Unknown Error No. %1").arg(int(socket->error())));
     }
-    // A sweep can draw thousands of replies at once; give the kernel room for them.
-    socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(4 * 1024 * 1024));
-    ArrivalStamp::enable(socket->socketDescriptor());
-    connect(socket, &QUdpSocket::readyRead, this, &TNMUDP::readPending);
+    socket->onReadyRead = [this] { readPending(); };
 }
 
 int TNMUDP::LocalPort() const
@@ -104,7 +80,7 @@ void TNMUDP::SendDatagram(const QByteArray &buff, int length)
     lastResolved = address;
 
     // Whether the system took the datagram is not reported, as with any UDP send.
-    socket->writeDatagram(data.constData(), length, QHostAddress(address), quint16(port));
+    socket->send(data.constData(), length, address, quint16(port));
     if (OnDataSend)
         OnDataSend(this);
 }
@@ -131,24 +107,7 @@ quint32 TNMUDP::resolve(const QString &host)
 
 bool TNMUDP::lookupHost(const QString &host, quint32 &address)
 {
-    if (host.trimmed().isEmpty())
-        return false;
-    // The lookup runs in the background while events go on being processed,
-    // so replies and clicks are handled while a name resolves.
-    QEventLoop loop;
-    bool found = false;
-    QHostInfo::lookupHost(host, &loop, [&](const QHostInfo &info) {
-        for (const QHostAddress &a : info.addresses()) {
-            if (a.protocol() == QAbstractSocket::IPv4Protocol) {
-                address = a.toIPv4Address();
-                found = true;
-                break;
-            }
-        }
-        loop.quit();
-    });
-    loop.exec();
-    return found;
+    return !host.trimmed().isEmpty() && socket->lookupHost(host, address);
 }
 
 void TNMUDP::readPending()
@@ -158,18 +117,13 @@ void TNMUDP::readPending()
     // soon as other events had their turn.
     QElapsedTimer slice;
     slice.start();
-    while (slice.nsecsElapsed() < ReadSliceNs && socket->hasPendingDatagrams()) {
-        const QNetworkDatagram datagram = socket->receiveDatagram(MaxDatagram);
-        if (!datagram.isValid())
-            break;
-        current = datagram.data();
-        currentWait = ArrivalStamp::waitOfLast(socket->socketDescriptor());
-        bool ok = false;
-        currentSender = datagram.senderAddress().toIPv4Address(&ok);
-        if (!ok)
-            continue;
+    Datagram datagram;
+    while (slice.nsecsElapsed() < ReadSliceNs && socket->read(datagram)) {
+        current = std::move(datagram.data);
+        currentWait = datagram.waitNs;
+        currentSender = datagram.sender;
         if (OnDataReceived)
-            OnDataReceived(this, int(current.size()), ipv4Text(currentSender), datagram.senderPort());
+            OnDataReceived(this, int(current.size()), ipv4Text(currentSender), datagram.port);
     }
 }
 

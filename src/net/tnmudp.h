@@ -1,15 +1,16 @@
 #pragma once
 
+#include "net/datagramsocket.h"
 #include "net/ipv4.h"
 
 #include <QByteArray>
-#include <QHostAddress>
 #include <QObject>
 #include <QString>
 
 #include <functional>
+#include <memory>
 
-class QUdpSocket;
+class QIODevice;
 
 // A failed operation of the endpoint; callers catch it and run their error path.
 class UDPSockError
@@ -41,8 +42,10 @@ public:
 
     // Binds to 0.0.0.0:localPort. When that port is taken (a game client on the
     // same machine uses 27005 too), binds to a port the system chooses instead
-    // and says so in portStatus().
-    explicit TNMUDP(quint16 localPort, QObject *parent = nullptr);
+    // and says so in portStatus(). Sockets come from `newSocket`, Qt's unless
+    // the caller chooses.
+    explicit TNMUDP(quint16 localPort, QObject *parent = nullptr,
+                    DatagramSocketFactory newSocket = newQtDatagramSocket);
     ~TNMUDP() override;
 
     QString RemoteHost;
@@ -80,14 +83,14 @@ public:
     TOnStatus OnStatus;
 
 private:
-    QUdpSocket *newSocket();
     void bindSocket(quint16 port);
     void readPending();
     quint32 resolve(const QString &host);
     bool lookupHost(const QString &host, quint32 &address);
     void status(const QString &text);
 
-    QUdpSocket *socket = nullptr;
+    DatagramSocketFactory newSocket;
+    std::unique_ptr<DatagramSocket> socket;
     int requested = 0;
     QByteArray current;
     quint32 currentSender = 0;

@@ -3,15 +3,26 @@
 #include "net/ipv4.h"
 #include "scan/addressrange.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 
+// Plain character tests instead of regular expressions: compiling those costs
+// every run of the tool more than all its arguments take to check.
 namespace {
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+bool isNameCharacter(QChar c)
+{
+    return isDigit(c) || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
+}
 
 // Plain decimal digits only: no sign, no blanks.
 bool parseNumber(const QString &text, int &value)
 {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
-    if (!digits.match(text).hasMatch())
+    if (text.isEmpty() || text.size() > 9 || !std::all_of(text.begin(), text.end(), isDigit))
         return false;
     value = text.toInt();
     return true;
@@ -28,14 +39,15 @@ bool parsePort(const QString &text, int &port)
 
 bool onlyDigitsAndDots(const QString &text)
 {
-    static const QRegularExpression dotted(QStringLiteral("^[0-9.]+$"));
-    return dotted.match(text).hasMatch();
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return isDigit(c) || c == u'.'; });
 }
 
+// Letters, digits, '_', '.' and '-', neither starting with '.' or '-' nor ending with '-'.
 bool isHostName(const QString &text)
 {
-    static const QRegularExpression name(QStringLiteral("^[A-Za-z0-9_]([A-Za-z0-9_.-]*[A-Za-z0-9_.])?$"));
-    return name.match(text).hasMatch();
+    if (text.isEmpty() || !isNameCharacter(text.front()) || text.back() == u'-')
+        return false;
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return isNameCharacter(c) || c == u'.' || c == u'-'; });
 }
 
 // "HOST", "HOST:PORT" or "FROM-TO[:PORT]"; a port of 0 stands for the --port value.

@@ -1,0 +1,98 @@
+#include "net/arrivalstamp.h"
+#include "net/datagramsocket.h"
+
+#include <QEventLoop>
+#include <QHostInfo>
+#include <QNetworkDatagram>
+#include <QNetworkProxy>
+#include <QUdpSocket>
+#include <QVariant>
+
+namespace {
+
+constexpr int MaxDatagram = 65507; // the largest UDP payload over IPv4
+
+class QtDatagramSocket : public DatagramSocket
+{
+public:
+    QtDatagramSocket()
+    {
+        // Queries go straight to the servers on the LAN. Without this the bind
+        // asks the system's proxy configuration first, which costs a start-up
+        // delay of tens of milliseconds for nothing.
+        socket.setProxy(QNetworkProxy::NoProxy);
+        QObject::connect(&socket, &QUdpSocket::readyRead, &socket, [this] {
+            if (onReadyRead)
+                onReadyRead();
+        });
+    }
+
+    bool bind(quint16 port) override
+    {
+        if (!socket.bind(QHostAddress::AnyIPv4, port, QUdpSocket::DontShareAddress)
+            || socket.state() != QAbstractSocket::BoundState)
+            return false;
+        // A sweep can draw thousands of replies at once; give the kernel room for them.
+        socket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(4 * 1024 * 1024));
+        ArrivalStamp::enable(socket.socketDescriptor());
+        return true;
+    }
+
+    int localPort() const override { return socket.localPort(); }
+    int errorCode() const override { return int(socket.error()); }
+
+    void send(const char *data, int length, quint32 address, quint16 port) override
+    {
+        socket.writeDatagram(data, length, QHostAddress(address), port);
+    }
+
+    bool read(Datagram &datagram) override
+    {
+        while (socket.hasPendingDatagrams()) {
+            const QNetworkDatagram d = socket.receiveDatagram(MaxDatagram);
+            if (!d.isValid())
+                return false;
+            bool ok = false;
+            datagram.sender = d.senderAddress().toIPv4Address(&ok);
+            if (!ok)
+                continue;
+            datagram.data = d.data();
+            datagram.port = quint16(d.senderPort());
+            datagram.waitNs = ArrivalStamp::waitOfLast(socket.socketDescriptor());
+            return true;
+        }
+        return false;
+    }
+
+    void close() override { socket.close(); }
+
+    bool lookupHost(const QString &host, quint32 &address) override
+    {
+        // The lookup runs in the background while events go on being processed,
+        // so replies and clicks are handled while a name resolves.
+        QEventLoop loop;
+        bool found = false;
+        QHostInfo::lookupHost(host, &loop, [&](const QHostInfo &info) {
+            for (const QHostAddress &a : info.addresses()) {
+                if (a.protocol() == QAbstractSocket::IPv4Protocol) {
+                    address = a.toIPv4Address();
+                    found = true;
+                    break;
+                }
+            }
+            loop.quit();
+        });
+        loop.exec();
+        return found;
+    }
+
+private:
+    QUdpSocket socket;
+};
+
+} // namespace
+
+std::unique_ptr<DatagramSocket> newQtDatagramSocket()
+{
+    return std::make_unique<QtDatagramSocket>();
+}
