@@ -4,16 +4,20 @@
 #include "query/infoparse.h"
 #include "settings/settingsmodel.h"
 
-#include <QThread>
-
 namespace {
 
 constexpr quint8 SplitMarker = 0xFE;
+
 constexpr int DetailPauseMs = 10;
 
 bool hasReplyHeader(const QByteArray &d)
 {
     return d.size() > 4 && quint8(d[1]) == 0xFF && quint8(d[2]) == 0xFF && quint8(d[3]) == 0xFF;
+}
+
+bool isWholeReply(const QByteArray &d)
+{
+    return hasReplyHeader(d) && quint8(d[0]) == 0xFF;
 }
 
 } // namespace
@@ -74,7 +78,7 @@ bool QueryProtocol::QueryPlayers(const QString &address, int port)
     if (!send(address, port, packets.PlayersQuery))
         return false;
     challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), now());
-    QThread::msleep(DetailPauseMs);
+    pause(DetailPauseMs);
     return !settings.scanOld || send(address, port, packets.OldPlayersQuery);
 }
 
@@ -83,7 +87,7 @@ bool QueryProtocol::QueryRules(const QString &address, int port)
     if (!send(address, port, packets.RulesQuery))
         return false;
     challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), now());
-    QThread::msleep(DetailPauseMs);
+    pause(DetailPauseMs);
     return !settings.scanOld || send(address, port, packets.OldRulesQuery);
 }
 
@@ -109,20 +113,29 @@ void QueryProtocol::dispatchWhole(const QByteArray &d, const QString &FromIP, qu
         // Split datagrams are always FE; their byte 4 is part of the set's id,
         // so it must not be taken for a reply type.
         const std::optional<QByteArray> whole = splits.add(from, quint16(Port), d, now());
-        if (whole)
-            dispatchWhole(*whole, FromIP, from, Port);
+        // A reassembled reply is handled as a reply, never split again.
+        if (whole && isWholeReply(*whole))
+            dispatchReply(*whole, FromIP, from, Port);
         return;
     }
+    dispatchReply(d, FromIP, from, Port);
+}
+
+void QueryProtocol::dispatchReply(const QByteArray &d, const QString &FromIP, quint32 from, int Port)
+{
     switch (d[4]) {
     case 'A':
         SendQuery(d, Port, FromIP);
         break;
     case 'D':
-        emit playersReceived(AddPlayers(d));
+        if (challenges.detailsAsked(from, now()))
+            emit playersReceived(AddPlayers(d));
         break;
     case 'E':
-        RulesBuffer = d;
-        emit rulesReceived(AddRules(RulesBuffer));
+        if (challenges.detailsAsked(from, now())) {
+            RulesBuffer = d;
+            emit rulesReceived(AddRules(RulesBuffer));
+        }
         break;
     case 'I':
         if (const auto info = AddCSS(d, Port, FromIP))

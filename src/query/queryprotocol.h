@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QThread>
 #include <functional>
 
 class SettingsModel;
@@ -48,6 +49,8 @@ public:
 
     // Tests run the clock forward instead of waiting.
     void setClock(std::function<qint64()> clock) { now = std::move(clock); }
+    // The pause between a detail request and the next one; fuzzing skips it.
+    void setPause(std::function<void(int ms)> sleep) { pause = std::move(sleep); }
 
 signals:
     void serverInfoReceived(const ServerInfo &info);
@@ -61,6 +64,7 @@ private:
     bool send(const QString &host, int port, const QByteArray &packet);
     void SendQuery(const QByteArray &reply, int Port, const QString &FromIP);
     void dispatchWhole(const QByteArray &datagram, const QString &FromIP, quint32 from, int Port);
+    void dispatchReply(const QByteArray &reply, const QString &FromIP, quint32 from, int Port);
 
     TNMUDP &udp;
     const SettingsModel &settings;
@@ -68,4 +72,5 @@ private:
     ChallengeTable challenges;
     QElapsedTimer clock;
     std::function<qint64()> now;
+    std::function<void(int ms)> pause = [](int ms) { QThread::msleep(ulong(ms)); };
 };
