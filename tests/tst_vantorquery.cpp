@@ -111,6 +111,8 @@ private slots:
     void rangeSweep();
     void nothingAnswers();
     void table();
+    void tableShowsNoControlCharacters_data();
+    void tableShowsNoControlCharacters();
 
 private:
     // The farm answers in this process, so the wait must keep its event loop running.
@@ -392,6 +394,38 @@ void TstVantorQuery::table()
     QVERIFY(row3 > 0);
     QCOMPARE(lines[row3].mid(accessAt), "password");
     QCOMPARE(lines[row3 + 1], "    Players: 0");
+}
+
+void TstVantorQuery::tableShowsNoControlCharacters_data()
+{
+    QTest::addColumn<QString>("sent");
+    QTest::addColumn<QString>("shown");
+    const QString x = QString(QChar::ReplacementCharacter);
+    QTest::newRow("terminal title") << "\x1b]0;owned\x07" << x + "]0;owned" + x;
+    QTest::newRow("clear screen") << "\x1b[2J\x1b[H" << x + "[2J" + x + "[H";
+    QTest::newRow("C1 and DEL") << QStringLiteral("\u009b2J\x7f") << x + "2J" + x;
+    QTest::newRow("line break") << "a\r\nb" << "a" + x + x + "b";
+}
+
+void TstVantorQuery::tableShowsNoControlCharacters()
+{
+    QFETCH(QString, sent);
+    QFETCH(QString, shown);
+    const QString address = host(80);
+    ServerFarm farm;
+    const QJsonObject evil = with(server(80, "I", "cstrike", "Counter-Strike"),
+                                  {{"name", "N" + sent}, {"map", "M" + sent},
+                                   {"playerList", QJsonArray{QJsonObject{{"name", "P" + sent}, {"frags", 1}}}},
+                                   {"rules", QJsonArray{QJsonArray{"R" + sent, "V" + sent}}}});
+    QVERIFY2(farm.load(QJsonObject{{"servers", QJsonArray{evil}}}), qPrintable(farm.errorString()));
+    QVERIFY2(farm.start(), qPrintable(farm.errorString()));
+    const Run run = runTool({"--port", QString::number(kPort), "--players", "--rules", "--timeout", "300", address});
+    QCOMPARE(run.exitCode, 0);
+    const QString out = QString::fromUtf8(run.lines.join('\n'));
+    for (const QChar c : out)
+        QVERIFY2(c == u'\n' || (c >= u' ' && c != u'\x7f' && (c < u'\x80' || c > u'\x9f')), qPrintable(out));
+    for (const QString &field : {"N", "M", "P", "R", "V"})
+        QVERIFY2(out.contains(field + shown), qPrintable(out));
 }
 
 QTEST_GUILESS_MAIN(TstVantorQuery)
