@@ -392,6 +392,30 @@ private slots:
         QCOMPARE(readFile(iniPath), before);
     }
 
+    // The settings file cannot store a line break, so no field takes one:
+    // neither typed or pasted text nor the path of a chosen file.
+    void noFieldTakesALineBreak()
+    {
+        TSettings &d = open("[Settings]\nCurItem=1\n");
+        int editable = 0;
+        for (QLineEdit *edit : d.findChildren<QLineEdit *>()) {
+            if (edit->isReadOnly())
+                continue;
+            ++editable;
+            edit->setText(QStringLiteral("1"));
+            edit->insert(QStringLiteral("2\n3"));
+            edit->insert(QStringLiteral("4\r"));
+            QVERIFY2(!edit->text().contains(u'\n') && !edit->text().contains(u'\r'), qPrintable(edit->text()));
+        }
+        QVERIFY(editable >= 2);
+
+        chooser.answer = QStringLiteral("/games/half\nlife/hl2");
+        QTest::mouseClick(d.SBExe, Qt::LeftButton);
+        QCOMPARE(d.EditExe->text(), QString());
+        QVERIFY(!d.BBSave->isEnabled());
+        QCOMPARE(prompter.errors.size(), 1);
+    }
+
     void transparency()
     {
         TSettings &d = open("[Settings]\nTrans=1\nTransLevel=30\nCurPage=2\n");

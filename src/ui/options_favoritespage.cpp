@@ -5,6 +5,7 @@
 
 #include "scan/prompter.h"
 #include "settings/favoritesmodel.h"
+#include "ui/linebreakfilter.h"
 #include "ui/portkeyfilter.h"
 #include "ui/rowselection.h"
 
@@ -114,6 +115,7 @@ QWidget *TSettings::buildFavoritesPage()
 
     connect(SpeedButton4, &QPushButton::clicked, this, &TSettings::SpeedButton4Click);
     connect(SpeedButton5, &QPushButton::clicked, this, &TSettings::SpeedButton5Click);
+    refuseLineBreaks(EditHost);
     connect(EditHost, &QLineEdit::textChanged, this, &TSettings::EditHostChange);
     connect(header, &QHeaderView::sectionClicked, this, &TSettings::LVFavColumnClick);
     connect(header, &QHeaderView::sectionResized, this,

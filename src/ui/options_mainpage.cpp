@@ -4,8 +4,11 @@
 #include "ui/options.h"
 
 #include "join/launchtable.h"
+#include "scan/prompter.h"
 #include "settings/exefilter.h"
+#include "settings/inifile.h"
 #include "ui/filechooser.h"
+#include "ui/linebreakfilter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -110,6 +113,7 @@ QWidget *TSettings::buildMainPage()
     layout->addLayout(transRow);
     layout->addStretch();
 
+    refuseLineBreaks(EditParam);
     connect(SBExe, &QToolButton::clicked, this, &TSettings::SBExeClick);
     connect(EditParam, &QLineEdit::textEdited, this, &TSettings::EditParamKeyPress);
     connect(BBLeft, &QPushButton::clicked, this, &TSettings::BBLeftClick);
@@ -160,6 +164,10 @@ void TSettings::SBExeClick()
     const QString path = chooser.openFile(this, filter);
     if (path.isEmpty())
         return;
+    if (!IniFile::storable(path)) {
+        prompter.error(QStringLiteral("The path holds a line break and cannot be stored."));
+        return;
+    }
     EditExe->setText(path);
     BBSave->setEnabled(true);
 }
