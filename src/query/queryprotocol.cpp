@@ -78,8 +78,11 @@ bool QueryProtocol::QueryPlayers(const QString &address, int port)
     if (!send(address, port, packets.PlayersQuery))
         return false;
     challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), now());
+    if (!settings.scanOld)
+        return true;
+    // Only a second request is spaced from the first.
     pause(DetailPauseMs);
-    return !settings.scanOld || send(address, port, packets.OldPlayersQuery);
+    return send(address, port, packets.OldPlayersQuery);
 }
 
 bool QueryProtocol::QueryRules(const QString &address, int port)
@@ -87,8 +90,11 @@ bool QueryProtocol::QueryRules(const QString &address, int port)
     if (!send(address, port, packets.RulesQuery))
         return false;
     challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), now());
+    if (!settings.scanOld)
+        return true;
+    // Only a second request is spaced from the first.
     pause(DetailPauseMs);
-    return !settings.scanOld || send(address, port, packets.OldRulesQuery);
+    return send(address, port, packets.OldRulesQuery);
 }
 
 void QueryProtocol::UDPDataReceived(TNMUDP *Sender, int NumberBytes, const QString &FromIP, int Port)
