@@ -1,5 +1,6 @@
 #include "benchmarks.h"
 #include "benchwindow.h"
+#include "emulatorprocess.h"
 #include "eventgap.h"
 
 #include "net/tnmudp.h"
@@ -7,19 +8,14 @@
 #include "scan/serverlistmodel.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
 
 namespace {
 
 constexpr int ServerCount = 5000;
 constexpr int ServersPerBlock = 250;
 constexpr int ServerPort = 27415;
-constexpr int ReadyTimeoutMs = 60000;
 // After the sweep: wait this long for the next row, at most SettleMaxMs in all.
 constexpr int QuietMs = 1000;
 constexpr int SettleMaxMs = 5000;
@@ -51,80 +47,16 @@ QJsonObject farmConfig()
     return QJsonObject{{"servers", servers}};
 }
 
-// The emulated LAN in a process of its own, so that answering does not share
-// the benchmark's event loop.
-class Farm
-{
-public:
-    explicit Farm(const QString &configPath)
-    {
-        process.setProgram(QStringLiteral(VANTOR_TESTSERVER_TOOL));
-        process.setArguments({configPath});
-        process.setStandardErrorFile(QProcess::nullDevice());
-        process.start();
-        QByteArray out;
-        QElapsedTimer timer;
-        timer.start();
-        while (!out.contains("ready") && timer.elapsed() < ReadyTimeoutMs) {
-            if (!process.waitForReadyRead(1000) && process.state() != QProcess::Running)
-                throw BenchError(QStringLiteral("vantor-testserver ended with exit code %1 (port %2 taken?)")
-                                     .arg(process.exitCode())
-                                     .arg(ServerPort)
-                                     .toStdString());
-            out += process.readAllStandardOutput();
-        }
-        if (!out.contains("ready"))
-            throw BenchError("vantor-testserver did not get ready");
-    }
-    ~Farm()
-    {
-        process.terminate();
-        if (!process.waitForFinished(5000))
-            process.kill();
-        process.waitForFinished(1000);
-    }
-
-private:
-    QProcess process;
-};
-
-// Datagrams the kernel dropped for the UDP socket bound to `port` (the
-// last column of /proc/net/udp); -1 when the socket is not found.
-qint64 droppedDatagrams(int port)
-{
-    QFile table(QStringLiteral("/proc/net/udp"));
-    if (!table.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray local = ':' + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
-    for (const QByteArray &line : table.readAll().split('\n')) {
-        const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.size() > 2 && fields[1].endsWith(local))
-            return fields.last().toLongLong();
-    }
-    return -1;
-}
-
 } // namespace
 
 std::vector<Figure> benchServers()
 {
-    QTemporaryDir dir;
-    if (!dir.isValid())
-        throw BenchError("no temporary directory");
-    const QString configPath = dir.filePath(QStringLiteral("lan.json"));
-    QFile config(configPath);
-    if (!config.open(QIODevice::WriteOnly) || config.write(QJsonDocument(farmConfig()).toJson()) <= 0)
-        throw BenchError("cannot write the emulator's configuration");
-    config.close();
-    const Farm farm(configPath);
+    const EmulatorProcess farm(farmConfig(), QStringLiteral("port %1").arg(ServerPort));
 
     // The peak from here on: the window, its 5,000 rows and what the sweeps use,
     // not what earlier benchmarks of this run left behind.
     const qint64 peakBefore = peakResidentBytes();
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    if (clearRefs.open(QIODevice::WriteOnly))
-        clearRefs.write("5");
-    clearRefs.close();
+    resetPeakResident();
 
     BenchWindow w;
     w.settings.ranges = {{true, serverAddress(0), serverAddress(ServerCount - 1)}};

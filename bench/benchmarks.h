@@ -8,3 +8,4 @@ std::vector<Figure> benchIni();
 std::vector<Figure> benchStartup();
 std::vector<Figure> benchSweep();
 std::vector<Figure> benchServers();
+std::vector<Figure> benchFlood();

@@ -1,0 +1,50 @@
+#include "emulatorprocess.h"
+
+#include "benchutil.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonDocument>
+
+namespace {
+
+constexpr int ReadyTimeoutMs = 60000;
+
+} // namespace
+
+EmulatorProcess::EmulatorProcess(const QJsonObject &config, const QString &ports)
+{
+    if (!dir.isValid())
+        throw BenchError("no temporary directory");
+    const QString configPath = dir.filePath(QStringLiteral("servers.json"));
+    QFile file(configPath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(config).toJson()) <= 0)
+        throw BenchError("cannot write the emulator's configuration");
+    file.close();
+
+    process.setProgram(QStringLiteral(VANTOR_TESTSERVER_TOOL));
+    process.setArguments({configPath});
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start();
+    QByteArray out;
+    QElapsedTimer timer;
+    timer.start();
+    while (!out.contains("ready") && timer.elapsed() < ReadyTimeoutMs) {
+        if (!process.waitForReadyRead(1000) && process.state() != QProcess::Running)
+            throw BenchError(QStringLiteral("vantor-testserver ended with exit code %1 (%2 taken?)")
+                                 .arg(process.exitCode())
+                                 .arg(ports)
+                                 .toStdString());
+        out += process.readAllStandardOutput();
+    }
+    if (!out.contains("ready"))
+        throw BenchError("vantor-testserver did not get ready");
+}
+
+EmulatorProcess::~EmulatorProcess()
+{
+    process.terminate();
+    if (!process.waitForFinished(5000))
+        process.kill();
+    process.waitForFinished(1000);
+}
