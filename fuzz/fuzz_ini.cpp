@@ -118,7 +118,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size < 3)
         return 0;
     ensureApplication();
-    static QTemporaryDir dir;
+    // In memory where the system has a place for it: every write syncs the file.
+    static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/vantor-fuzz-XXXXXX")
+                                                                          : QDir::tempPath() + QStringLiteral("/vantor-fuzz-XXXXXX"));
     const QString path = dir.filePath(QStringLiteral("vantor.ini"));
 
     const size_t contentSize = std::min<size_t>(size_t(data[0] | data[1] << 8), size - 2);
