@@ -1,6 +1,6 @@
 #include "benchmarks.h"
 
-#include "join/autoconnectstate.h"
+#include "scan/autoconnectstate.h"
 #include "net/tnmudp.h"
 #include "query/queryprotocol.h"
 #include "scan/serverlistmodel.h"
@@ -124,7 +124,7 @@ std::vector<Figure> benchDispatch()
     BestTime newRows;
     BestTime refresh;
     for (int run = 0; run < BestOfRuns; ++run) {
-        QueryProtocol protocol(udp, settings);
+        QueryProtocol protocol(udp, [&settings] { return settings.scanOld; });
         ServerListModel model(settings, autoConnect);
         QObject::connect(&protocol, &QueryProtocol::serverInfoReceived, &model, &ServerListModel::AddServer,
                          Qt::DirectConnection);

@@ -1,10 +1,10 @@
 #include "benchmarks.h"
 #include "benchwindow.h"
 
-#include "join/autoconnectstate.h"
+#include "scan/autoconnectstate.h"
 #include "join/launchstate.h"
 #include "net/httpfetch.h"
-#include "net/updatechecker.h"
+#include "update/updatechecker.h"
 #include "scan/localaddress.h"
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
@@ -14,6 +14,7 @@
 #include "ui/options.h"
 #include "ui/pass.h"
 #include "ui/scangames.h"
+#include "buildinfo.h"
 
 #include <QElapsedTimer>
 #include <QEvent>
@@ -73,6 +74,7 @@ qint64 startUp(const QString &iniPath)
     prompter.setParentWindow(form1.get());
     form1->installEventFilter(&painted);
     auto settingsDialog = std::make_unique<TSettings>(settings, ini, prompter);
+    settingsDialog->loadSettings();
     form1->applySettings();
     form1->setIniFile(&ini);
     auto about = std::make_unique<TFormAbout>(settings, updates, shell);
@@ -86,6 +88,7 @@ qint64 startUp(const QString &iniPath)
     autoDialog.reset();
     pass.reset();
     about.reset();
+    settingsDialog->saveSettings();
     settingsDialog.reset();
     form1.reset();
     return shown;

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "join/autoconnectstate.h"
+#include "scan/autoconnectstate.h"
 #include "join/launchstate.h"
-#include "join/shell.h"
+#include "desktop/shell.h"
 #include "scan/localaddress.h"
-#include "scan/prompter.h"
+#include "desktop/prompter.h"
 #include "settings/settingsmodel.h"
 #include "ui/scangames.h"
 

@@ -14,10 +14,10 @@
 // list never shows a control character.
 #include "fuzzsupport.h"
 
-#include "join/autoconnectstate.h"
 #include "net/tnmudp.h"
 #include "query/queryprotocol.h"
 #include "query/splitreassembler.h"
+#include "scan/autoconnectstate.h"
 #include "scan/serverlistmodel.h"
 #include "settings/settingsmodel.h"
 
@@ -102,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     SettingsModel settings;
     settings.scanOld = false;
     const AutoConnectState autoConnect;
-    QueryProtocol protocol(udp, settings);
+    QueryProtocol protocol(udp, [] { return false; });
     qint64 now = 0;
     protocol.setClock([&now] { return now; });
     protocol.setPause([](int) {});

@@ -5,8 +5,8 @@
 // as 255); the list never shows a control character.
 #include "fuzzsupport.h"
 
-#include "join/autoconnectstate.h"
 #include "query/infoparse.h"
+#include "scan/autoconnectstate.h"
 #include "scan/serverlistmodel.h"
 #include "settings/settingsmodel.h"
 

@@ -4,7 +4,7 @@
 // with "!@", and its download address is always a web address.
 #include "fuzzsupport.h"
 
-#include "net/updaterecord.h"
+#include "update/updaterecord.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

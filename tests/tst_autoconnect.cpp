@@ -1,4 +1,4 @@
-#include "join/autoconnectstate.h"
+#include "scan/autoconnectstate.h"
 #include "join/commandline.h"
 #include "join/launcher.h"
 #include "join/launchstate.h"

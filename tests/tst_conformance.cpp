@@ -51,7 +51,7 @@ void TestConformance::replies()
 
     SettingsModel settings;
     TNMUDP udp(0);
-    QueryProtocol protocol(udp, settings);
+    QueryProtocol protocol(udp, [&settings] { return settings.scanOld; });
     QVector<ServerInfo> infos;
     QVector<QVector<PlayerRow>> players;
     QVector<QVector<RuleRow>> rules;

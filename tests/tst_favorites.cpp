@@ -1,4 +1,4 @@
-#include "join/autoconnectstate.h"
+#include "scan/autoconnectstate.h"
 #include "join/launchstate.h"
 #include "scan/favoritesscan.h"
 #include "scan/localaddress.h"
@@ -137,6 +137,7 @@ TSettings &TestFavorites::openDialog(const QByteArray &iniText)
     file.close();
     ini = std::make_unique<IniFile>(iniPath());
     dialog = std::make_unique<TSettings>(*settings, *ini, prompter);
+    dialog->loadSettings();
     return *dialog;
 }
 
@@ -284,7 +285,7 @@ void TestFavorites::hostColumnWidthIsKeptAndSaved()
     header->resizeSection(FavoritesModel::ColumnPort, portWidth + 100);
     QCOMPARE(header->sectionSize(FavoritesModel::ColumnPort), portWidth + 5);
 
-    dialog.reset();
+    d.saveSettings();
     QCOMPARE(IniFile(iniPath()).readInteger(QStringLiteral("Settings"), QStringLiteral("FavWidth"), 0), kept);
 }
 
@@ -302,7 +303,7 @@ void TestFavorites::favoritesSurviveARestart()
     const QString sorted = QStringLiteral("10.0.0.5:27015|host:27015|10.0.0.5:27020");
     QCOMPARE(shownRows(d.LVFav->model()), sorted);
 
-    dialog.reset();
+    d.saveSettings();
     IniFile written(iniPath());
     QCOMPARE(written.readSection(QStringLiteral("Favorites")), (QStringList{"10.0.0.5 0", "host 1", "10.0.0.5 2"}));
     QFile file(iniPath());

@@ -1,10 +1,10 @@
-#include "join/autoconnectstate.h"
+#include "scan/autoconnectstate.h"
 #include "join/commandline.h"
 #include "join/launcher.h"
 #include "join/launchstate.h"
-#include "join/shell.h"
+#include "desktop/shell.h"
 #include "scan/listicons.h"
-#include "scan/prompter.h"
+#include "desktop/prompter.h"
 #include "settings/settingsmodel.h"
 #include "ui/desktopservices.h"
 

@@ -1,4 +1,4 @@
-#include "join/autoconnectstate.h"
+#include "scan/autoconnectstate.h"
 #include "join/launchstate.h"
 #include "net/tnmudp.h"
 #include "query/playersmodel.h"

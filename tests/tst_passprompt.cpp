@@ -1,5 +1,5 @@
 #include "join/launchstate.h"
-#include "scan/prompter.h"
+#include "desktop/prompter.h"
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
 #include "ui/pass.h"

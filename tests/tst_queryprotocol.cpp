@@ -84,7 +84,7 @@ void TestQueryProtocol::init()
     settings = new SettingsModel;
     settings->scanOld = false;
     udp = new TNMUDP(0);
-    protocol = new QueryProtocol(*udp, *settings);
+    protocol = new QueryProtocol(*udp, [this] { return settings->scanOld; });
     infos.clear();
     players.clear();
     rules.clear();

@@ -1,8 +1,8 @@
-#include "join/autoconnectstate.h"
+#include "scan/autoconnectstate.h"
 #include "net/tnmudp.h"
 #include "query/queryprotocol.h"
 #include "scan/localaddress.h"
-#include "scan/prompter.h"
+#include "desktop/prompter.h"
 #include "scan/scanengine.h"
 #include "scan/serverlistmodel.h"
 #include "serverfarm.h"
@@ -105,7 +105,7 @@ void TestScanEngine::init()
     settings->delay = 0;
     autoConnect = AutoConnectState();
     udp = new TNMUDP(0);
-    protocol = new QueryProtocol(*udp, *settings);
+    protocol = new QueryProtocol(*udp, [this] { return settings->scanOld; });
     servers = new ServerListModel(*settings, autoConnect);
     connect(protocol, &QueryProtocol::serverInfoReceived, servers, &ServerListModel::AddServer);
     local = new FixedLocalAddress(QStringLiteral("127.0.0.1"));

@@ -1,5 +1,5 @@
-#include "join/autoconnectstate.h"
 #include "query/playersmodel.h"
+#include "scan/autoconnectstate.h"
 #include "scan/listicons.h"
 #include "scan/serverlistmodel.h"
 #include "settings/settingsmodel.h"

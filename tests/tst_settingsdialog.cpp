@@ -1,4 +1,4 @@
-#include "scan/prompter.h"
+#include "desktop/prompter.h"
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
 #include "ui/filechooser.h"
@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -109,6 +110,7 @@ class TestSettingsDialog : public QObject
         prompter = ScriptedPrompter();
         chooser = ScriptedChooser();
         dialog = std::make_unique<TSettings>(settings, *ini, prompter, &chooser);
+        dialog->loadSettings();
         return *dialog;
     }
 
@@ -440,6 +442,35 @@ private slots:
         QCOMPARE(changes.count(), 2);
     }
 
+    void closingSavesAtOnce()
+    {
+        TSettings &d = open("[Settings]\nCurItem=3\nDelay=7\n[Password]\nLastPass=kept\n");
+        d.show();
+        chooser.answer = QStringLiteral("/games/cs16/hl");
+        QTest::mouseClick(d.findChild<QToolButton *>(QStringLiteral("SBExe")), Qt::LeftButton);
+        QTest::mouseClick(d.findChild<QPushButton *>(QStringLiteral("BBSave")), Qt::LeftButton);
+        d.findChild<QCheckBox *>(QStringLiteral("CBDOD"))->setChecked(false);
+        d.close();
+
+        // The file holds them before the program ends, as the exit save writes them.
+        IniFile fresh(iniPath);
+        QCOMPARE(fresh.readString(QStringLiteral("Settings"), QStringLiteral("ExePath3"), QString()),
+                 QStringLiteral("/games/cs16/hl"));
+        QCOMPARE(fresh.readString(QStringLiteral("Games"), QStringLiteral("DOD"), QString()), QStringLiteral("0"));
+        QCOMPARE(fresh.readString(QStringLiteral("Settings"), QStringLiteral("Delay"), QString()), QStringLiteral("7"));
+        QCOMPARE(fresh.readString(QStringLiteral("Password"), QStringLiteral("LastPass"), QString()),
+                 QStringLiteral("kept"));
+
+        // Escape closes it too; a refused write is reported as at exit.
+        d.show();
+        QVERIFY(QFile::remove(iniPath));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("vantor.ini")));
+        QTest::keyClick(&d, Qt::Key_Escape);
+        QVERIFY(!d.isVisible());
+        QCOMPARE(prompter.errors, QStringList{QStringLiteral("Unable to write to ") + iniPath});
+        QVERIFY(QDir(dir.path()).rmdir(QStringLiteral("vantor.ini")));
+    }
+
     void roundTrip()
     {
         TSettings &d = open(QByteArray());
@@ -461,7 +492,7 @@ private slots:
         d.LWranges->item(0, 0)->setCheckState(Qt::Unchecked);
         d.CBGame->setCurrentIndex(9);
         d.PageControl->setCurrentIndex(TSettings::FavoritesPage);
-        dialog.reset(); // the exit save
+        d.saveSettings(); // the exit save
 
         TSettings &again = open(readFile(iniPath));
         QCOMPARE(again.PageControl->currentIndex(), int(TSettings::FavoritesPage));

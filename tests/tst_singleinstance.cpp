@@ -1,11 +1,14 @@
 #include "ui/singleinstance.h"
 #include "ui/trayicon.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QPixmap>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QUuid>
 #include <QtTest>
 
@@ -58,6 +61,8 @@ private slots:
     void secondStartReachesFirst();
     void staleSocketIsReplaced();
     void otherVersionsDoNotMeet();
+    void socketInTheGivenFolder();
+    void defaultFolderIsTheRuntimeFolder();
     void nameIsSafeForSockets_data();
     void nameIsSafeForSockets();
     void trayIconCycles();
@@ -125,6 +130,54 @@ void TestSingleInstance::otherVersionsDoNotMeet()
     QCOMPARE(newerShown.count(), 0);
 }
 
+void TestSingleInstance::socketInTheGivenFolder()
+{
+#ifdef Q_OS_UNIX
+    QTemporaryDir mine;
+    QTemporaryDir other;
+    QVERIFY(mine.isValid() && other.isValid());
+    const QString title = uniqueTitle(QStringLiteral("folder"));
+    SingleInstance first(title, mine.path());
+    QVERIFY(first.isFirst());
+    QCOMPARE(QFileInfo(first.serverName()).dir(), QDir(mine.path()));
+    QVERIFY(QFileInfo::exists(first.serverName()));
+
+    // The same name in a folder that is not the user's own (another user's,
+    // or one a stranger filled) does not count as a running copy.
+    SingleInstance elsewhere(title, other.path());
+    QVERIFY(elsewhere.isFirst());
+    SingleInstance second(title, mine.path());
+    QVERIFY(!second.isFirst());
+#else
+    QSKIP("Windows keeps the named pipe");
+#endif
+}
+
+void TestSingleInstance::defaultFolderIsTheRuntimeFolder()
+{
+#ifdef Q_OS_UNIX
+    QTemporaryDir runtime;
+    QVERIFY(runtime.isValid());
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    const bool wasSet = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    const QString folder = SingleInstance::defaultFolder();
+    const QString name = SingleInstance(uniqueTitle(QStringLiteral("runtime"))).serverName();
+    if (wasSet)
+        qputenv("XDG_RUNTIME_DIR", saved);
+    else
+        qunsetenv("XDG_RUNTIME_DIR");
+
+    QCOMPARE(folder, runtime.path());
+    QCOMPARE(QFileInfo(name).dir(), QDir(runtime.path()));
+    QCOMPARE(QFileInfo(folder).permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
+                                                | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther),
+             QFileDevice::Permissions());
+#else
+    QVERIFY(SingleInstance::defaultFolder().isEmpty());
+#endif
+}
+
 void TestSingleInstance::nameIsSafeForSockets_data()
 {
     QTest::addColumn<QString>("title");
@@ -142,7 +195,7 @@ void TestSingleInstance::nameIsSafeForSockets()
 {
     QFETCH(QString, title);
     QFETCH(QString, prefix);
-    const QString name = SingleInstance(title).serverName();
+    const QString name = SingleInstance(title, QString()).serverName();
     QVERIFY2(name.startsWith(prefix), qPrintable(name));
     QVERIFY2(QRegularExpression(QStringLiteral("^[A-Za-z0-9_.-]+$")).match(name).hasMatch(),
              qPrintable(name));

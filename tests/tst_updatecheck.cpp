@@ -1,6 +1,6 @@
 #include "net/httpfetch.h"
-#include "net/updatechecker.h"
-#include "net/updaterecord.h"
+#include "update/updatechecker.h"
+#include "update/updaterecord.h"
 #include "settings/settingsmodel.h"
 #include "support/recordingprompter.h"
 #include "support/recordingshell.h"

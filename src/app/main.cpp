@@ -1,4 +1,5 @@
 #include "app/program.h"
+#include "buildinfo.h"
 
 #include <QApplication>
 

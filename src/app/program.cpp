@@ -8,6 +8,7 @@
 #include "ui/scangames.h"
 #include "ui/singleinstance.h"
 #include "ui/transparency.h"
+#include "buildinfo.h"
 
 #include <QApplication>
 
@@ -18,13 +19,17 @@ Program::Program()
 {
 }
 
-Program::~Program()
+Program::~Program() = default;
+
+void Program::closeWindows()
 {
-    // Reverse order of creation: the password prompt writes its section while
-    // the file is still in use, then the settings dialog saves everything.
+    // Reverse order of creation: the password prompt writes its section as
+    // it goes, then the settings are saved, while the main window still
+    // exists to carry a message about a refused write.
     autoDialog.reset();
     pass.reset();
     about.reset();
+    settingsDialog->saveSettings();
     settingsDialog.reset();
     form1.reset();
 }
@@ -43,6 +48,7 @@ int Program::run()
     QObject::connect(&instance, &SingleInstance::showRequested, form1.get(), &TForm1::bringToFront);
 
     settingsDialog = std::make_unique<TSettings>(settings, ini, prompter);
+    settingsDialog->loadSettings();
     form1->servers().shareSortColumn(sortColumn);
     settingsDialog->favorites().shareSortColumn(sortColumn);
     form1->setFavorites(&settingsDialog->favorites());
@@ -83,5 +89,7 @@ int Program::run()
     });
 
     form1->show();
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    closeWindows();
+    return exitCode;
 }

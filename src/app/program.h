@@ -1,9 +1,9 @@
 #pragma once
 
-#include "join/autoconnectstate.h"
+#include "scan/autoconnectstate.h"
 #include "join/launchstate.h"
 #include "net/httpfetch.h"
-#include "net/updatechecker.h"
+#include "update/updatechecker.h"
 #include "scan/localaddress.h"
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
@@ -17,8 +17,9 @@ class TFormAuto;
 class TFormPass;
 class TSettings;
 
-// The program's life: the five windows created in order, the event loop,
-// and the windows destroyed in the reverse order (which saves the settings).
+// The program's life: the five windows created in order (the settings loaded
+// with the settings dialog), the event loop, and the windows destroyed in the
+// reverse order (the settings saved in their turn).
 class Program
 {
 public:
@@ -30,6 +31,8 @@ public:
     int run();
 
 private:
+    void closeWindows();
+
     SettingsModel settings;
     AutoConnectState autoConnect;
     LaunchState launch;

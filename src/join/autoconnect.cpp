@@ -1,11 +1,11 @@
 #include "join/autoconnect.h"
 
-#include "join/autoconnectstate.h"
+#include "scan/autoconnectstate.h"
 #include "join/commandline.h"
 #include "join/launchstate.h"
 #include "join/launcher.h"
 #include "query/queryprotocol.h"
-#include "scan/prompter.h"
+#include "desktop/prompter.h"
 #include "scan/scancontrols.h"
 
 #include <QTimer>

@@ -2,7 +2,6 @@
 
 #include "net/tnmudp.h"
 #include "query/infoparse.h"
-#include "settings/settingsmodel.h"
 
 namespace {
 
@@ -22,8 +21,8 @@ bool isWholeReply(const QByteArray &d)
 
 } // namespace
 
-QueryProtocol::QueryProtocol(TNMUDP &endpoint, const SettingsModel &settingsModel, QObject *parent)
-    : QObject(parent), udp(endpoint), settings(settingsModel)
+QueryProtocol::QueryProtocol(TNMUDP &endpoint, std::function<bool()> oldProtocol, QObject *parent)
+    : QObject(parent), udp(endpoint), scanOld(std::move(oldProtocol))
 {
     clock.start();
     now = [this] { return clock.elapsed(); };
@@ -65,7 +64,7 @@ bool QueryProtocol::sendInfoRequest(const QString &host, int port)
 {
     if (!sendInfoQuery(host, port))
         return false;
-    return !settings.scanOld || sendOldInfoQuery(host, port);
+    return !scanOld() || sendOldInfoQuery(host, port);
 }
 
 void QueryProtocol::noteBroadcast(int port)
@@ -78,7 +77,7 @@ bool QueryProtocol::QueryPlayers(const QString &address, int port)
     if (!send(address, port, packets.PlayersQuery))
         return false;
     challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), now());
-    if (!settings.scanOld)
+    if (!scanOld())
         return true;
     // Only a second request is spaced from the first.
     pause(DetailPauseMs);
@@ -90,7 +89,7 @@ bool QueryProtocol::QueryRules(const QString &address, int port)
     if (!send(address, port, packets.RulesQuery))
         return false;
     challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), now());
-    if (!settings.scanOld)
+    if (!scanOld())
         return true;
     // Only a second request is spaced from the first.
     pause(DetailPauseMs);

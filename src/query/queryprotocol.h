@@ -11,7 +11,6 @@
 #include <QThread>
 #include <functional>
 
-class SettingsModel;
 class TNMUDP;
 
 // Everything Vantor puts on the wire and takes off it: the requests, the
@@ -21,7 +20,9 @@ class QueryProtocol : public QObject
     Q_OBJECT
 
 public:
-    QueryProtocol(TNMUDP &udp, const SettingsModel &settings, QObject *parent = nullptr);
+    // `scanOld` tells at each request whether the old text protocol is asked too;
+    // the setting may change while the program runs.
+    QueryProtocol(TNMUDP &udp, std::function<bool()> scanOld, QObject *parent = nullptr);
 
     RequestPackets packets;
 
@@ -67,7 +68,7 @@ private:
     void dispatchReply(const QByteArray &reply, const QString &FromIP, quint32 from, int Port);
 
     TNMUDP &udp;
-    const SettingsModel &settings;
+    std::function<bool()> scanOld;
     SplitReassembler splits;
     ChallengeTable challenges;
     QElapsedTimer clock;

@@ -1,6 +1,6 @@
 #include "scan/favoritesscan.h"
 
-#include "join/autoconnectstate.h"
+#include "scan/autoconnectstate.h"
 #include "query/queryprotocol.h"
 #include "scan/scanengine.h"
 #include "settings/settingsmodel.h"

@@ -1,11 +1,11 @@
 #include "scan/scanengine.h"
 
-#include "join/autoconnectstate.h"
+#include "scan/autoconnectstate.h"
 #include "net/ipv4.h"
 #include "query/queryprotocol.h"
 #include "scan/addressrange.h"
 #include "scan/localaddress.h"
-#include "scan/prompter.h"
+#include "desktop/prompter.h"
 #include "scan/serverlistmodel.h"
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"

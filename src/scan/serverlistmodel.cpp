@@ -1,9 +1,10 @@
 #include "serverlistmodel.h"
 
 #include "gameclass.h"
-#include "join/autoconnectstate.h"
+#include "scan/autoconnectstate.h"
 #include "listicons.h"
 #include "query/visibletext.h"
+#include "settings/listtext.h"
 #include "settings/settingsmodel.h"
 
 #include <algorithm>
@@ -26,11 +27,6 @@ QString playersText(quint8 players, quint8 maxPlayers)
     buffer[n++] = '/';
     put(maxPlayers);
     return QString::fromLatin1(buffer, n);
-}
-
-char16_t foldUpper(char16_t c)
-{
-    return c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
 }
 
 } // namespace
@@ -147,23 +143,7 @@ int ServerListModel::findRow(const QString &address, int port) const
 
 int ServerListModel::LWCompare(const ServerRow &a, const ServerRow &b, int column)
 {
-    return compareText(a.columnText(column), b.columnText(column));
-}
-
-int ServerListModel::compareText(const QString &ta, const QString &tb)
-{
-    const qsizetype n = std::min(ta.size(), tb.size());
-    const QChar *pa = ta.constData();
-    const QChar *pb = tb.constData();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t ca = foldUpper(pa[i].unicode());
-        const char16_t cb = foldUpper(pb[i].unicode());
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
-    }
-    if (ta.size() == tb.size())
-        return 0;
-    return ta.size() < tb.size() ? -1 : 1;
+    return compareListText(a.columnText(column), b.columnText(column));
 }
 
 void ServerListModel::LWColumnClick(int column)

@@ -2,7 +2,7 @@
 
 #include "query/serverinfo.h"
 
-#include "scan/sortedtablemodel.h"
+#include "settings/sortedtablemodel.h"
 
 #include <QHash>
 #include <QString>
@@ -62,10 +62,7 @@ public:
     // Row of the server at address:port, or -1.
     int findRow(const QString &address, int port) const;
 
-    // Negative, zero or positive as text a sorts before, with or after text b,
-    // ignoring ASCII letter case. The favourites list sorts the same way.
-    static int compareText(const QString &a, const QString &b);
-    // compareText of the texts of `column` of rows a and b.
+    // compareListText of the texts of `column` of rows a and b.
     static int LWCompare(const ServerRow &a, const ServerRow &b, int column);
     // Remembers the column as the sort column and sorts the list by it, ascending.
     void LWColumnClick(int column);

@@ -1,6 +1,6 @@
 #include "settings/exefilter.h"
 
-#include "join/launchtable.h"
+#include "settings/launchtable.h"
 
 QString exeFileFilter(int gameIndex)
 {

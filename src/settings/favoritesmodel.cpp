@@ -1,6 +1,6 @@
 #include "settings/favoritesmodel.h"
 
-#include "scan/serverlistmodel.h"
+#include "settings/listtext.h"
 
 FavoritesModel::FavoritesModel(QVector<FavoriteRow> &favorites, QObject *parent)
     : SortedTableModel(parent)
@@ -56,7 +56,7 @@ void FavoritesModel::LVFavColumnClick(int column)
     sortRows(
         column, m_favorites,
         [column](const FavoriteRow &a, const FavoriteRow &b) {
-            return ServerListModel::compareText(columnText(a, column), columnText(b, column)) < 0;
+            return compareListText(columnText(a, column), columnText(b, column)) < 0;
         },
         [] {});
 }

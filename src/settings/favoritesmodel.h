@@ -2,7 +2,7 @@
 
 #include "settings/settingsmodel.h"
 
-#include "scan/sortedtablemodel.h"
+#include "settings/sortedtablemodel.h"
 
 // The favourites as a two-column table (host text, port text) over the
 // settings model's list, which stays their one store: the sweep and the

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "join/launchtable.h"
+#include "settings/launchtable.h"
 
 #include <QString>
 #include <QStringList>

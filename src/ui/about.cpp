@@ -1,7 +1,7 @@
 #include "ui/about.h"
 
-#include "join/shell.h"
-#include "net/updatechecker.h"
+#include "desktop/shell.h"
+#include "update/updatechecker.h"
 #include "settings/settingsmodel.h"
 #include "ui/iconlibrary.h"
 #include "ui/linklabel.h"
@@ -35,7 +35,9 @@ TFormAbout::TFormAbout(SettingsModel &settingsModel, UpdateChecker &checker, She
     setWindowTitle(QStringLiteral("Info"));
     setWindowIcon(IconLibrary::appIcon());
 
+    setObjectName(QStringLiteral("FormAbout"));
     auto *picture = new QLabel(this);
+    picture->setAccessibleName(QStringLiteral("Vantor"));
     picture->setPixmap(IconLibrary::appIcon().pixmap(48, 48));
     auto *name = new QLabel(QStringLiteral("Vantor"), this);
     QFont nameFont = name->font();
@@ -49,8 +51,10 @@ TFormAbout::TFormAbout(SettingsModel &settingsModel, UpdateChecker &checker, She
     auto *version = new QLabel(QStringLiteral("version ") + updates.ownVersion(), this);
 
     checkButton = new QPushButton(QStringLiteral("Check for updates"), this);
+    checkButton->setObjectName(QStringLiteral("checkButton"));
     checkButton->setAutoDefault(false);
     autoCheck = new QCheckBox(QStringLiteral("Automatically check for updates"), this);
+    autoCheck->setObjectName(QStringLiteral("autoCheck"));
     autoCheck->setChecked(settings.checkUpdates);
 
     auto *titles = new QVBoxLayout;
@@ -68,7 +72,7 @@ TFormAbout::TFormAbout(SettingsModel &settingsModel, UpdateChecker &checker, She
     layout->addWidget(buildCredits());
 
     connect(checkButton, &QPushButton::clicked, this, &TFormAbout::checkButtonClick);
-    connect(autoCheck, &QCheckBox::clicked, this, &TFormAbout::autoCheckClick);
+    connect(autoCheck, &QCheckBox::toggled, this, &TFormAbout::autoCheckClick);
     connect(homePage, &LinkLabel::clicked, this, &TFormAbout::homePageClick);
     connect(&updates, &UpdateChecker::finished, checkButton, [this] { checkButton->setEnabled(true); });
 
@@ -83,6 +87,8 @@ QWidget *TFormAbout::buildCredits()
     panel->setFrameShape(QFrame::StyledPanel);
     panel->setFrameShadow(QFrame::Sunken);
     homePage = new LinkLabel(TForm1::homePageAddress(), panel);
+    homePage->setObjectName(QStringLiteral("homePage"));
+    homePage->setAccessibleName(QStringLiteral("Home page"));
     auto *grid = new QGridLayout(panel);
     grid->addWidget(new QLabel(QStringLiteral("Author:"), panel), 0, 0);
     grid->addWidget(new QLabel(QStringLiteral("The Vantor developers"), panel), 0, 1);

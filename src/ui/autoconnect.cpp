@@ -22,20 +22,32 @@ TFormAuto::TFormAuto(const SettingsModel &settingsModel, AutoConnect &autoConnec
     setWindowIcon(IconLibrary::appIcon());
 
     CB = new QComboBox(this);
+    CB->setObjectName(QStringLiteral("CB"));
+    CB->setAccessibleName(QStringLiteral("Join if players"));
     CB->addItems({QStringLiteral("<="), QStringLiteral(">")});
     SPNeed = new QSpinBox(this);
+    SPNeed->setObjectName(QStringLiteral("SPNeed"));
+    SPNeed->setAccessibleName(QStringLiteral("Players"));
     SPNeed->setRange(0, 64);
     SPNeed->setValue(9);
     CBAsk = new QCheckBox(QStringLiteral("Ask me before join"), this);
+    CBAsk->setObjectName(QStringLiteral("CBAsk"));
     CBPass = new QCheckBox(QStringLiteral("Password:"), this);
+    CBPass->setObjectName(QStringLiteral("CBPass"));
     EditPass = new QLineEdit(this);
+    EditPass->setObjectName(QStringLiteral("EditPass"));
+    EditPass->setAccessibleName(QStringLiteral("Password"));
     EditPass->setEnabled(false);
     BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn2 = new QPushButton(QStringLiteral("Cancel"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn1->setDefault(true);
 
     auto *grid = new QGridLayout(this);
-    grid->addWidget(new QLabel(QStringLiteral("Join if players:"), this), 0, 0);
+    auto *joinLabel = new QLabel(QStringLiteral("Join if players:"), this);
+    joinLabel->setBuddy(CB);
+    grid->addWidget(joinLabel, 0, 0);
     grid->addWidget(CB, 0, 1);
     grid->addWidget(SPNeed, 0, 2);
     grid->addWidget(CBAsk, 1, 0, 1, 3);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "join/shell.h"
-#include "scan/prompter.h"
+#include "desktop/shell.h"
+#include "desktop/prompter.h"
 
 class QWidget;
 

@@ -51,6 +51,13 @@ IPAddressEdit::IPAddressEdit(QWidget *parent) : QWidget(parent)
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
+void IPAddressEdit::setAddressName(const QString &name)
+{
+    setAccessibleName(name);
+    for (int i = 0; i < 4; ++i)
+        fields[i]->setAccessibleName(QStringLiteral("%1 octet %2").arg(name).arg(i + 1));
+}
+
 int IPAddressEdit::octet(int index) const
 {
     return values.at(index);

@@ -25,6 +25,9 @@ public:
     void setOctets(const std::array<int, 4> &octets);
     QString text() const;
 
+    // Names the address and its four fields for screen readers ("From", "From octet 1", ...).
+    void setAddressName(const QString &name);
+
     // The field of one octet, for keyboard tests and focus handling.
     QLineEdit *field(int index) const { return fields[index]; }
 

@@ -1,10 +1,12 @@
 #include "ui/linklabel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 LinkLabel::LinkLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
 {
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
     setTextColor(QColor(0, 0, 255));
 }
 
@@ -25,6 +27,19 @@ void LinkLabel::setUnderline(bool on)
     QFont f = font();
     f.setUnderline(on);
     setFont(f);
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        emit clicked();
+        return;
+    default:
+        QLabel::keyPressEvent(event);
+    }
 }
 
 void LinkLabel::mousePressEvent(QMouseEvent *event)
@@ -49,6 +64,18 @@ void LinkLabel::enterEvent(QEnterEvent *event)
 
 void LinkLabel::leaveEvent(QEvent *event)
 {
-    setUnderline(false);
+    setUnderline(hasFocus());
     QLabel::leaveEvent(event);
+}
+
+void LinkLabel::focusInEvent(QFocusEvent *event)
+{
+    setUnderline(true);
+    QLabel::focusInEvent(event);
+}
+
+void LinkLabel::focusOutEvent(QFocusEvent *event)
+{
+    setUnderline(underMouse());
+    QLabel::focusOutEvent(event);
 }

@@ -1,6 +1,6 @@
 #include "ui/options.h"
 
-#include "scan/prompter.h"
+#include "desktop/prompter.h"
 #include "settings/inifile.h"
 #include "ui/filechooser.h"
 #include "ui/iconlibrary.h"
@@ -51,6 +51,7 @@ TSettings::TSettings(SettingsModel &settingsModel, IniFile &file, Prompter &mess
     , ownChooser(fileChooser ? nullptr : std::make_unique<DialogFileChooser>())
     , chooser(fileChooser ? *fileChooser : *ownChooser)
 {
+    setObjectName(QStringLiteral("Settings"));
     setWindowTitle(QStringLiteral("Settings"));
     setWindowIcon(IconLibrary::appIcon());
 
@@ -58,6 +59,7 @@ TSettings::TSettings(SettingsModel &settingsModel, IniFile &file, Prompter &mess
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     PageControl = new QTabWidget(this);
+    PageControl->setObjectName(QStringLiteral("PageControl"));
     PageControl->setMinimumSize(DesignSize - QSize(8, 8));
     TS1 = buildMainPage();
     TabSheet1 = buildGamesPage();
@@ -68,11 +70,20 @@ TSettings::TSettings(SettingsModel &settingsModel, IniFile &file, Prompter &mess
     PageControl->addTab(TS2, QStringLiteral("Scan settings"));
     PageControl->addTab(TS3, QStringLiteral("Favorites"));
     layout->addWidget(PageControl);
+    // The dialog has no default action: Enter in a field must not press
+    // whichever button comes first ("Default" would drop the typed parameters).
+    for (QPushButton *button : findChildren<QPushButton *>())
+        button->setAutoDefault(false);
 
     adjustSize();
     if (QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+}
 
+TSettings::~TSettings() = default;
+
+void TSettings::loadSettings()
+{
     settings.load(ini);
     showSettings();
     connectLiveSettings();
@@ -80,7 +91,7 @@ TSettings::TSettings(SettingsModel &settingsModel, IniFile &file, Prompter &mess
         prompter.warning(settings.loadWarnings.join(u'\n'));
 }
 
-TSettings::~TSettings()
+void TSettings::saveSettings()
 {
     try {
         settings.save(ini);
@@ -110,6 +121,9 @@ QWidget *TSettings::buildGamesPage()
 
 void TSettings::connectLiveSettings()
 {
+    // Closing the dialog saves, so a crash later loses nothing the user set
+    // here. Only a loaded dialog may save: before, it holds the defaults.
+    connect(this, &QDialog::finished, this, &TSettings::saveSettings);
     connect(PageControl, &QTabWidget::currentChanged, this, [this](int index) {
         settings.curPage = index;
         if (isVisible())

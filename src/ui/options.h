@@ -24,10 +24,11 @@ class QTableView;
 class QTableWidget;
 class QToolButton;
 
-// The settings dialog. Creating it loads the configuration file into the
-// settings model; destroying it (at exit) writes the file back. Its controls
-// edit the model at once, so whoever reads a setting gets what is shown;
-// only the game launch entries wait for "Save".
+// The settings dialog. loadSettings() reads the configuration file into the
+// settings model and the controls; saveSettings() writes the file back, at exit
+// and whenever the user closes the dialog. Its controls edit the model at
+// once, so whoever reads a setting gets what is shown; only the game launch
+// entries wait for "Save".
 class TSettings : public QDialog
 {
     Q_OBJECT
@@ -39,6 +40,11 @@ public:
     TSettings(SettingsModel &settings, IniFile &ini, Prompter &prompter, FileChooser *fileChooser = nullptr,
               QWidget *parent = nullptr);
     ~TSettings() override;
+
+    // Once, right after creation: reads the file and shows what it holds.
+    void loadSettings();
+    // Writes every setting to the file; a refused write is shown to the user.
+    void saveSettings();
 
     // The selected row of the range list, -1 for none.
     int selectedRange() const;

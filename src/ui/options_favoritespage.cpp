@@ -3,7 +3,7 @@
 
 #include "ui/options.h"
 
-#include "scan/prompter.h"
+#include "desktop/prompter.h"
 #include "settings/favoritesmodel.h"
 #include "ui/linebreakfilter.h"
 #include "ui/portkeyfilter.h"
@@ -57,10 +57,12 @@ QWidget *TSettings::buildFavoritesPage()
     Favorites = new FavoritesModel(settings.favorites, this);
     LVFav = new QTableView(page);
     LVFav->setObjectName(QStringLiteral("LVFav"));
+    LVFav->setAccessibleName(QStringLiteral("Favorites"));
     LVFav->setModel(Favorites);
     LVFav->setSelectionBehavior(QAbstractItemView::SelectRows);
     LVFav->setSelectionMode(QAbstractItemView::SingleSelection);
     LVFav->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LVFav->setTabKeyNavigation(false);
     LVFav->setShowGrid(true);
     LVFav->setWordWrap(false);
     LVFav->verticalHeader()->hide();
@@ -82,15 +84,25 @@ QWidget *TSettings::buildFavoritesPage()
     auto *editors = new QVBoxLayout;
     editors->setSpacing(2);
     EditHost = new QLineEdit(page);
+    EditHost->setObjectName(QStringLiteral("EditHost"));
     auto *keys = new PortKeyFilter(prompter, this);
     MEPort = keys->portEdit(page);
+    MEPort->setObjectName(QStringLiteral("MEPort"));
     MEPort->setText(QStringLiteral("27015"));
     SpeedButton4 = new QPushButton(QStringLiteral("Add"), page);
+    SpeedButton4->setObjectName(QStringLiteral("SpeedButton4"));
+    SpeedButton4->setAccessibleName(QStringLiteral("Add favorite"));
     SpeedButton4->setEnabled(false);
     SpeedButton5 = new QPushButton(QStringLiteral("Del"), page);
-    editors->addWidget(new QLabel(QStringLiteral("Server:"), page));
+    SpeedButton5->setObjectName(QStringLiteral("SpeedButton5"));
+    SpeedButton5->setAccessibleName(QStringLiteral("Delete favorite"));
+    auto *hostLabel = new QLabel(QStringLiteral("Server:"), page);
+    hostLabel->setBuddy(EditHost);
+    auto *portLabel = new QLabel(QStringLiteral("Port:"), page);
+    portLabel->setBuddy(MEPort);
+    editors->addWidget(hostLabel);
     editors->addWidget(EditHost);
-    editors->addWidget(new QLabel(QStringLiteral("Port:"), page));
+    editors->addWidget(portLabel);
     editors->addWidget(MEPort);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(SpeedButton4);
@@ -102,14 +114,18 @@ QWidget *TSettings::buildFavoritesPage()
 
     auto *autoScan = new QHBoxLayout;
     CBAutoUpdate = new QCheckBox(QStringLiteral("Auto scan"), page);
+    CBAutoUpdate->setObjectName(QStringLiteral("CBAutoUpdate"));
     SEUpdInterval = new QSpinBox(page);
+    SEUpdInterval->setObjectName(QStringLiteral("SEUpdInterval"));
     SEUpdInterval->setRange(MinUpdInterval, MaxUpdInterval);
     SEUpdInterval->setValue(settings.updInterval);
     // Changed with the arrows only.
     SEUpdInterval->findChild<QLineEdit *>()->setReadOnly(true);
     autoScan->addWidget(CBAutoUpdate);
     autoScan->addStretch();
-    autoScan->addWidget(new QLabel(QStringLiteral("Interval (sec)"), page));
+    auto *intervalLabel = new QLabel(QStringLiteral("Interval (sec)"), page);
+    intervalLabel->setBuddy(SEUpdInterval);
+    autoScan->addWidget(intervalLabel);
     autoScan->addWidget(SEUpdInterval);
     layout->addLayout(autoScan);
 

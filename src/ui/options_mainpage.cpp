@@ -3,10 +3,10 @@
 
 #include "ui/options.h"
 
-#include "join/launchtable.h"
-#include "scan/prompter.h"
+#include "desktop/prompter.h"
 #include "settings/exefilter.h"
 #include "settings/inifile.h"
+#include "settings/launchtable.h"
 #include "ui/filechooser.h"
 #include "ui/linebreakfilter.h"
 
@@ -43,10 +43,14 @@ QWidget *TSettings::buildMainPage()
 
     auto *gameRow = new QHBoxLayout;
     CBGame = new QComboBox(page);
+    CBGame->setObjectName(QStringLiteral("CBGame"));
+    CBGame->setAccessibleName(QStringLiteral("Game"));
     for (int i = 0; i < LaunchGameCount; ++i)
         CBGame->addItem(launchGameName(i).toUpper());
     RBSteam = new QRadioButton(QStringLiteral("Steam"), page);
+    RBSteam->setObjectName(QStringLiteral("RBSteam"));
     RBNoSteam = new QRadioButton(QStringLiteral("No Steam"), page);
+    RBNoSteam->setObjectName(QStringLiteral("RBNoSteam"));
     RBNoSteam->setChecked(true);
     gameRow->addWidget(CBGame);
     gameRow->addSpacing(8);
@@ -62,16 +66,24 @@ QWidget *TSettings::buildMainPage()
     grid->addWidget(LBSteamPath, 1, 0, 1, 3);
 
     EditExe = new QLineEdit(page);
+    EditExe->setObjectName(QStringLiteral("EditExe"));
     EditExe->setReadOnly(true);
+    EditExe->setAccessibleName(QStringLiteral("Exe path"));
     SBExe = new QToolButton(page);
+    SBExe->setObjectName(QStringLiteral("SBExe"));
     SBExe->setText(QStringLiteral("..."));
     SBExe->setToolTip(QStringLiteral("Find file"));
+    SBExe->setAccessibleName(QStringLiteral("Find file"));
     grid->addWidget(EditExe, 2, 0, 1, 2);
     grid->addWidget(SBExe, 2, 2);
 
-    grid->addWidget(new QLabel(QStringLiteral("Parameters:"), page), 3, 0, 1, 3);
+    auto *paramLabel = new QLabel(QStringLiteral("Parameters:"), page);
+    grid->addWidget(paramLabel, 3, 0, 1, 3);
     EditParam = new QLineEdit(page);
+    EditParam->setObjectName(QStringLiteral("EditParam"));
+    paramLabel->setBuddy(EditParam);
     BBDefault = new QPushButton(QStringLiteral("Default"), page);
+    BBDefault->setObjectName(QStringLiteral("BBDefault"));
     BBDefault->setToolTip(QStringLiteral("Restore params ot default"));
     grid->addWidget(EditParam, 4, 0, 1, 2);
     grid->addWidget(BBDefault, 4, 2);
@@ -79,13 +91,17 @@ QWidget *TSettings::buildMainPage()
     auto *paramRow = new QHBoxLayout;
     paramRow->setSpacing(4);
     CBParams = new QComboBox(page);
+    CBParams->setObjectName(QStringLiteral("CBParams"));
+    CBParams->setAccessibleName(QStringLiteral("Parameter list"));
     CBParams->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     BBLeft = new QPushButton(QStringLiteral("Append param"), page);
+    BBLeft->setObjectName(QStringLiteral("BBLeft"));
     paramRow->addWidget(CBParams);
     paramRow->addWidget(BBLeft);
     paramRow->addStretch();
     grid->addLayout(paramRow, 5, 0, 1, 2);
     BBSave = new QPushButton(QStringLiteral("Save"), page);
+    BBSave->setObjectName(QStringLiteral("BBSave"));
     BBSave->setEnabled(false);
     grid->addWidget(BBSave, 5, 2);
     grid->setColumnStretch(1, 1);
@@ -97,12 +113,16 @@ QWidget *TSettings::buildMainPage()
     layout->addWidget(line);
 
     CBDclick = new QCheckBox(QStringLiteral("Connect by double click"), page);
+    CBDclick->setObjectName(QStringLiteral("CBDclick"));
     CBDclick->setChecked(true);
     layout->addWidget(CBDclick);
 
     auto *transRow = new QHBoxLayout;
     CBTrans = new QCheckBox(QStringLiteral("Transparency"), page);
+    CBTrans->setObjectName(QStringLiteral("CBTrans"));
     TBTrans = new QSlider(Qt::Horizontal, page);
+    TBTrans->setObjectName(QStringLiteral("TBTrans"));
+    TBTrans->setAccessibleName(QStringLiteral("Transparency level"));
     TBTrans->setRange(MinTransLevel, MaxTransLevel);
     TBTrans->setValue(InitialTransLevel);
     TBTrans->setTickPosition(QSlider::TicksBelow);
@@ -134,6 +154,7 @@ void TSettings::SwitchSteam(bool steam)
     EditParam->setText(steam ? entry.steamParams : entry.params);
     LBSteamPath->setVisible(steam);
     LBExe->setVisible(!steam);
+    EditExe->setAccessibleName(steam ? QStringLiteral("Steam path") : QStringLiteral("Exe path"));
 }
 
 void TSettings::CBGameChange()

@@ -3,7 +3,7 @@
 
 #include "ui/options.h"
 
-#include "scan/prompter.h"
+#include "desktop/prompter.h"
 #include "settings/inifile.h"
 #include "settings/rangerules.h"
 #include "ui/ipaddressedit.h"
@@ -44,6 +44,8 @@ QToolButton *arrowButton(Qt::ArrowType arrow, const QString &hint, QWidget *pare
     auto *button = new QToolButton(parent);
     button->setArrowType(arrow);
     button->setToolTip(hint);
+    // An arrow alone says nothing to a screen reader.
+    button->setAccessibleName(hint);
     return button;
 }
 
@@ -66,6 +68,8 @@ QWidget *TSettings::buildScanPage()
     auto *top = new QHBoxLayout;
     top->setSpacing(4);
     LWranges = new QTableWidget(0, 3, page);
+    LWranges->setObjectName(QStringLiteral("LWranges"));
+    LWranges->setAccessibleName(QStringLiteral("IP ranges"));
     LWranges->setHorizontalHeaderLabels({QString(), QStringLiteral("From IP:"), QStringLiteral("To IP:")});
     LWranges->horizontalHeaderItem(FromColumn)->setTextAlignment(Qt::AlignCenter);
     LWranges->horizontalHeaderItem(ToColumn)->setTextAlignment(Qt::AlignCenter);
@@ -84,6 +88,7 @@ QWidget *TSettings::buildScanPage()
     LWranges->setSelectionBehavior(QAbstractItemView::SelectRows);
     LWranges->setSelectionMode(QAbstractItemView::SingleSelection);
     LWranges->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LWranges->setTabKeyNavigation(false);
     LWranges->setSortingEnabled(false);
     LWranges->setShowGrid(true);
     LWranges->setWordWrap(false);
@@ -94,7 +99,9 @@ QWidget *TSettings::buildScanPage()
 
     auto *moves = new QVBoxLayout;
     SBMoveUp = arrowButton(Qt::UpArrow, QStringLiteral("Move up"), page);
+    SBMoveUp->setObjectName(QStringLiteral("SBMoveUp"));
     SBMoveDown = arrowButton(Qt::DownArrow, QStringLiteral("Move down"), page);
+    SBMoveDown->setObjectName(QStringLiteral("SBMoveDown"));
     moves->addWidget(SBMoveUp);
     moves->addWidget(SBMoveDown);
     moves->addStretch();
@@ -107,7 +114,11 @@ QWidget *TSettings::buildScanPage()
     portForm->setContentsMargins(6, 4, 6, 4);
     portForm->setVerticalSpacing(2);
     CSport = keys->portEdit(ports);
+    CSport->setObjectName(QStringLiteral("CSport"));
+    CSport->setAccessibleName(QStringLiteral("Game port"));
     HLTVport = keys->portEdit(ports);
+    HLTVport->setObjectName(QStringLiteral("HLTVport"));
+    HLTVport->setAccessibleName(QStringLiteral("HLTV port"));
     portForm->addRow(QStringLiteral("Games"), CSport);
     portForm->addRow(QStringLiteral("HLTV"), HLTVport);
     right->addWidget(ports);
@@ -116,6 +127,8 @@ QWidget *TSettings::buildScanPage()
     auto *delayRow = new QHBoxLayout(delay);
     delayRow->setContentsMargins(6, 4, 6, 4);
     SEDelay = new QSpinBox(delay);
+    SEDelay->setObjectName(QStringLiteral("SEDelay"));
+    SEDelay->setAccessibleName(QStringLiteral("Scan delay"));
     SEDelay->setRange(0, MaxDelay);
     SEDelay->setValue(settings.delay);
     // Changed with the arrows only.
@@ -132,10 +145,20 @@ QWidget *TSettings::buildScanPage()
     editors->setHorizontalSpacing(4);
     editors->setVerticalSpacing(2);
     IPE1 = new IPAddressEdit(page);
+    IPE1->setObjectName(QStringLiteral("IPE1"));
+    IPE1->setAddressName(QStringLiteral("From"));
     IPE2 = new IPAddressEdit(page);
+    IPE2->setObjectName(QStringLiteral("IPE2"));
+    IPE2->setAddressName(QStringLiteral("To"));
     SBAdd = new QPushButton(QStringLiteral("Add"), page);
+    SBAdd->setObjectName(QStringLiteral("SBAdd"));
+    SBAdd->setAccessibleName(QStringLiteral("Add range"));
     SBDel = new QPushButton(QStringLiteral("Del"), page);
+    SBDel->setObjectName(QStringLiteral("SBDel"));
+    SBDel->setAccessibleName(QStringLiteral("Delete range"));
     SBFill = new QPushButton(QStringLiteral("0..255"), page);
+    SBFill->setObjectName(QStringLiteral("SBFill"));
+    SBFill->setAccessibleName(QStringLiteral("Fill to 255"));
     editors->addWidget(new QLabel(QStringLiteral("From:"), page), 0, 0);
     editors->addWidget(IPE1, 0, 1);
     editors->addWidget(SBAdd, 0, 2);
@@ -148,8 +171,10 @@ QWidget *TSettings::buildScanPage()
 
     auto *flags = new QHBoxLayout;
     CBBroadcast = new QCheckBox(QStringLiteral("Broadcast"), page);
+    CBBroadcast->setObjectName(QStringLiteral("CBBroadcast"));
     CBBroadcast->setChecked(true);
     CBOld = new QCheckBox(QStringLiteral("Scan old protocol servers"), page);
+    CBOld->setObjectName(QStringLiteral("CBOld"));
     CBOld->setToolTip(QStringLiteral("All CS1.5 and old CS1.6 servers"));
     CBOld->setChecked(true);
     flags->addWidget(CBBroadcast);

@@ -3,7 +3,7 @@
 #include "join/commandline.h"
 #include "join/launchstate.h"
 #include "scan/listicons.h"
-#include "scan/prompter.h"
+#include "desktop/prompter.h"
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
 #include "ui/iconlibrary.h"
@@ -35,20 +35,28 @@ TFormPass::TFormPass(SettingsModel &settingsModel, IniFile &file, Prompter &mess
     setWindowIcon(IconLibrary::appIcon());
 
     Image = new QLabel(this);
+    Image->setObjectName(QStringLiteral("Image"));
+    Image->setAccessibleName(QStringLiteral("Password"));
     Image->setPixmap(IconLibrary::listIcon(IconPassword).pixmap(PictureSize, PictureSize));
     Image->setFixedSize(PictureSize, PictureSize);
     MEPass = new QLineEdit(this);
+    MEPass->setObjectName(QStringLiteral("MEPass"));
     MEPass->setMinimumWidth(160);
     // Masked characters show as '*' whatever the style's own choice.
     MEPass->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     CBShowPass = new QCheckBox(QStringLiteral("Show password"), this);
+    CBShowPass->setObjectName(QStringLiteral("CBShowPass"));
     BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn2 = new QPushButton(QStringLiteral("Cancel"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn1->setDefault(true);
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(Image, 0, 0, 2, 1, Qt::AlignTop);
-    grid->addWidget(new QLabel(QStringLiteral("Enter password:"), this), 0, 1);
+    auto *prompt = new QLabel(QStringLiteral("Enter password:"), this);
+    prompt->setBuddy(MEPass);
+    grid->addWidget(prompt, 0, 1);
     grid->addWidget(MEPass, 1, 1);
     grid->addWidget(CBShowPass, 2, 1);
     auto *buttons = new QHBoxLayout;
@@ -59,7 +67,7 @@ TFormPass::TFormPass(SettingsModel &settingsModel, IniFile &file, Prompter &mess
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
     refuseLineBreaks(MEPass);
-    connect(CBShowPass, &QCheckBox::clicked, this, &TFormPass::CBShowPassClick);
+    connect(CBShowPass, &QCheckBox::toggled, this, &TFormPass::CBShowPassClick);
     connect(BitBtn1, &QPushButton::clicked, this, &TFormPass::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TFormPass::BitBtn2Click);
 

@@ -1,6 +1,6 @@
 #include "ui/portkeyfilter.h"
 
-#include "scan/prompter.h"
+#include "desktop/prompter.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

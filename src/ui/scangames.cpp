@@ -1,15 +1,15 @@
 #include "ui/scangames.h"
 
 #include "join/autoconnect.h"
-#include "join/autoconnectstate.h"
+#include "scan/autoconnectstate.h"
 #include "join/launcher.h"
-#include "join/shell.h"
+#include "desktop/shell.h"
 #include "net/tnmudp.h"
 #include "query/playersmodel.h"
 #include "query/queryprotocol.h"
 #include "scan/favoritesscan.h"
 #include "scan/listicons.h"
-#include "scan/prompter.h"
+#include "desktop/prompter.h"
 #include "scan/scanengine.h"
 #include "scan/serverlistmodel.h"
 #include "settings/favoritesmodel.h"
@@ -21,12 +21,14 @@
 #include "ui/rowselection.h"
 #include "ui/transparency.h"
 #include "ui/trayicon.h"
+#include "buildinfo.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPalette>
@@ -64,6 +66,8 @@ QTableView *reportList(QWidget *parent)
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the list rather than walking its cells.
+    view->setTabKeyNavigation(false);
     view->setShowGrid(true);
     view->setWordWrap(false);
     view->setAlternatingRowColors(false);
@@ -78,7 +82,8 @@ QPushButton *button(const QString &caption, const QString &hint, QWidget *parent
 {
     auto *b = new QPushButton(caption, parent);
     b->setToolTip(hint);
-    b->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab; a click leaves the focus on the list.
+    b->setFocusPolicy(Qt::TabFocus);
     b->setMinimumWidth(48);
     return b;
 }
@@ -96,11 +101,13 @@ TForm1::TForm1(const Services &services, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(applicationTitle());
+    // Minimised, a window is named by its icon text unless it has a name of its own.
+    setAccessibleName(applicationTitle());
     setWindowIcon(IconLibrary::appIcon());
     setMinimumSize(MinimumWidth, MinimumHeight);
 
     UDP = new TNMUDP(services.localPort, this);
-    Protocol = new QueryProtocol(*UDP, settings, this);
+    Protocol = new QueryProtocol(*UDP, [this] { return settings.scanOld; }, this);
     Servers = new ServerListModel(settings, autoConnect, this);
     Players = new PlayersModel(this);
     Rules = new RulesModel(this);
@@ -155,13 +162,14 @@ QString TForm1::homePageAddress()
 
 void TForm1::buildMenus()
 {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
-    file->addAction(QStringLiteral("Hide  (Shift+Alt+S)"), this, &TForm1::Hide1Click);
-    file->addAction(QStringLiteral("Exit"), this, &TForm1::Exit1Click);
-    menuBar()->addAction(QStringLiteral("Options"), this, &TForm1::Options1Click);
-    QMenu *info = menuBar()->addMenu(QStringLiteral("Info"));
-    info->addAction(QStringLiteral("About"), this, &TForm1::About2Click);
-    info->addAction(QStringLiteral("Home page..."), this, &TForm1::Homepage1Click);
+    // Alt with the underlined letter opens each menu from the keyboard.
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(QStringLiteral("&Hide  (Shift+Alt+S)"), this, &TForm1::Hide1Click);
+    file->addAction(QStringLiteral("E&xit"), this, &TForm1::Exit1Click);
+    menuBar()->addAction(QStringLiteral("&Options"), this, &TForm1::Options1Click);
+    QMenu *info = menuBar()->addMenu(QStringLiteral("&Info"));
+    info->addAction(QStringLiteral("&About"), this, &TForm1::About2Click);
+    info->addAction(QStringLiteral("Home &page..."), this, &TForm1::Homepage1Click);
 
     PMServers = new QMenu(this);
     PMServers->addAction(QStringLiteral("Play"), this, &TForm1::SBPlayClick);
@@ -180,12 +188,14 @@ void TForm1::buildCentralArea()
     left->setSpacing(2);
     LW = reportList(central);
     LW->setObjectName(QStringLiteral("LW"));
+    LW->setAccessibleName(QStringLiteral("Servers"));
     ServerIcons = new IconProxyModel(this);
     ServerIcons->setSourceModel(Servers);
     LW->setModel(ServerIcons);
     QHeaderView *header = LW->horizontalHeader();
     header->setSectionResizeMode(ServerListModel::ColumnAccess, QHeaderView::Fixed);
     LW->viewport()->installEventFilter(this);
+    LW->installEventFilter(this);
     header->setMinimumSectionSize(16);
     header->setSortIndicatorShown(false);
     connect(header, &QHeaderView::sectionClicked, this, &TForm1::LWColumnClick);
@@ -206,25 +216,43 @@ void TForm1::buildCentralArea()
     portLayout->setContentsMargins(6, 2, 6, 2);
     portChoice->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     RGGame = new QRadioButton(QStringLiteral("G a m e"), portChoice);
+    RGGame->setObjectName(QStringLiteral("RGGame"));
+    RGGame->setAccessibleName(QStringLiteral("Game port"));
     RGHltv = new QRadioButton(QStringLiteral("HLTV"), portChoice);
+    RGHltv->setObjectName(QStringLiteral("RGHltv"));
+    RGHltv->setAccessibleName(QStringLiteral("HLTV port"));
     RGGame->setChecked(true);
     portLayout->addWidget(RGGame);
     portLayout->addWidget(RGHltv);
-    connect(RGGame, &QRadioButton::clicked, this, [this] { Engine->RGClick(0); });
-    connect(RGHltv, &QRadioButton::clicked, this, [this] { Engine->RGClick(1); });
+    // However the choice changed (click, key, assistive tool), it is written at once.
+    connect(RGGame, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Engine->RGClick(0);
+    });
+    connect(RGHltv, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Engine->RGClick(1);
+    });
     bar->addWidget(portChoice);
 
     Gauge = new QProgressBar(central);
+    Gauge->setObjectName(QStringLiteral("Gauge"));
+    Gauge->setAccessibleName(QStringLiteral("Scan progress"));
     Gauge->setOrientation(Qt::Vertical);
     Gauge->setTextVisible(false);
     Gauge->setFixedSize(10, 40);
     bar->addWidget(Gauge);
 
     SBScanAll = button(QStringLiteral("Scan"), QStringLiteral("Scan for servers"), central);
+    SBScanAll->setObjectName(QStringLiteral("SBScanAll"));
     SBStop = button(QStringLiteral("Stop"), QStringLiteral("Stop scanning"), central);
+    SBStop->setObjectName(QStringLiteral("SBStop"));
     SBRefresh = button(QStringLiteral("RF"), QStringLiteral("Refresh the listed servers"), central);
+    SBRefresh->setObjectName(QStringLiteral("SBRefresh"));
     SBAuto = button(QStringLiteral("Auto"), QStringLiteral("ON/OFF Autoconnect"), central);
+    SBAuto->setObjectName(QStringLiteral("SBAuto"));
     SBPlay = button(QStringLiteral("Play"), QStringLiteral("Join to server"), central);
+    SBPlay->setObjectName(QStringLiteral("SBPlay"));
     connect(SBScanAll, &QPushButton::clicked, Engine, &ScanEngine::SBScanAllClick);
     connect(SBStop, &QPushButton::clicked, Engine, &ScanEngine::SBStopClick);
     connect(SBRefresh, &QPushButton::clicked, Engine, &ScanEngine::SBRefreshClick);
@@ -236,19 +264,26 @@ void TForm1::buildCentralArea()
 
     Image = new QLabel(central);
     Image->setObjectName(QStringLiteral("Image"));
+    Image->setAccessibleName(QStringLiteral("Game"));
     Image->setFixedSize(32, 32);
     bar->addWidget(Image);
     left->addLayout(bar);
     outer->addLayout(left, 1);
 
     PageControl1 = new QTabWidget(central);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setAccessibleName(QStringLiteral("Details"));
     PageControl1->setFixedWidth(DetailsWidth);
     LWPlayers = reportList(PageControl1);
+    LWPlayers->setObjectName(QStringLiteral("LWPlayers"));
+    LWPlayers->setAccessibleName(QStringLiteral("Players"));
     LWPlayers->setModel(Players);
     LWPlayers->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     LWPlayers->horizontalHeader()->resizeSection(1, 48);
     connect(LWPlayers->horizontalHeader(), &QHeaderView::sectionClicked, this, &TForm1::LWPlayersColumnClick);
     LWRules = reportList(PageControl1);
+    LWRules->setObjectName(QStringLiteral("LWRules"));
+    LWRules->setAccessibleName(QStringLiteral("Rules"));
     LWRules->setModel(Rules);
     LWRules->horizontalHeader()->resizeSection(0, 98);
     LWRules->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
@@ -263,8 +298,11 @@ void TForm1::buildCentralArea()
 void TForm1::buildStatusBar()
 {
     const int widths[3] = {105, 50, 50};
+    const char *const meanings[3] = {"Activity", "Targets sent", "Message"};
     for (int i = 0; i < 3; ++i) {
         Panels[i] = new QLabel(this);
+        // The name stays the text shown; the description says what it is.
+        Panels[i]->setAccessibleDescription(QLatin1String(meanings[i]));
         // The activity and count panels keep their width whatever they show.
         if (i < 2)
             Panels[i]->setFixedWidth(widths[i]);
@@ -350,8 +388,13 @@ void TForm1::registerHotkey()
 
 void TForm1::applySettings()
 {
-    RGHltv->setChecked(settings.gameType == 1);
-    RGGame->setChecked(settings.gameType != 1);
+    {
+        // Showing the loaded choice is no change to write back.
+        const QSignalBlocker blockGame(RGGame);
+        const QSignalBlocker blockHltv(RGHltv);
+        RGHltv->setChecked(settings.gameType == 1);
+        RGGame->setChecked(settings.gameType != 1);
+    }
     resize(qMax(settings.width, MinimumWidth), qMax(settings.height, MinimumHeight));
     if (QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -667,6 +710,15 @@ void TForm1::changeEvent(QEvent *event)
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == LW && event->type() == QEvent::KeyPress) {
+        // Enter on a row is the keyboard's double click; held down, it joins once.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            if (!key->isAutoRepeat())
+                LWDblClick();
+            return true;
+        }
+    }
     if (watched == LW->viewport() && event->type() == QEvent::Resize) {
         const std::vector<int> widths =
             fitColumns(LW->viewport()->width(), ServerColumnSpans, ServerColumnGrowth);

@@ -1,7 +1,9 @@
 #include "ui/singleinstance.h"
 
+#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 
 namespace {
 
@@ -23,8 +25,8 @@ QString socketSafe(QString text)
     return text;
 }
 
-// Sockets live in a directory that all users share; the user name keeps
-// the copies of different users apart.
+// Where the socket falls back to a folder that all users share, the user
+// name keeps the copies of different users apart.
 QString userName()
 {
     const QString unixName = qEnvironmentVariable("USER");
@@ -33,9 +35,22 @@ QString userName()
 
 } // namespace
 
-SingleInstance::SingleInstance(const QString &title, QObject *parent)
-    : QObject(parent), name(socketSafe(title + QLatin1Char('_') + userName()))
+SingleInstance::SingleInstance(const QString &title, const QString &folder, QObject *parent)
+    : QObject(parent)
 {
+    const QString file = socketSafe(title + QLatin1Char('_') + userName());
+    name = folder.isEmpty() ? file : QDir(folder).filePath(file);
+}
+
+QString SingleInstance::defaultFolder()
+{
+#ifdef Q_OS_WIN
+    return QString();
+#else
+    // Qt checks that the runtime folder belongs to this user alone (0700).
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return runtime.isEmpty() ? QDir::tempPath() : runtime;
+#endif
 }
 
 bool SingleInstance::isFirst()

@@ -9,12 +9,19 @@ class QLocalSocket;
 // Lets one copy of a given title run per user. The first start listens on a
 // local socket named after the title; a later start finds it there, asks it
 // to come to the front and then ends. Titles that differ (other versions)
-// do not meet.
+// do not meet. On Unix the socket is a file in a folder; in one that other
+// users can write to, any of them could take the name first and turn every
+// start away, so the user's private runtime folder is used.
 class SingleInstance : public QObject
 {
     Q_OBJECT
 public:
-    explicit SingleInstance(const QString &title, QObject *parent = nullptr);
+    // An empty folder leaves the placing to the system (a named pipe on Windows).
+    explicit SingleInstance(const QString &title, const QString &folder = defaultFolder(), QObject *parent = nullptr);
+
+    // Unix: the user's runtime folder ($XDG_RUNTIME_DIR, mode 0700), the
+    // temporary folder only where there is none. Windows: empty.
+    static QString defaultFolder();
 
     // True when no copy of this title answers: this one then becomes the
     // copy that later starts find. A socket left behind by a crashed copy
@@ -24,6 +31,7 @@ public:
     // request went out.
     bool notifyFirst();
 
+    // What a local socket connects to: the socket's full path on Unix.
     QString serverName() const { return name; }
 
 signals:

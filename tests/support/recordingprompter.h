@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scan/prompter.h"
+#include "desktop/prompter.h"
 
 #include <QStringList>
 

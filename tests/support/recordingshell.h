@@ -1,6 +1,6 @@
 #pragma once
 
-#include "join/shell.h"
+#include "desktop/shell.h"
 
 #include <QStringList>
 

@@ -11,7 +11,7 @@ QueryRun::QueryRun(const QueryOptions &options, QObject *parent)
     : QObject(parent)
     , m_options(options)
     , m_udp(0)
-    , m_protocol(m_udp, m_settings)
+    , m_protocol(m_udp, [this] { return m_settings.scanOld; })
     , m_list(m_settings, m_autoConnect)
 {
     m_settings.scanOld = options.old;

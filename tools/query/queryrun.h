@@ -1,6 +1,6 @@
 #pragma once
 
-#include "join/autoconnectstate.h"
+#include "scan/autoconnectstate.h"
 #include "listedserver.h"
 #include "net/tnmudp.h"
 #include "query/queryprotocol.h"

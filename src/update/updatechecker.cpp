@@ -1,9 +1,9 @@
-#include "net/updatechecker.h"
+#include "update/updatechecker.h"
 
-#include "join/shell.h"
+#include "desktop/shell.h"
 #include "net/httpfetch.h"
-#include "net/updaterecord.h"
-#include "scan/prompter.h"
+#include "update/updaterecord.h"
+#include "desktop/prompter.h"
 #include "settings/settingsmodel.h"
 
 #include <QLocale>

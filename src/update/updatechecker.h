@@ -1,5 +1,7 @@
 #pragma once
 
+#include "desktop/today.h"
+
 #include <QDate>
 #include <QObject>
 #include <QString>
@@ -25,7 +27,7 @@ public:
         Prompter &prompter;
         Shell &shell;
         SettingsModel &settings;
-        std::function<QDate()> today;
+        Today today;
     };
 
     UpdateChecker(const Services &services, const QUrl &updateAddress, const QString &ownVersion,
@@ -61,7 +63,7 @@ private:
     Prompter &prompter;
     Shell &shell;
     SettingsModel &settings;
-    std::function<QDate()> today;
+    Today today;
     QUrl address;
     QString own;
     QString release;

@@ -1,4 +1,4 @@
-#include "join/launchtable.h"
+#include "settings/launchtable.h"
 
 namespace {
 

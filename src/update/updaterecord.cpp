@@ -1,4 +1,4 @@
-#include "net/updaterecord.h"
+#include "update/updaterecord.h"
 
 #include <QUrl>
 
