@@ -208,7 +208,7 @@ void TestPassPrompt::firstRun()
 void TestPassPrompt::passwordTakesNoLineBreak()
 {
     auto dialog = makeDialog();
-    auto *edit = dialog->findChild<QLineEdit *>();
+    auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("MEPass"));
     QVERIFY(edit);
     edit->insert(QStringLiteral("secret"));
     edit->insert(QStringLiteral("\n[Settings]\nExePath0=evil"));

@@ -412,9 +412,9 @@ private slots:
         QVERIFY(editable >= 2);
 
         chooser.answer = QStringLiteral("/games/half\nlife/hl2");
-        QTest::mouseClick(d.SBExe, Qt::LeftButton);
-        QCOMPARE(d.EditExe->text(), QString());
-        QVERIFY(!d.BBSave->isEnabled());
+        QTest::mouseClick(d.findChild<QToolButton *>(QStringLiteral("SBExe")), Qt::LeftButton);
+        QCOMPARE(d.findChild<QLineEdit *>(QStringLiteral("EditExe"))->text(), QString());
+        QVERIFY(!d.findChild<QPushButton *>(QStringLiteral("BBSave"))->isEnabled());
         QCOMPARE(prompter.errors.size(), 1);
     }
 

@@ -31,6 +31,15 @@ QJsonObject with(QJsonObject o, const QJsonObject &more)
     return o;
 }
 
+// The rules of a server with one rule. (Braces around a single array would
+// make clang copy the inner array instead of nesting it.)
+QJsonArray oneRule(const QString &name, const QString &value)
+{
+    QJsonArray rules;
+    rules.append(QJsonArray{name, value});
+    return rules;
+}
+
 QJsonArray players(std::initializer_list<std::pair<const char *, int>> list)
 {
     QJsonArray a;
@@ -45,7 +54,7 @@ QJsonArray farmServers()
     return {
         with(server(1, "m", "cstrike", "Counter-Strike"),
              {{"playerList", players({{"Gordon", 21}, {"Barney", 17}, {"Тест игрок", 3}})},
-              {"rules", QJsonArray{QJsonArray{"mp_timelimit", "30"}}},
+              {"rules", oneRule("mp_timelimit", "30")},
               {"generateRules", 40},
               {"split", QJsonObject{{"layout", "goldsrc"}, {"fragmentSize", 600}}}}),
         with(server(2, "m", "cstrike", "Counter-Strike"), {{"protocol", 46}, {"players", 12}, {"maxPlayers", 12}}),
@@ -55,7 +64,7 @@ QJsonArray farmServers()
         server(5, "I", "cspromod", "CSPromod"),
         with(server(6, "both", "valve", "Half-Life"),
              {{"detailChallenge", false}, {"playerList", players({{"Freeman", 5}})},
-              {"rules", QJsonArray{QJsonArray{"mp_fraglimit", "30"}}}}),
+              {"rules", oneRule("mp_fraglimit", "30")}}),
         server(7, "I", "hl2mp", "Deathmatch"),
         server(8, "I", "hl2mp", "Team Deathmatch"),
         server(9, "I", "hl2mp", "Capture The Flag"),
@@ -63,7 +72,7 @@ QJsonArray farmServers()
         server(11, "m", "dod", "Day of Defeat"),
         with(server(12, "old", "tfc", "Team Fortress Classic"),
              {{"os", "w"}, {"playerList", players({{"Medic", 7}})},
-              {"rules", QJsonArray{QJsonArray{"tfc_clanbattle", "0"}}}}),
+              {"rules", oneRule("tfc_clanbattle", "0")}}),
         with(server(13, "I", "tf", "Team Fortress"),
              {{"infoChallenge", true}, {"playerList", players({{"Scout", 8}, {"Heavy", 14}})},
               {"generateRules", 100}, {"split", QJsonObject{{"layout", "source"}, {"reverse", true}}}}),
@@ -416,7 +425,7 @@ void TstVantorQuery::tableShowsNoControlCharacters()
     const QJsonObject evil = with(server(80, "I", "cstrike", "Counter-Strike"),
                                   {{"name", "N" + sent}, {"map", "M" + sent},
                                    {"playerList", QJsonArray{QJsonObject{{"name", "P" + sent}, {"frags", 1}}}},
-                                   {"rules", QJsonArray{QJsonArray{"R" + sent, "V" + sent}}}});
+                                   {"rules", oneRule("R" + sent, "V" + sent)}});
     QVERIFY2(farm.load(QJsonObject{{"servers", QJsonArray{evil}}}), qPrintable(farm.errorString()));
     QVERIFY2(farm.start(), qPrintable(farm.errorString()));
     const Run run = runTool({"--port", QString::number(kPort), "--players", "--rules", "--timeout", "300", address});
