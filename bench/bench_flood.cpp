@@ -1,16 +1,17 @@
 #include "benchmarks.h"
 #include "benchwindow.h"
-#include "emulatorprocess.h"
 #include "eventgap.h"
+#include "farmprocess.h"
 
 #include "net/tnmudp.h"
-#include "query/playersmodel.h"
+#include "query/detailparse.h"
 #include "query/queryprotocol.h"
 #include "scan/serverlistmodel.h"
 
 #include <QHostAddress>
 #include <QJsonArray>
 #include <QRandomGenerator>
+#include <QTableView>
 #include <QUdpSocket>
 #include <QtEndian>
 
@@ -23,11 +24,11 @@
 namespace {
 
 constexpr int HostileCount = 100000;
-constexpr int HostileSenders = 96; // 127.3.1.1 and on: more senders than the split sets allowed at once
+constexpr int HostileSenders = 96; // 127.4.1.1 and on: more senders than the split sets allowed at once
 constexpr int GrowingSenders = 16; // the first ones send only fragments of one set each
 constexpr int BatchSize = 100;
 constexpr auto BatchPause = std::chrono::microseconds(4000); // about 25,000 datagrams a second
-const QString GenuineAddress = QStringLiteral("127.3.0.1");
+const QString GenuineAddress = QStringLiteral("127.4.0.1");
 constexpr int GenuinePort = 27515;
 constexpr int PlayerCount = 58;
 constexpr int RuleCount = 300;
@@ -53,18 +54,15 @@ QJsonObject genuineConfig()
     return QJsonObject{{"servers", QJsonArray{server}}};
 }
 
-QVector<PlayerRow> sortedByName(QVector<PlayerRow> players)
-{
-    std::sort(players.begin(), players.end(), [](const PlayerRow &a, const PlayerRow &b) { return a.name < b.name; });
-    return players;
-}
-
 QVector<PlayerRow> genuinePlayers()
 {
     QVector<PlayerRow> players;
     for (int i = 0; i < PlayerCount; ++i)
         players.append({playerName(i), i * 3 - 20});
-    return sortedByName(players);
+    std::sort(players.begin(), players.end(), [](const PlayerRow &a, const PlayerRow &b) {
+        return a.name + u'\t' + QString::number(a.frags) < b.name + u'\t' + QString::number(b.frags);
+    });
+    return players;
 }
 
 QVector<RuleRow> genuineRules()
@@ -185,7 +183,7 @@ private:
         std::vector<std::unique_ptr<QUdpSocket>> senders;
         for (int s = 0; s < HostileSenders; ++s) {
             auto socket = std::make_unique<QUdpSocket>();
-            if (socket->bind(QHostAddress(QStringLiteral("127.3.1.%1").arg(s + 1)), 0))
+            if (socket->bind(QHostAddress(QStringLiteral("127.4.1.%1").arg(s + 1)), 0))
                 senders.push_back(std::move(socket));
         }
         HostileMix mix;
@@ -208,16 +206,40 @@ private:
     std::atomic<int> sentCount{0};
 };
 
-bool genuineShown(TForm1 &form)
+// The rows a list shows, each as its cells' texts joined by a tab.
+QStringList shownRows(const TForm1 &form, const char *list)
 {
-    return sortedByName(form.players().players()) == genuinePlayers() && form.rules().rules() == genuineRules();
+    QStringList rows;
+    const QAbstractItemModel *model = form.findChild<QTableView *>(QLatin1String(list))->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        rows << model->index(row, 0).data().toString() + u'\t' + model->index(row, 1).data().toString();
+    return rows;
+}
+
+bool genuineShown(const TForm1 &form)
+{
+    static const QStringList players = [] {
+        QStringList rows;
+        for (const PlayerRow &p : genuinePlayers())
+            rows << p.name + u'\t' + QString::number(p.frags);
+        return rows;
+    }();
+    static const QStringList rules = [] {
+        QStringList rows;
+        for (const RuleRow &r : genuineRules())
+            rows << r.name + u'\t' + r.value;
+        return rows;
+    }();
+    QStringList shownPlayers = shownRows(form, "LWPlayers");
+    shownPlayers.sort(); // the list orders them by frags
+    return shownPlayers == players && shownRows(form, "LWRules") == rules;
 }
 
 } // namespace
 
 std::vector<Figure> benchFlood()
 {
-    const EmulatorProcess genuine(genuineConfig(), QStringLiteral("%1:%2").arg(GenuineAddress).arg(GenuinePort));
+    const FarmProcess genuine(genuineConfig(), GenuinePort);
     BenchWindow w;
     w.settings.ranges.clear();
     w.settings.favorites.clear();

@@ -1,7 +1,7 @@
 #include "benchmarks.h"
 #include "benchwindow.h"
-#include "emulatorprocess.h"
 #include "eventgap.h"
+#include "farmprocess.h"
 
 #include "net/tnmudp.h"
 #include "scan/scanengine.h"
@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QTimer>
 
 namespace {
 
@@ -51,7 +52,7 @@ QJsonObject farmConfig()
 
 std::vector<Figure> benchServers()
 {
-    const EmulatorProcess farm(farmConfig(), QStringLiteral("port %1").arg(ServerPort));
+    const FarmProcess farm(farmConfig(), ServerPort);
 
     // The peak from here on: the window, its 5,000 rows and what the sweeps use,
     // not what earlier benchmarks of this run left behind.
@@ -96,7 +97,7 @@ std::vector<Figure> benchServers()
         gaps.stop();
         gap.take(gaps.longestGapNanoseconds());
         worstGap = qMax(worstGap, gaps.longestGapNanoseconds());
-        engine.Timer.stop();
+        engine.findChild<QTimer *>(QStringLiteral("Timer"))->stop();
         fewestRows = qMin(fewestRows, servers.rowCount());
         if (!w.prompter.shown.isEmpty())
             throw BenchError(("the sweep showed: " + w.prompter.shown.join(u' ')).toStdString());

@@ -31,7 +31,7 @@ constexpr int ShowTimeoutMs = 10000;
 class FirstPaint : public QObject
 {
 public:
-    explicit FirstPaint(const QElapsedTimer &clock) : clock(clock) { }
+    explicit FirstPaint(const QElapsedTimer &started) : clock(started) { }
     qint64 at = -1;
 
 protected:

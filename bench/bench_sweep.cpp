@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QHostAddress>
+#include <QTimer>
 #include <QUdpSocket>
 
 namespace {
@@ -73,13 +74,13 @@ SweepRun measure(BenchWindow &w, bool old, quint16 port, int addresses)
         gaps.stop();
         result.gap.take(gaps.longestGapNanoseconds());
         result.worstGap = qMax(result.worstGap, gaps.longestGapNanoseconds());
-        engine.Timer.stop();
+        engine.findChild<QTimer *>(QStringLiteral("Timer"))->stop();
 
         if (!w.prompter.shown.isEmpty())
             throw BenchError(("the sweep showed: " + w.prompter.shown.join(u' ')).toStdString());
-        if (engine.controls.progress != addresses || engine.controls.sentPanel != QString::number(addresses))
+        if (engine.controls().progress() != addresses || engine.controls().sentPanel() != QString::number(addresses))
             throw BenchError(QStringLiteral("the sweep sent to %1 of %2 addresses")
-                                 .arg(engine.controls.progress)
+                                 .arg(engine.controls().progress())
                                  .arg(addresses)
                                  .toStdString());
     }

@@ -9,3 +9,5 @@ std::vector<Figure> benchStartup();
 std::vector<Figure> benchSweep();
 std::vector<Figure> benchServers();
 std::vector<Figure> benchFlood();
+std::vector<Figure> benchFilter();
+std::vector<Figure> benchQuery();

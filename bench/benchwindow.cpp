@@ -9,6 +9,7 @@
 
 BenchWindow::BenchWindow()
 {
+    prompter.answerYes = false;
     form = std::make_unique<TForm1>(
         TForm1::Services{settings, autoConnect, launch, prompter, shell, localAddress, 0, false});
 }

@@ -3,31 +3,14 @@
 #include "scan/autoconnectstate.h"
 #include "join/launchstate.h"
 #include "desktop/shell.h"
-#include "scan/localaddress.h"
-#include "desktop/prompter.h"
+#include "support/fixedlocaladdress.h"
+#include "support/recordingprompter.h"
 #include "settings/settingsmodel.h"
 #include "ui/scangames.h"
 
 #include <QStringList>
 #include <functional>
 #include <memory>
-
-// Message boxes that never block: a benchmark run notes what would have been
-// shown and treats any message as a failed setup.
-class SilentPrompter : public Prompter
-{
-public:
-    QStringList shown;
-    void warning(const QString &text) override { shown << text; }
-    void error(const QString &text) override { shown << text; }
-    void information(const QString &, const QString &text) override { shown << text; }
-    bool question(const QString &text) override
-    {
-        shown << text;
-        return false;
-    }
-    void beep() override { }
-};
 
 // A desktop that starts nothing.
 class NoShell : public Shell
@@ -51,7 +34,8 @@ public:
     SettingsModel settings;
     AutoConnectState autoConnect;
     LaunchState launch;
-    SilentPrompter prompter;
+    // Notes what a message box would have shown; any message is a failed setup.
+    RecordingPrompter prompter;
     NoShell shell;
     FixedLocalAddress localAddress{QStringLiteral("127.0.0.1")};
     std::unique_ptr<TForm1> form;

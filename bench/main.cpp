@@ -15,6 +15,8 @@ const Benchmark benchmarks[] = {
     {"sweep", benchSweep},
     {"servers", benchServers},
     {"flood", benchFlood},
+    {"filter", benchFilter},
+    {"query", benchQuery},
 };
 
 QString number(double value, int decimals)

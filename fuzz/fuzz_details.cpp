@@ -8,6 +8,7 @@
 
 #include "query/detailparse.h"
 #include "query/playersmodel.h"
+#include "query/rulesmodel.h"
 
 #include <algorithm>
 

@@ -4,9 +4,8 @@
 //
 // Input: three bytes giving the positions of the genuine parts, then records of
 // one control byte, one length byte and that many bytes of data. The control
-// byte picks the sender (bits 0-1 the address, 2-3 the port), the time that
-// passes before the datagram (bits 4-5) and a header put before the data
-// (bits 6-7: none, split FE FF FF FF, reply FF FF FF FF, none).
+// byte picks the sender (bits 0-1 the address, 2-3 the port) and a header put
+// before the data (bits 6-7: none, split FE FF FF FF, reply FF FF FF FF, none).
 //
 // Checks: the genuine players arrive once and whole whatever the others send;
 // nothing else fills the players or rules list; every reassembled reply
@@ -60,7 +59,6 @@ struct Datagram
     QByteArray data;
     QString from;
     quint16 port = 0;
-    qint64 advanceMs = 0;
 };
 
 QVector<Datagram> records(const uint8_t *data, size_t size)
@@ -75,8 +73,6 @@ QVector<Datagram> records(const uint8_t *data, size_t size)
         d.data = QByteArray(headers[control >> 6]) + bytesOf(data + at + 2, length);
         d.from = Hostile[control & 3];
         d.port = quint16(FirstPort + ((control >> 2) & 3));
-        // At most 2 ms a record: the genuine set and the request never expire.
-        d.advanceMs = std::min((control >> 4) & 3, 2);
         out << d;
         at += 2 + length;
     }
@@ -96,16 +92,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QVector<QByteArray> parts = genuineParts();
     for (int n = 2; n >= 0; --n) {
         const int at = int(data[n] % (sequence.size() + 1));
-        sequence.insert(at, Datagram{parts[n], Genuine, FirstPort, 0});
+        sequence.insert(at, Datagram{parts[n], Genuine, FirstPort});
     }
 
     SettingsModel settings;
     settings.scanOld = false;
     const AutoConnectState autoConnect;
+    // Without the old protocol no detail request waits.
     QueryProtocol protocol(udp, [] { return false; });
-    qint64 now = 0;
-    protocol.setClock([&now] { return now; });
-    protocol.setPause([](int) {});
     ServerListModel list(settings, autoConnect);
     QObject::connect(&protocol, &QueryProtocol::serverInfoReceived, &list, &ServerListModel::AddServer);
     int genuineArrived = 0;
@@ -118,12 +112,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     SplitReassembler splits;
     for (const Datagram &d : sequence) {
-        now += d.advanceMs;
         protocol.dispatch(d.data, d.from, d.port);
         if (d.data.startsWith('\xFE') && d.from != Genuine) {
             quint32 address = 0;
             parseIpv4(d.from, address);
-            if (const auto whole = splits.add(address, d.port, d.data, now))
+            if (const auto whole = splits.add(address, d.port, d.data, 0))
                 FUZZ_CHECK(whole->startsWith(QByteArray("\xFF\xFF\xFF\xFF", 4)));
             FUZZ_CHECK(splits.pendingSets() <= SplitReassembler::MaxSets);
             FUZZ_CHECK(splits.pendingBytes() <= SplitReassembler::MaxBytes);

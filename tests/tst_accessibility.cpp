@@ -2,7 +2,7 @@
 #include "join/launchstate.h"
 #include "net/httpfetch.h"
 #include "update/updatechecker.h"
-#include "scan/localaddress.h"
+#include "support/fixedlocaladdress.h"
 #include "scan/serverlistmodel.h"
 #include "serverfarm.h"
 #include "settings/inifile.h"

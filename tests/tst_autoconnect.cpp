@@ -5,12 +5,13 @@
 #include "query/queryprotocol.h"
 #include "replybuilder.h"
 #include "scan/listicons.h"
-#include "scan/localaddress.h"
+#include "support/fixedlocaladdress.h"
 #include "scan/serverlistmodel.h"
 #include "serverfarm.h"
 #include "settings/settingsmodel.h"
 #include "support/recordingprompter.h"
 #include "support/recordingshell.h"
+#include "support/windowcontrols.h"
 #include "ui/autoconnect.h"
 #include "ui/scangames.h"
 #include "ui/trayicon.h"
@@ -75,6 +76,9 @@ private slots:
     void userEnds_data();
     void userEnds();
     void playElsewhereEndsTheWatch();
+    void joinOutOfSight_data();
+    void joinOutOfSight();
+    void watchedServerStaysInViewOfTheFilter();
 
 private:
     void reply(int players, const QString &address = Target, int port = TargetPort);
@@ -89,6 +93,7 @@ private:
     RecordingShell shell;
     FixedLocalAddress local{QStringLiteral("127.0.0.1")};
     std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindowControls> ui;
     std::unique_ptr<TFormAuto> dialog;
 };
 
@@ -106,6 +111,7 @@ void TestAutoConnect::init()
     shell = RecordingShell();
     form = std::make_unique<TForm1>(
         TForm1::Services{*settings, autoConnect, launch, prompter, shell, local, /*localPort*/ 0, /*registerHotkey*/ false});
+    ui = std::make_unique<MainWindowControls>(form.get());
     dialog = std::make_unique<TFormAuto>(*settings, form->autoConnector());
     form->show();
 }
@@ -113,6 +119,7 @@ void TestAutoConnect::init()
 void TestAutoConnect::cleanup()
 {
     dialog.reset();
+    ui.reset();
     form.reset();
     settings.reset();
 }
@@ -126,8 +133,8 @@ void TestAutoConnect::startWatching(const QString &comparison, int wanted, bool 
 {
     reply(12);
     form->selectRow(form->servers().findRow(Target, TargetPort));
-    QVERIFY(form->SBAuto->isEnabled());
-    QTest::mouseClick(form->SBAuto, Qt::LeftButton);
+    QVERIFY(ui->SBAuto->isEnabled());
+    QTest::mouseClick(ui->SBAuto, Qt::LeftButton);
     QVERIFY(dialog->isVisible());
     dialog->CB->setCurrentText(comparison);
     dialog->SPNeed->setValue(wanted);
@@ -136,10 +143,10 @@ void TestAutoConnect::startWatching(const QString &comparison, int wanted, bool 
 
     QVERIFY(autoConnect.active);
     QVERIFY(!dialog->isVisible());
-    QVERIFY(form->TimerAuto->isActive());
+    QVERIFY(ui->TimerAuto->isActive());
     QVERIFY(form->tray().cycling());
-    QVERIFY(!form->LW->isEnabled() && !form->SBScanAll->isEnabled() && !form->SBRefresh->isEnabled());
-    QCOMPARE(form->SBAuto->palette().color(QPalette::ButtonText), QColor(Qt::red));
+    QVERIFY(!ui->LW->isEnabled() && !ui->SBScanAll->isEnabled() && !ui->SBRefresh->isEnabled());
+    QCOMPARE(ui->SBAuto->palette().color(QPalette::ButtonText), QColor(Qt::red));
     QCOMPARE(form->servers().rowCount(), 0);
 }
 
@@ -147,10 +154,10 @@ void TestAutoConnect::startWatching(const QString &comparison, int wanted, bool 
 void TestAutoConnect::verifyEnded()
 {
     QVERIFY(!autoConnect.active);
-    QVERIFY(!form->TimerAuto->isActive());
+    QVERIFY(!ui->TimerAuto->isActive());
     QVERIFY(!form->tray().cycling());
-    QVERIFY(form->LW->isEnabled() && form->SBScanAll->isEnabled() && form->SBRefresh->isEnabled());
-    QCOMPARE(form->SBAuto->palette().color(QPalette::ButtonText), QColor(Qt::black));
+    QVERIFY(ui->LW->isEnabled() && ui->SBScanAll->isEnabled() && ui->SBRefresh->isEnabled());
+    QCOMPARE(ui->SBAuto->palette().color(QPalette::ButtonText), QColor(Qt::black));
 }
 
 void TestAutoConnect::joinsWhenTheEmulatorFreesAPlace()
@@ -160,17 +167,17 @@ void TestAutoConnect::joinsWhenTheEmulatorFreesAPlace()
                              {"players", 12}, {"maxPlayers", 12}};
     QVERIFY2(farm.load(QJsonObject{{"servers", QJsonArray{server}}}) && farm.start(), qPrintable(farm.errorString()));
     settings->ranges = {{true, Target, Target}};
-    QTest::mouseClick(form->SBScanAll, Qt::LeftButton);
+    QTest::mouseClick(ui->SBScanAll, Qt::LeftButton);
     QTRY_COMPARE(form->servers().rowCount(), 1);
     form->selectRow(0);
 
-    QTest::mouseClick(form->SBAuto, Qt::LeftButton);
+    QTest::mouseClick(ui->SBAuto, Qt::LeftButton);
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Auto connect to ") + Target);
     QCOMPARE(dialog->SPNeed->maximum(), 12);
     QCOMPARE(dialog->SPNeed->value(), 11);
     QCOMPARE(dialog->CB->currentText(), QStringLiteral("<="));
     QTest::mouseClick(dialog->BitBtn1, Qt::LeftButton);
-    QCOMPARE(form->Panels[2]->text(), QStringLiteral(" Auto connect to 127.0.91.1. Waiting <= 11 players"));
+    QCOMPARE(ui->Panels[2]->text(), QStringLiteral(" Auto connect to 127.0.91.1. Waiting <= 11 players"));
 
     // The query at OK is answered: still full.
     QTRY_COMPARE(form->servers().rowCount(), 1);
@@ -180,8 +187,8 @@ void TestAutoConnect::joinsWhenTheEmulatorFreesAPlace()
     QTRY_COMPARE(shell.started.size(), 1);
     QVERIFY(shell.started[0].contains(Target + QStringLiteral(":27615")));
     QVERIFY(!autoConnect.active);
-    QVERIFY(!form->TimerAuto->isActive());
-    QCOMPARE(form->Panels[2]->text(), Disabled);
+    QVERIFY(!ui->TimerAuto->isActive());
+    QCOMPARE(ui->Panels[2]->text(), Disabled);
 }
 
 void TestAutoConnect::threshold_data()
@@ -242,7 +249,7 @@ void TestAutoConnect::giveUp()
     QCOMPARE(this->gaveUp(), gaveUp);
     if (gaveUp) {
         verifyEnded();
-        QCOMPARE(form->Panels[2]->text(), Disabled);
+        QCOMPARE(ui->Panels[2]->text(), Disabled);
     } else {
         QVERIFY(autoConnect.active);
     }
@@ -288,11 +295,11 @@ void TestAutoConnect::askBeforeJoin()
     const bool joined = !ask || answerYes;
     QCOMPARE(shell.started.size(), joined ? 1 : 0);
     QVERIFY(!autoConnect.active);
-    QCOMPARE(form->Panels[2]->text(), Disabled);
+    QCOMPARE(ui->Panels[2]->text(), Disabled);
     QCOMPARE(form->selectedRow(), 0);
     if (!joined) {
         verifyEnded();
-        QVERIFY(form->SBPlay->isEnabled());
+        QVERIFY(ui->SBPlay->isEnabled());
     }
 }
 
@@ -353,7 +360,7 @@ void TestAutoConnect::joinGoesThroughTheLaunchChecks()
     QSignalSpy passwordAsked(form.get(), &TForm1::passwordRequested);
     form->protocol().dispatch(infoReply(Target, TargetPort, 12, true), Target, TargetPort);
     form->selectRow(0);
-    QTest::mouseClick(form->SBAuto, Qt::LeftButton);
+    QTest::mouseClick(ui->SBAuto, Qt::LeftButton);
     QTest::mouseClick(dialog->BitBtn1, Qt::LeftButton);
     QVERIFY(autoConnect.active);
 
@@ -389,27 +396,27 @@ void TestAutoConnect::userEnds()
     settings->favAutoScan = autoScan;
     reply(12);
     form->selectRow(0);
-    QTest::mouseClick(form->SBAuto, Qt::LeftButton);
-    QVERIFY(!form->TimerFav->isActive());
+    QTest::mouseClick(ui->SBAuto, Qt::LeftButton);
+    QVERIFY(!ui->TimerFav->isActive());
     // Showing the window again keeps the pause while auto-connect holds it.
     form->hide();
     form->show();
-    QVERIFY(!form->TimerFav->isActive());
+    QVERIFY(!ui->TimerFav->isActive());
     if (cancel) {
         dialog->reject(); // the close box and Escape end here
     } else {
         QTest::mouseClick(dialog->BitBtn1, Qt::LeftButton);
-        QVERIFY(!form->SBPlay->isEnabled());
+        QVERIFY(!ui->SBPlay->isEnabled());
         form->hide();
         form->show();
-        QVERIFY(!form->TimerFav->isActive());
-        QTest::mouseClick(form->SBAuto, Qt::LeftButton);
+        QVERIFY(!ui->TimerFav->isActive());
+        QTest::mouseClick(ui->SBAuto, Qt::LeftButton);
         verifyEnded();
     }
     QVERIFY(!autoConnect.active);
     QVERIFY(!dialog->isVisible());
-    QCOMPARE(form->TimerFav->isActive(), autoScan);
-    QCOMPARE(form->Panels[2]->text(), message);
+    QCOMPARE(ui->TimerFav->isActive(), autoScan);
+    QCOMPARE(ui->Panels[2]->text(), message);
 }
 
 void TestAutoConnect::playElsewhereEndsTheWatch()
@@ -425,14 +432,57 @@ void TestAutoConnect::playElsewhereEndsTheWatch()
     QCOMPARE(shell.started.size(), 1);
     QVERIFY(shell.started[0].contains(QStringLiteral("127.0.91.2:27016")));
     QVERIFY(!autoConnect.active);
-    QVERIFY(!form->TimerAuto->isActive());
+    QVERIFY(!ui->TimerAuto->isActive());
     QVERIFY(!form->tray().cycling());
-    QVERIFY(form->SBScanAll->isEnabled());
-    QCOMPARE(form->SBAuto->palette().color(QPalette::ButtonText), QColor(Qt::black));
-    QCOMPARE(form->Panels[2]->text(), Disabled);
+    QVERIFY(ui->SBScanAll->isEnabled());
+    QCOMPARE(ui->SBAuto->palette().color(QPalette::ButtonText), QColor(Qt::black));
+    QCOMPARE(ui->Panels[2]->text(), Disabled);
     // A place freed on the watched server later pulls nobody away.
     reply(0);
     QCOMPARE(shell.started.size(), 1);
+}
+
+void TestAutoConnect::joinOutOfSight_data()
+{
+    QTest::addColumn<bool>("trayAvailable");
+    QTest::addColumn<bool>("hidden");
+    QTest::addColumn<bool>("announced");
+
+    QTest::newRow("hidden to the tray") << true << true << true;
+    QTest::newRow("minimised, no tray") << false << true << false;
+    QTest::newRow("in sight") << true << false << false;
+}
+
+void TestAutoConnect::joinOutOfSight()
+{
+    QFETCH(bool, trayAvailable);
+    QFETCH(bool, hidden);
+    QFETCH(bool, announced);
+    form->tray().systemTrayAvailable = [=] { return trayAvailable; };
+    QStringList messages;
+    form->tray().showMessage = [&](const QString &title, const QString &text) { messages << title + u'|' + text; };
+
+    startWatching(QStringLiteral("<="), 11);
+    if (hidden)
+        form->Hide1Click();
+    reply(11);
+    QCOMPARE(shell.started.size(), 1);
+    QCOMPARE(messages, announced ? QStringList{"Auto connect|Joining 127.0.91.1:27615"} : QStringList());
+}
+
+void TestAutoConnect::watchedServerStaysInViewOfTheFilter()
+{
+    startWatching(QStringLiteral(">"), 11);
+    auto *hideFull = form->findChild<QCheckBox *>(QStringLiteral("CBHideFull"));
+    QVERIFY(hideFull);
+    QTest::mouseClick(hideFull, Qt::LeftButton);
+    QVERIFY(hideFull->isChecked());
+
+    // The join comes when the server fills up, which the filter would hide.
+    reply(12);
+    QCOMPARE(shell.started.size(), 1);
+    QVERIFY(shell.started[0].contains(Target + QStringLiteral(":27615")));
+    QCOMPARE(ui->LW->model()->rowCount(), 1);
 }
 
 QTEST_MAIN(TestAutoConnect)

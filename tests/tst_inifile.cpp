@@ -1,4 +1,5 @@
 #include "settings/inifile.h"
+#include "settings/inilocation.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,6 +56,8 @@ private slots:
     void writtenTextReadsBackWhole();
     void lineBreaksAreRefused_data();
     void lineBreaksAreRefused();
+    void location_data();
+    void location();
 
 private:
     QTemporaryDir m_dir;
@@ -276,6 +279,13 @@ void TestIniFile::permissions()
     QVERIFY(QFile::setPermissions(m_path, wide));
     ini.writeString(QStringLiteral("Password"), QStringLiteral("LastPass"), QStringLiteral("other"));
     QCOMPARE(QFile::permissions(m_path), wide);
+
+    // A user's first save makes the configuration folder it goes into.
+    const QString nested = m_dir.filePath(QStringLiteral("config/vantor/vantor.ini"));
+    IniFile fresh(nested);
+    fresh.writeString(QStringLiteral("Password"), QStringLiteral("LastPass"), QStringLiteral("secret"));
+    QCOMPARE(QFile::permissions(nested), ownerOnly);
+    QCOMPARE(readFile(nested), QByteArray("[Password]\nLastPass=secret\n"));
 }
 
 void TestIniFile::writeReplacesFileWhole()
@@ -296,7 +306,7 @@ void TestIniFile::writeFailure_data()
 {
     QTest::addColumn<QString>("relativePath");
     QTest::newRow("parent is a regular file") << "plain.txt/vantor.ini";
-    QTest::newRow("folder missing") << "missing/vantor.ini";
+    QTest::newRow("folder cannot be made") << "plain.txt/deeper/vantor.ini";
 }
 
 void TestIniFile::writeFailure()
@@ -469,6 +479,42 @@ void TestIniFile::lineBreaksAreRefused()
     // The file object is usable afterwards.
     ini.writeString(QStringLiteral("Settings"), QStringLiteral("ExePath0"), QStringLiteral("hl2"));
     QCOMPARE(readFile(m_path), QByteArray("[Settings]\nExePath0=hl2\n"));
+}
+
+void TestIniFile::location_data()
+{
+    QTest::addColumn<bool>("fileBeside");
+    QTest::addColumn<bool>("folderWritable");
+    QTest::addColumn<bool>("configKnown");
+    QTest::addColumn<bool>("expectBeside");
+    QTest::newRow("portable copy, first start") << false << true << true << true;
+    QTest::newRow("portable copy with its file") << true << true << true << true;
+    QTest::newRow("file beside a read-only copy") << true << false << true << true;
+    QTest::newRow("installed copy") << false << false << true << false;
+    QTest::newRow("installed, no configuration folder known") << false << false << false << true;
+}
+
+void TestIniFile::location()
+{
+    QFETCH(bool, fileBeside);
+    QFETCH(bool, folderWritable);
+    QFETCH(bool, configKnown);
+    QFETCH(bool, expectBeside);
+    // The writable answer is injected: tests may run as root, who writes everywhere.
+    const QString exeFolder = m_dir.path();
+    if (fileBeside)
+        writeFile(m_path, "[Settings]\n");
+    const QString config = configKnown ? m_dir.filePath(QStringLiteral("home/.config/vantor")) : QString();
+    QStringList asked;
+    const QString chosen = IniLocation::choose(exeFolder, config, [&](const QString &folder) {
+        asked << folder;
+        return folderWritable;
+    });
+    QCOMPARE(chosen, expectBeside ? m_path : config + QStringLiteral("/vantor.ini"));
+    for (const QString &folder : asked)
+        QCOMPARE(folder, exeFolder);
+    // Choosing reads and makes nothing.
+    QVERIFY(!QFileInfo::exists(m_dir.filePath(QStringLiteral("home"))));
 }
 
 QTEST_GUILESS_MAIN(TestIniFile)

@@ -2,10 +2,10 @@
 #include "join/commandline.h"
 #include "join/launcher.h"
 #include "join/launchstate.h"
-#include "desktop/shell.h"
 #include "scan/listicons.h"
-#include "desktop/prompter.h"
 #include "settings/settingsmodel.h"
+#include "support/recordingprompter.h"
+#include "support/recordingshell.h"
 #include "ui/desktopservices.h"
 
 #include <QFile>
@@ -14,40 +14,16 @@
 
 namespace {
 
-// Everything the launch does to the outside, in order, as one list of lines.
-struct Recorder : Prompter, Shell
-{
-    QStringList log;
-    bool answer = true;
-
-    void warning(const QString &text) override { log << "warning:" + text; }
-    void error(const QString &text) override { log << "error:" + text; }
-    void information(const QString &caption, const QString &text) override { log << caption + ':' + text; }
-    bool question(const QString &text) override
-    {
-        log << "question:" + text;
-        return answer;
-    }
-    void beep() override { log << "beep"; }
-    bool openUrl(const QString &address) override
-    {
-        log << "open:" + address;
-        return true;
-    }
-    bool startDetached(const QString &program, const QStringList &arguments) override
-    {
-        log << "start:" + program + '|' + arguments.join('|');
-        return true;
-    }
-};
-
 struct Fixture
 {
     SettingsModel settings;
     LaunchState launch;
     AutoConnectState autoConnect;
-    Recorder out;
-    Launcher launcher{settings, launch, autoConnect, out, out, hooks()};
+    // Everything the launch does to the outside, in order.
+    QStringList log;
+    RecordingPrompter prompter{log};
+    RecordingShell shell{log};
+    Launcher launcher{settings, launch, autoConnect, prompter, shell, hooks()};
 
     Fixture()
     {
@@ -59,11 +35,11 @@ struct Fixture
     Launcher::Hooks hooks()
     {
         Launcher::Hooks h;
-        h.stopTrayAnimation = [this] { out.log << "tray"; };
-        h.autoConnectEnded = [this](const QString &text) { out.log << "autoEnded:" + text; };
-        h.revealMainWindow = [this] { out.log << "reveal"; };
-        h.hideMainWindow = [this] { out.log << "hide"; };
-        h.showPasswordPrompt = [this] { out.log << "prompt"; };
+        h.stopTrayAnimation = [this] { log << "tray"; };
+        h.autoConnectEnded = [this](const QString &text) { log << "autoEnded:" + text; };
+        h.revealMainWindow = [this] { log << "reveal"; };
+        h.hideMainWindow = [this] { log << "hide"; };
+        h.showPasswordPrompt = [this] { log << "prompt"; };
         return h;
     }
 };
@@ -180,7 +156,7 @@ void TestLauncher::everyCode()
             args << "+connect" << "127.0.0.5:27015";
             if (!password.isEmpty())
                 args << "+password" << "pw";
-            expected << "tray" << "start:" + program + '|' + args.join('|') << "hide";
+            expected << "tray" << "start: " + program + '|' + args.join('|') << "hide";
         }
     }
 
@@ -197,9 +173,9 @@ void TestLauncher::everyCode()
     f.launch.passwordGiven = true;
     f.launcher.SBPlayClick(row(code));
     QVERIFY(!f.launch.passwordGiven);
-    expected << "tray" << "error:Steam .exe path is empty" << "tray" << "error:" + prefix + ".exe path is empty";
+    expected << "tray" << "error: Steam .exe path is empty" << "tray" << "error: " + prefix + ".exe path is empty";
 
-    QCOMPARE(f.out.log, expected);
+    QCOMPARE(f.log, expected);
 }
 
 void TestLauncher::unknownGame_data()
@@ -218,7 +194,7 @@ void TestLauncher::unknownGame()
     Fixture f;
     f.launch.passwordGiven = true;
     f.launcher.SBPlayClick(row(code, IconPassword));
-    QCOMPARE(f.out.log, (QStringList{"tray", "error:Unknown game: " + code}));
+    QCOMPARE(f.log, (QStringList{"tray", "error: Unknown game: " + code}));
     QVERIFY(f.launch.passwordGiven);
 }
 
@@ -230,8 +206,8 @@ void TestLauncher::accessIcon_data()
     QTest::addColumn<QStringList>("log");
     QTest::addColumn<bool>("givenAfter");
 
-    const QString start = "start:/games/3|-game|cstrike|+connect|127.0.0.5:27015|+password|old";
-    const QString ask = "question:Server is full.  Connect now ?";
+    const QString start = "start: /games/3|-game|cstrike|+connect|127.0.0.5:27015|+password|old";
+    const QString ask = "question: Server is full.  Connect now ?";
 
     QTest::newRow("free") << int(IconFree) << false << true << QStringList{"tray", start, "hide"} << false;
     QTest::newRow("pending mark") << int(IconUnknown) << true << true << QStringList{"tray", start, "hide"} << false;
@@ -253,12 +229,12 @@ void TestLauncher::accessIcon()
     QFETCH(bool, givenAfter);
 
     Fixture f;
-    f.out.answer = answer;
+    f.prompter.answerYes = answer;
     f.launch.passwordGiven = given;
     f.launch.passwordArgument = "+password old";
     f.launcher.SBPlayClick(row("1.6", icon));
 
-    QCOMPARE(f.out.log, log);
+    QCOMPARE(f.log, log);
     QCOMPARE(f.launch.passwordGiven, givenAfter);
     QCOMPARE(f.launch.passwordArgument, QStringLiteral("+password old"));
 }
@@ -272,9 +248,9 @@ void TestLauncher::launchEndsAutoConnect()
     f.launcher.SBPlayClick(row("CSS", IconFull, "127.0.0.5", "27015"));
 
     // The row the user chose, not the watched server.
-    QCOMPARE(f.out.log, (QStringList{"tray", "autoEnded: Autoconnect disabled", "reveal",
-                                     "question:Server is full.  Connect now ?",
-                                     "start:/games/5|-steam|-game|cstrike|-console|+connect|127.0.0.5:27015", "hide"}));
+    QCOMPARE(f.log, (QStringList{"tray", "autoEnded: Autoconnect disabled", "reveal",
+                                     "question: Server is full.  Connect now ?",
+                                     "start: /games/5|-steam|-game|cstrike|-console|+connect|127.0.0.5:27015", "hide"}));
     QVERIFY(!f.autoConnect.active);
 }
 
@@ -284,7 +260,7 @@ void TestLauncher::noRowDoesNothing()
     f.autoConnect.active = true;
     f.launch.passwordGiven = true;
     f.launcher.SBPlayClick(std::nullopt);
-    QVERIFY(f.out.log.isEmpty());
+    QVERIFY(f.log.isEmpty());
     QVERIFY(f.autoConnect.active);
     QVERIFY(f.launch.passwordGiven);
 }
@@ -336,7 +312,7 @@ void TestLauncher::realProgramReceivesArguments()
     LaunchState launch;
     launch.passwordArgument = passwordArgument("$HOME;`x`");
     AutoConnectState autoConnect;
-    Recorder prompter;
+    RecordingPrompter prompter;
     DesktopShell shell;
     Launcher launcher(settings, launch, autoConnect, prompter, shell, {});
     launcher.SBPlayClick(row("1.6"));
@@ -347,7 +323,7 @@ void TestLauncher::realProgramReceivesArguments()
     QCOMPARE(QString::fromUtf8(file.readAll()).split('\n'),
              (QStringList{"-game", "cstrike", "-name", "two words", "+connect", "127.0.0.5:27015", "+password",
                           "$HOME;`x`", ""}));
-    QVERIFY(prompter.log.isEmpty());
+    QVERIFY(prompter.shown.isEmpty());
 #endif
 }
 

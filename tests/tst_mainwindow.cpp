@@ -1,28 +1,35 @@
 #include "scan/autoconnectstate.h"
 #include "join/launchstate.h"
 #include "net/tnmudp.h"
-#include "query/playersmodel.h"
+#include "query/queryprotocol.h"
 #include "scan/listicons.h"
-#include "scan/localaddress.h"
+#include "support/fixedlocaladdress.h"
 #include "scan/scanengine.h"
 #include "scan/serverlistmodel.h"
 #include "serverfarm.h"
+#include "settings/inifile.h"
 #include "settings/settingsmodel.h"
 #include "support/recordingprompter.h"
 #include "support/recordingshell.h"
+#include "support/windowcontrols.h"
 #include "ui/scangames.h"
 #include "ui/trayicon.h"
 
+#include <QCheckBox>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QIcon>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -47,9 +54,10 @@ const QJsonArray threePlayers{QJsonObject{{"name", "anna"}, {"frags", 3}},
                               QJsonObject{{"name", "Bob"}, {"frags", 12}},
                               QJsonObject{{"name", "carl"}, {"frags", -2}}};
 
-ServerInfo listed(const QString &address, int port, const QString &name, quint8 players)
+ServerInfo listed(const QString &address, int port, const QString &name, quint8 players, int ping = -1)
 {
     ServerInfo info;
+    info.ping = ping;
     info.gameDir = QStringLiteral("tf");
     info.hostName = name;
     info.address = address;
@@ -85,6 +93,9 @@ private slots:
     void hidingKeepsTheWindowReachable();
     void activationAndHomePage();
     void closeDuringSweep();
+    void quickFilterNarrowsTheList();
+    void theRowInViewIsTheOneUsed();
+    void quickFilterSurvivesARestart();
 
 private:
     bool startFarm(const QJsonObject &config);
@@ -93,6 +104,13 @@ private:
     static void clickHeader(QTableView *view, int section);
     static QStringList columnTexts(QTableView *view, int column);
     int rowOf(const QString &address) const { return form->servers().findRow(address, FarmPort); }
+    template <class T>
+    T *control(const char *name) const
+    {
+        return form->findChild<T *>(QLatin1String(name));
+    }
+    void setQuickFilter(const QString &text, const QString &hide);
+    void createForm();
 
     std::unique_ptr<SettingsModel> settings;
     AutoConnectState autoConnect;
@@ -101,6 +119,7 @@ private:
     RecordingShell shell;
     FixedLocalAddress local{QStringLiteral("127.0.0.1")};
     std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindowControls> ui;
     std::unique_ptr<ServerFarm> farm;
 };
 
@@ -115,14 +134,21 @@ void TestMainWindow::init()
     launch = LaunchState();
     prompter = RecordingPrompter();
     shell = RecordingShell();
+    createForm();
+}
+
+void TestMainWindow::createForm()
+{
     form = std::make_unique<TForm1>(
         TForm1::Services{*settings, autoConnect, launch, prompter, shell, local, /*localPort*/ 0, /*registerHotkey*/ false});
+    ui = std::make_unique<MainWindowControls>(form.get());
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
 }
 
 void TestMainWindow::cleanup()
 {
+    ui.reset();
     form.reset();
     farm.reset();
     settings.reset();
@@ -141,13 +167,13 @@ bool TestMainWindow::startFarm(const QJsonObject &config)
 void TestMainWindow::scanRange(const QString &from, const QString &to)
 {
     settings->ranges = {{true, from, to}};
-    QTest::mouseClick(form->SBScanAll, Qt::LeftButton);
+    QTest::mouseClick(ui->SBScanAll, Qt::LeftButton);
 }
 
 void TestMainWindow::clickRow(int row)
 {
-    const QModelIndex cell = form->LW->model()->index(row, ServerListModel::ColumnAddress);
-    QTest::mouseClick(form->LW->viewport(), Qt::LeftButton, {}, form->LW->visualRect(cell).center());
+    const QModelIndex cell = ui->LW->model()->index(row, ServerListModel::ColumnAddress);
+    QTest::mouseClick(ui->LW->viewport(), Qt::LeftButton, {}, ui->LW->visualRect(cell).center());
 }
 
 void TestMainWindow::clickHeader(QTableView *view, int section)
@@ -182,38 +208,42 @@ void TestMainWindow::sweepListsRangeAndBroadcastServers()
     };
     QVERIFY(startFarm(QJsonObject{{"broadcast", "127.0.255.255"}, {"servers", servers}}));
     settings->broadcast = true;
+    // Four servers answer both the range and the broadcast, the fifth only the broadcast.
+    QSignalSpy replies(&form->protocol(), &QueryProtocol::serverInfoReceived);
 
     struct Buttons
     {
         bool scan, stop, refresh, play, autoConnect, portChoice;
     };
     QVector<Buttons> duringSweep;
-    form->engine().pumpMessages = [&] {
-        duringSweep << Buttons{form->SBScanAll->isEnabled(), form->SBStop->isEnabled(), form->SBRefresh->isEnabled(),
-                               form->SBPlay->isEnabled(),    form->SBAuto->isEnabled(), form->RGGame->isEnabled()};
+    form->engine().setPumpMessages([&] {
+        duringSweep << Buttons{ui->SBScanAll->isEnabled(), ui->SBStop->isEnabled(), ui->SBRefresh->isEnabled(),
+                               ui->SBPlay->isEnabled(),    ui->SBAuto->isEnabled(), ui->RGGame->isEnabled()};
         QCoreApplication::processEvents();
-    };
+    });
     scanRange("127.0.80.1", "127.0.80.4");
+    // The countdown after the sweep goes on by hand below, however long the replies take.
+    QVERIFY(form->engine().countdownRunning());
+    ui->Timer->stop();
 
     QVERIFY(!duringSweep.isEmpty());
     for (const Buttons &b : duringSweep) {
         QVERIFY(!b.scan && b.stop && !b.play && !b.autoConnect && !b.portChoice);
         QVERIFY(!b.refresh);
     }
-    QCOMPARE(form->Panels[0]->text(), QStringLiteral(" Scan complete"));
-    QCOMPARE(form->Panels[1]->text(), QStringLiteral("5")); // four addresses and the broadcast
-    QCOMPARE(form->Gauge->value(), 4);
-    QCOMPARE(form->SBScanAll->text(), QStringLiteral("Scan"));
-    QVERIFY(!form->SBScanAll->isEnabled());
-    QVERIFY(!form->SBStop->isEnabled());
-    QVERIFY(form->RGGame->isEnabled() && form->RGHltv->isEnabled());
+    QCOMPARE(ui->Panels[0]->text(), QStringLiteral(" Scan complete"));
+    QCOMPARE(ui->Panels[1]->text(), QStringLiteral("5")); // four addresses and the broadcast
+    QCOMPARE(ui->Gauge->value(), 4);
+    QCOMPARE(ui->SBScanAll->text(), QStringLiteral("Scan"));
+    QVERIFY(!ui->SBScanAll->isEnabled());
+    QVERIFY(!ui->SBStop->isEnabled());
+    QVERIFY(ui->RGGame->isEnabled() && ui->RGHltv->isEnabled());
 
     // Servers that answered both the range and the broadcast are listed once.
-    QTRY_COMPARE(form->LW->model()->rowCount(), 5);
-    QTest::qWait(50);
-    QCOMPARE(form->LW->model()->rowCount(), 5);
-    QTRY_VERIFY(form->SBRefresh->isEnabled());
-    QVERIFY(!form->SBPlay->isEnabled() && !form->SBAuto->isEnabled());
+    QTRY_COMPARE(replies.count(), 9);
+    QCOMPARE(ui->LW->model()->rowCount(), 5);
+    QTRY_VERIFY(ui->SBRefresh->isEnabled());
+    QVERIFY(!ui->SBPlay->isEnabled() && !ui->SBAuto->isEnabled());
 
     struct Expected
     {
@@ -232,7 +262,7 @@ void TestMainWindow::sweepListsRangeAndBroadcastServers()
         {"127.0.80.4", "mymod", IconUnknown, "0/8", "LIN", IconFree, false},
         {"127.0.80.20", "HL", IconHL, "1/8", "LIN", IconFree, true},
     };
-    const QAbstractItemModel *model = form->LW->model();
+    const QAbstractItemModel *model = ui->LW->model();
     for (const Expected &e : rows) {
         const int row = rowOf(QString::fromLatin1(e.address));
         QVERIFY2(row >= 0, e.address);
@@ -245,58 +275,56 @@ void TestMainWindow::sweepListsRangeAndBroadcastServers()
         QCOMPARE(cell(ServerListModel::ColumnOs).data().toString(), QString::fromLatin1(e.os));
         QCOMPARE(cell(ServerListModel::ColumnAccess).data(ServerListModel::IconRole).toInt(), e.access);
         QVERIFY(!cell(ServerListModel::ColumnAccess).data(Qt::DecorationRole).value<QIcon>().isNull());
+        // Whether the server answered the broadcast or its own request, it has a time.
+        QVERIFY(!cell(ServerListModel::ColumnPing).data().toString().isEmpty());
 
         clickRow(row);
         QCOMPARE(form->selectedRow(), row);
-        QVERIFY(form->SBPlay->isEnabled() && form->SBAuto->isEnabled());
-        QCOMPARE(!form->Image->pixmap().isNull(), e.picture);
+        QVERIFY(ui->SBPlay->isEnabled() && ui->SBAuto->isEnabled());
+        QCOMPARE(!ui->Image->pixmap().isNull(), e.picture);
     }
     QCOMPARE(prompter.shown, QStringList());
 
     // The countdown after the sweep, one tick at a time.
-    QVERIFY(form->engine().Timer.isActive());
-    form->engine().Timer.stop();
     const QStringList captions{"Wait 3", "Wait 2", "Wait 1", "Scan"};
     for (const QString &caption : captions) {
-        QVERIFY(!form->SBScanAll->isEnabled());
+        QVERIFY(!ui->SBScanAll->isEnabled());
         form->engine().TimerTimer();
-        QCOMPARE(form->SBScanAll->text(), caption);
+        QCOMPARE(ui->SBScanAll->text(), caption);
     }
-    QVERIFY(form->SBScanAll->isEnabled());
+    QVERIFY(ui->SBScanAll->isEnabled());
 
     // A new sweep empties the list, the players and the picture.
-    QVERIFY(!form->Image->pixmap().isNull());
+    QVERIFY(!ui->Image->pixmap().isNull());
     settings->broadcast = false;
     scanRange(EmptyFrom, EmptyFrom);
-    QVERIFY(form->Image->pixmap().isNull());
-    QCOMPARE(form->players().rowCount(), 0);
-    QCOMPARE(form->LW->model()->rowCount(), 0);
+    QVERIFY(ui->Image->pixmap().isNull());
+    QCOMPARE(ui->LWPlayers->model()->rowCount(), 0);
+    QCOMPARE(ui->LW->model()->rowCount(), 0);
 }
 
 void TestMainWindow::stopPressedWhileTheSweepRuns()
 {
     int pumps = 0;
-    form->engine().pumpMessages = [&] {
+    form->engine().setPumpMessages([&] {
         if (++pumps == 10) {
-            QVERIFY(form->SBStop->isEnabled());
-            QTest::mouseClick(form->SBStop, Qt::LeftButton);
+            QVERIFY(ui->SBStop->isEnabled());
+            QTest::mouseClick(ui->SBStop, Qt::LeftButton);
         }
         QCoreApplication::processEvents();
-    };
+    });
     scanRange(EmptyFrom, EmptyTo);
 
-    QCOMPARE(form->Panels[0]->text(), QStringLiteral(" Scan stoped"));
-    const int sent = form->Panels[1]->text().toInt();
-    QVERIFY2(sent > 0 && sent < EmptyCount, qPrintable(form->Panels[1]->text()));
-    QVERIFY(!form->engine().Scanning);
-    QVERIFY(!form->SBStop->isEnabled());
-    QVERIFY(!form->SBRefresh->isEnabled()); // nothing listed
-    QVERIFY(form->RGGame->isEnabled());
-    QVERIFY(form->engine().Timer.isActive());
-    QVERIFY(!form->SBScanAll->isEnabled());
-    const int pumpsAtStop = pumps;
-    QTest::qWait(20);
-    QCOMPARE(pumps, pumpsAtStop); // the sweep is over, not merely paused
+    QCOMPARE(ui->Panels[0]->text(), QStringLiteral(" Scan stoped"));
+    const int sent = ui->Panels[1]->text().toInt();
+    QVERIFY2(sent > 0 && sent < EmptyCount, qPrintable(ui->Panels[1]->text()));
+    QVERIFY(!form->engine().scanning());
+    QVERIFY(!ui->SBStop->isEnabled());
+    QVERIFY(!ui->SBRefresh->isEnabled()); // nothing listed
+    QVERIFY(ui->RGGame->isEnabled());
+    QVERIFY(form->engine().countdownRunning());
+    QVERIFY(!ui->SBScanAll->isEnabled());
+    QCOMPARE(pumps, 10); // the sweep ended at its next check, not merely paused
 }
 
 void TestMainWindow::refreshUpdatesRowsInPlace()
@@ -305,27 +333,29 @@ void TestMainWindow::refreshUpdatesRowsInPlace()
                              serverAt("127.0.80.51", {{"players", 7}, {"maxPlayers", 16}})};
     QVERIFY(startFarm(QJsonObject{{"servers", servers}}));
     scanRange("127.0.80.50", "127.0.80.51");
-    QTRY_COMPARE(form->LW->model()->rowCount(), 2);
+    // The countdown runs, its next beat far off, however long the replies take.
+    ui->Timer->setInterval(3600 * 1000);
+    QTRY_COMPARE(ui->LW->model()->rowCount(), 2);
     const int first = rowOf("127.0.80.50");
     const int second = rowOf("127.0.80.51");
-    const QModelIndex firstPlayers = form->LW->model()->index(first, ServerListModel::ColumnPlayers);
+    const QModelIndex firstPlayers = ui->LW->model()->index(first, ServerListModel::ColumnPlayers);
     QCOMPARE(firstPlayers.data().toString(), QStringLiteral("5/16"));
 
     farm->setPlayers(0, 16);
-    QTRY_VERIFY(form->SBRefresh->isEnabled());
-    QTest::mouseClick(form->SBRefresh, Qt::LeftButton);
-    QCOMPARE(form->Panels[0]->text(), QStringLiteral(" Refresh complete"));
-    QVERIFY(form->SBRefresh->isEnabled());
-    QVERIFY(!form->SBScanAll->isEnabled()); // the countdown of the sweep still runs
+    QTRY_VERIFY(ui->SBRefresh->isEnabled());
+    QTest::mouseClick(ui->SBRefresh, Qt::LeftButton);
+    QCOMPARE(ui->Panels[0]->text(), QStringLiteral(" Refresh complete"));
+    QVERIFY(ui->SBRefresh->isEnabled());
+    QVERIFY(!ui->SBScanAll->isEnabled()); // the countdown of the sweep has not ended
 
     QTRY_COMPARE(firstPlayers.data().toString(), QStringLiteral("16/16"));
-    const QModelIndex firstAccess = form->LW->model()->index(first, ServerListModel::ColumnAccess);
+    const QModelIndex firstAccess = ui->LW->model()->index(first, ServerListModel::ColumnAccess);
     QTRY_COMPARE(firstAccess.data(ServerListModel::IconRole).toInt(), int(IconFull));
-    const QModelIndex secondAccess = form->LW->model()->index(second, ServerListModel::ColumnAccess);
+    const QModelIndex secondAccess = ui->LW->model()->index(second, ServerListModel::ColumnAccess);
     QTRY_COMPARE(secondAccess.data(ServerListModel::IconRole).toInt(), int(IconFree));
-    QCOMPARE(form->LW->model()->rowCount(), 2);
+    QCOMPARE(ui->LW->model()->rowCount(), 2);
     QCOMPARE(rowOf("127.0.80.50"), first);
-    QCOMPARE(form->LW->model()->index(second, ServerListModel::ColumnPlayers).data().toString(),
+    QCOMPARE(ui->LW->model()->index(second, ServerListModel::ColumnPlayers).data().toString(),
              QStringLiteral("7/16"));
 }
 
@@ -333,7 +363,8 @@ void TestMainWindow::headerClickSortsAsText_data()
 {
     QTest::addColumn<int>("column");
     QTest::addColumn<QStringList>("addresses");
-    // Rows as listed: .9 "Beta" 9/16 port 27315; .10 "alpha" 10/16 port 27316; .1 "gamma" 2/16 port 2000.
+    // Rows as listed: .9 "Beta" 9/16 port 27315 ping 9; .10 "alpha" 10/16 port 27316 ping 10;
+    // .1 "gamma" 2/16 port 2000 ping 2.
     QTest::newRow("players") << int(ServerListModel::ColumnPlayers)
                              << QStringList{"127.0.80.10", "127.0.80.1", "127.0.80.9"};
     QTest::newRow("address") << int(ServerListModel::ColumnAddress)
@@ -342,28 +373,30 @@ void TestMainWindow::headerClickSortsAsText_data()
                           << QStringList{"127.0.80.1", "127.0.80.9", "127.0.80.10"};
     QTest::newRow("name, letter case ignored") << int(ServerListModel::ColumnName)
                                                << QStringList{"127.0.80.10", "127.0.80.9", "127.0.80.1"};
+    QTest::newRow("ping, as a number") << int(ServerListModel::ColumnPing)
+                                       << QStringList{"127.0.80.1", "127.0.80.9", "127.0.80.10"};
 }
 
 void TestMainWindow::headerClickSortsAsText()
 {
     QFETCH(int, column);
     QFETCH(QStringList, addresses);
-    form->servers().AddServer(listed("127.0.80.9", 27315, "Beta", 9));
-    form->servers().AddServer(listed("127.0.80.10", 27316, "alpha", 10));
-    form->servers().AddServer(listed("127.0.80.1", 2000, "gamma", 2));
+    form->servers().AddServer(listed("127.0.80.9", 27315, "Beta", 9, 9));
+    form->servers().AddServer(listed("127.0.80.10", 27316, "alpha", 10, 10));
+    form->servers().AddServer(listed("127.0.80.1", 2000, "gamma", 2, 2));
     clickRow(0);
     QCOMPARE(form->selectedRow(), 0);
 
-    clickHeader(form->LW, column);
-    QCOMPARE(columnTexts(form->LW, ServerListModel::ColumnAddress), addresses);
+    clickHeader(ui->LW, column);
+    QCOMPARE(columnTexts(ui->LW, ServerListModel::ColumnAddress), addresses);
     QCOMPARE(form->servers().sortColumn(), column);
     // The selection moves with its server.
     QCOMPARE(form->selectedRow(), int(addresses.indexOf("127.0.80.9")));
-    QVERIFY(form->SBPlay->isEnabled());
+    QVERIFY(ui->SBPlay->isEnabled());
 
     // Clicking again sorts the same way (no direction toggle).
-    clickHeader(form->LW, column);
-    QCOMPARE(columnTexts(form->LW, ServerListModel::ColumnAddress), addresses);
+    clickHeader(ui->LW, column);
+    QCOMPARE(columnTexts(ui->LW, ServerListModel::ColumnAddress), addresses);
 }
 
 void TestMainWindow::warningsOpenTheSettings_data()
@@ -390,34 +423,34 @@ void TestMainWindow::warningsOpenTheSettings()
     settings->csPort = csPort;
     settings->hltvPort = hltvPort;
     if (hltv)
-        QTest::mouseClick(form->RGHltv, Qt::LeftButton);
+        QTest::mouseClick(ui->RGHltv, Qt::LeftButton);
     QCOMPARE(settings->gameType, hltv ? 1 : 0);
     form->servers().AddServer(listed("127.0.80.9", FarmPort, "kept", 1));
     QSignalSpy options(form.get(), &TForm1::optionsRequested);
     int pumps = 0;
-    form->engine().pumpMessages = [&] { ++pumps; };
+    form->engine().setPumpMessages([&] { ++pumps; });
 
-    QTest::mouseClick(form->SBScanAll, Qt::LeftButton);
+    QTest::mouseClick(ui->SBScanAll, Qt::LeftButton);
     QCOMPARE(prompter.shown, QStringList{QStringLiteral("warning: ") + warning});
     QCOMPARE(options.count(), 1);
     QCOMPARE(pumps, 0);
-    QCOMPARE(form->Panels[1]->text(), QString());
-    QCOMPARE(form->LW->model()->rowCount(), 1);
-    QVERIFY(form->SBScanAll->isEnabled());
-    QVERIFY(!form->SBStop->isEnabled());
+    QCOMPARE(ui->Panels[1]->text(), QString());
+    QCOMPARE(ui->LW->model()->rowCount(), 1);
+    QVERIFY(ui->SBScanAll->isEnabled());
+    QVERIFY(!ui->SBStop->isEnabled());
 }
 
 void TestMainWindow::badFavoritePortShowsNetworkError()
 {
     settings->favorites = {{"127.0.80.60", "27x15"}, {"127.0.80.61", "27315"}};
-    QCOMPARE(form->Panels[2]->text(), QString());
-    QTest::mouseClick(form->SBScanAll, Qt::LeftButton);
-    QCOMPARE(form->Panels[2]->text(), QStringLiteral(" Network error..."));
-    QCOMPARE(form->Panels[0]->text(), QStringLiteral(" Scan stoped"));
-    QCOMPARE(form->Panels[1]->text(), QStringLiteral("1")); // the second favourite was not asked
-    QVERIFY(!form->SBStop->isEnabled());
-    QVERIFY(form->RGGame->isEnabled());
-    QVERIFY(form->engine().Timer.isActive());
+    QCOMPARE(ui->Panels[2]->text(), QString());
+    QTest::mouseClick(ui->SBScanAll, Qt::LeftButton);
+    QCOMPARE(ui->Panels[2]->text(), QStringLiteral(" Network error..."));
+    QCOMPARE(ui->Panels[0]->text(), QStringLiteral(" Scan stoped"));
+    QCOMPARE(ui->Panels[1]->text(), QStringLiteral("1")); // the second favourite was not asked
+    QVERIFY(!ui->SBStop->isEnabled());
+    QVERIFY(ui->RGGame->isEnabled());
+    QVERIFY(form->engine().countdownRunning());
 }
 
 void TestMainWindow::selectionFillsPlayersAndRules_data()
@@ -450,20 +483,20 @@ void TestMainWindow::selectionFillsPlayersAndRules()
     server.insert(QStringLiteral("playerList"), threePlayers);
     QVERIFY(startFarm(QJsonObject{{"servers", QJsonArray{serverAt("127.0.80.40", server)}}}));
     scanRange("127.0.80.40", "127.0.80.40");
-    QTRY_COMPARE(form->LW->model()->rowCount(), 1);
+    QTRY_COMPARE(ui->LW->model()->rowCount(), 1);
 
     clickRow(0);
-    QTRY_COMPARE(form->LWRules->model()->rowCount(), ruleCount);
-    QTRY_COMPARE(form->LWPlayers->model()->rowCount(), 3);
+    QTRY_COMPARE(ui->LWRules->model()->rowCount(), ruleCount);
+    QTRY_COMPARE(ui->LWPlayers->model()->rowCount(), 3);
     const auto rule = [&](int row) {
-        const QAbstractItemModel *m = form->LWRules->model();
+        const QAbstractItemModel *m = ui->LWRules->model();
         return m->index(row, 0).data().toString() + QLatin1Char('=') + m->index(row, 1).data().toString();
     };
     QTEST(rule(0), "firstRule");
     QTEST(rule(ruleCount - 1), "lastRule");
     // Highest frags first.
-    QCOMPARE(columnTexts(form->LWPlayers, 0), (QStringList{"Bob", "anna", "carl"}));
-    QCOMPARE(columnTexts(form->LWPlayers, 1), (QStringList{"12", "3", "-2"}));
+    QCOMPARE(columnTexts(ui->LWPlayers, 0), (QStringList{"Bob", "anna", "carl"}));
+    QCOMPARE(columnTexts(ui->LWPlayers, 1), (QStringList{"12", "3", "-2"}));
 
     // The server asked for its challenge before it answered.
     bool challenged = false;
@@ -477,27 +510,27 @@ void TestMainWindow::playersSortAndClickBelowTheRows()
     const QJsonObject server{{"playerList", threePlayers}, {"rules", QJsonObject{{"mp_timelimit", "30"}}}};
     QVERIFY(startFarm(QJsonObject{{"servers", QJsonArray{serverAt("127.0.80.45", server)}}}));
     scanRange("127.0.80.45", "127.0.80.45");
-    QTRY_COMPARE(form->LW->model()->rowCount(), 1);
+    QTRY_COMPARE(ui->LW->model()->rowCount(), 1);
     clickRow(0);
-    QTRY_COMPARE(form->LWPlayers->model()->rowCount(), 3);
-    QTRY_COMPARE(form->LWRules->model()->rowCount(), 1);
+    QTRY_COMPARE(ui->LWPlayers->model()->rowCount(), 3);
+    QTRY_COMPARE(ui->LWRules->model()->rowCount(), 1);
 
-    clickHeader(form->LWPlayers, 0);
-    QCOMPARE(columnTexts(form->LWPlayers, 0), (QStringList{"anna", "Bob", "carl"}));
-    clickHeader(form->LWPlayers, 1);
-    QCOMPARE(columnTexts(form->LWPlayers, 0), (QStringList{"Bob", "anna", "carl"}));
+    clickHeader(ui->LWPlayers, 0);
+    QCOMPARE(columnTexts(ui->LWPlayers, 0), (QStringList{"anna", "Bob", "carl"}));
+    clickHeader(ui->LWPlayers, 1);
+    QCOMPARE(columnTexts(ui->LWPlayers, 0), (QStringList{"Bob", "anna", "carl"}));
 
-    QVERIFY(form->SBPlay->isEnabled());
-    QVERIFY(!form->Image->pixmap().isNull());
-    QWidget *viewport = form->LW->viewport();
-    QVERIFY(form->LW->visualRect(form->LW->model()->index(0, 0)).bottom() < viewport->height() - 4);
+    QVERIFY(ui->SBPlay->isEnabled());
+    QVERIFY(!ui->Image->pixmap().isNull());
+    QWidget *viewport = ui->LW->viewport();
+    QVERIFY(ui->LW->visualRect(ui->LW->model()->index(0, 0)).bottom() < viewport->height() - 4);
     QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(viewport->width() / 2, viewport->height() - 2));
     QCOMPARE(form->selectedRow(), -1);
-    QCOMPARE(form->LWPlayers->model()->rowCount(), 0);
-    QCOMPARE(form->LWRules->model()->rowCount(), 0);
-    QVERIFY(form->Image->pixmap().isNull());
-    QVERIFY(!form->SBPlay->isEnabled());
-    QVERIFY(!form->SBAuto->isEnabled());
+    QCOMPARE(ui->LWPlayers->model()->rowCount(), 0);
+    QCOMPARE(ui->LWRules->model()->rowCount(), 0);
+    QVERIFY(ui->Image->pixmap().isNull());
+    QVERIFY(!ui->SBPlay->isEnabled());
+    QVERIFY(!ui->SBAuto->isEnabled());
 }
 
 void TestMainWindow::hidingKeepsTheWindowReachable_data()
@@ -513,18 +546,18 @@ void TestMainWindow::hidingKeepsTheWindowReachable()
     form->tray().systemTrayAvailable = [=] { return trayAvailable; };
     settings->favAutoScan = true;
     form->favoritesScanSwitched(true);
-    QVERIFY(form->TimerFav->isActive());
+    QVERIFY(ui->TimerFav->isActive());
 
     // The favourites auto-scan rests while the window is out of sight.
     form->Hide1Click();
     QCOMPARE(form->isVisible(), !trayAvailable);
     QCOMPARE(form->isMinimized(), !trayAvailable);
-    QVERIFY(!form->TimerFav->isActive());
+    QVERIFY(!ui->TimerFav->isActive());
 
     form->HotkeyPressed();
     QVERIFY(form->isVisible());
     QVERIFY(!form->isMinimized());
-    QVERIFY(form->TimerFav->isActive());
+    QVERIFY(ui->TimerFav->isActive());
 
     form->HotkeyPressed();
     QCOMPARE(form->isVisible(), !trayAvailable);
@@ -552,20 +585,166 @@ void TestMainWindow::closeDuringSweep()
 {
     QVERIFY(form->udp().LocalPort() != 0);
     int pumps = 0;
-    form->engine().pumpMessages = [&] {
+    form->engine().setPumpMessages([&] {
         if (++pumps == 5)
             form->close();
         QCoreApplication::processEvents();
-    };
+    });
     scanRange(EmptyFrom, EmptyTo);
 
     QVERIFY(!form->isVisible());
-    QCOMPARE(form->Panels[0]->text(), QStringLiteral(" Scan stoped"));
-    QVERIFY(form->Panels[1]->text().toInt() < EmptyCount);
-    QVERIFY(!form->engine().Scanning);
+    QCOMPARE(ui->Panels[0]->text(), QStringLiteral(" Scan stoped"));
+    QVERIFY(ui->Panels[1]->text().toInt() < EmptyCount);
+    QVERIFY(!form->engine().scanning());
     QCOMPARE(form->udp().LocalPort(), 0); // the endpoint is released
-    QTest::qWait(20);
     QCOMPARE(pumps, 5);
+}
+
+// Types the text into the filter bar and sets its toggles (e: empty, f: full, p: password).
+void TestMainWindow::setQuickFilter(const QString &text, const QString &hide)
+{
+    auto *edit = control<QLineEdit>("EditFilter");
+    QVERIFY(edit);
+    edit->clear();
+    QTest::keyClicks(edit, text);
+    const std::pair<const char *, QChar> toggles[] = {
+        {"CBHideEmpty", u'e'}, {"CBHideFull", u'f'}, {"CBHidePassword", u'p'}};
+    for (const auto &[name, letter] : toggles) {
+        auto *box = control<QCheckBox>(name);
+        QVERIFY(box);
+        if (box->isChecked() != hide.contains(letter))
+            QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(box->isChecked(), hide.contains(letter));
+    }
+}
+
+void TestMainWindow::quickFilterNarrowsTheList()
+{
+    const QJsonArray servers{
+        serverAt("127.0.80.1", {{"name", "Dust Lovers"}, {"map", "de_dust2"}, {"players", 3}, {"maxPlayers", 16}}),
+        serverAt("127.0.80.2", {{"name", "Office Party"}, {"map", "cs_office"}, {"players", 16}, {"maxPlayers", 16}}),
+        serverAt("127.0.80.3", {{"name", "Locked"}, {"map", "de_dust"}, {"players", 2}, {"maxPlayers", 16},
+                                {"password", 1}}),
+        serverAt("127.0.80.4", {{"name", "Empty Nights"}, {"map", "de_inferno"}, {"maxPlayers", 16}}),
+    };
+    QVERIFY(startFarm(QJsonObject{{"servers", servers}}));
+    scanRange("127.0.80.1", "127.0.80.4");
+    QTRY_COMPARE(form->servers().rowCount(), 4);
+    form->servers().LWColumnClick(ServerListModel::ColumnAddress);
+    auto *count = control<QLabel>("LBFilterCount");
+    QVERIFY(count);
+
+    struct Step
+    {
+        const char *text;
+        const char *hide;
+        QStringList shown;
+    };
+    const Step steps[] = {
+        {"", "", {"127.0.80.1", "127.0.80.2", "127.0.80.3", "127.0.80.4"}},
+        {"DUST", "", {"127.0.80.1", "127.0.80.3"}},
+        {"dust", "p", {"127.0.80.1"}},
+        {"", "e", {"127.0.80.1", "127.0.80.2", "127.0.80.3"}},
+        {"", "f", {"127.0.80.1", "127.0.80.3", "127.0.80.4"}},
+        {"", "p", {"127.0.80.1", "127.0.80.2", "127.0.80.4"}},
+        {"party", "", {"127.0.80.2"}},
+        {"0.80.4", "", {"127.0.80.4"}},
+        {"inferno", "e", {}},
+    };
+    for (const Step &step : steps) {
+        setQuickFilter(QString::fromLatin1(step.text), QString::fromLatin1(step.hide));
+        const QByteArray what = QByteArray(step.text) + " / " + step.hide;
+        QVERIFY2(columnTexts(ui->LW, ServerListModel::ColumnAddress) == step.shown, what);
+        QCOMPARE(count->text(), step.shown.size() < 4 ? QStringLiteral("%1 of 4").arg(step.shown.size()) : QString());
+        // Hidden rows are still listed; the targets-sent panel keeps its count.
+        QCOMPARE(form->servers().rowCount(), 4);
+        QCOMPARE(ui->Panels[1]->text(), QStringLiteral("4"));
+    }
+}
+
+void TestMainWindow::theRowInViewIsTheOneUsed()
+{
+    settings->games[10].exePath = QStringLiteral("/games/hl2"); // "TF2"
+    QJsonArray servers;
+    for (int i = 1; i <= 3; ++i)
+        servers.append(serverAt(QStringLiteral("127.0.80.%1").arg(i),
+                                {{"gameDir", "tf"}, {"description", "Team Fortress"},
+                                 {"map", i == 3 ? "ctf_2fort" : "cp_dustbowl"}, {"players", 10 - i},
+                                 {"maxPlayers", 24}, {"playerList", i == 2 ? threePlayers : QJsonArray()}}));
+    QVERIFY(startFarm(QJsonObject{{"servers", servers}}));
+    scanRange("127.0.80.1", "127.0.80.3");
+    QTRY_COMPARE(form->servers().rowCount(), 3);
+    form->servers().LWColumnClick(ServerListModel::ColumnAddress);
+
+    // Sorted by players the list holds .3, .2, .1; the filter leaves .2 and .1 in view.
+    setQuickFilter(QStringLiteral("dustbowl"), QString());
+    clickHeader(ui->LW, ServerListModel::ColumnPlayers);
+    QCOMPARE(columnTexts(ui->LW, ServerListModel::ColumnAddress), (QStringList{"127.0.80.2", "127.0.80.1"}));
+    clickRow(0);
+    QCOMPARE(form->selectedRow(), rowOf("127.0.80.2"));
+    QCOMPARE(form->selectedRow(), 1); // the list's second row, the first in view
+    QTRY_COMPARE(ui->LWPlayers->model()->rowCount(), 3); // the details of the row in view
+
+    // Copied as shown in the menu, after a separator that follows the design's items.
+    auto *menu = control<QMenu>("PMServers");
+    QVERIFY(menu);
+    QStringList items;
+    for (QAction *action : menu->actions())
+        items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    QCOMPARE(items, (QStringList{"Play", "Auto connect", "Add To Favorites", "-", "Copy Address", "Copy Steam Link"}));
+    const QString address = QStringLiteral("127.0.80.2:%1").arg(FarmPort);
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    menu->actions().at(5)->trigger();
+    QCOMPARE(clipboard->text(), QStringLiteral("steam://connect/") + address);
+    clipboard->clear();
+    menu->actions().at(4)->trigger();
+    QCOMPARE(clipboard->text(), address);
+    clipboard->clear();
+    ui->LW->setFocus();
+    QTest::keySequence(ui->LW, QKeySequence::Copy);
+    QCOMPARE(clipboard->text(), address);
+
+    auto *play = control<QPushButton>("SBPlay");
+    QVERIFY(play && play->isEnabled());
+    QTest::mouseClick(play, Qt::LeftButton);
+    QCOMPARE(shell.started.size(), 1);
+    QCOMPARE(shell.started[0].last(), address);
+
+    // Filtered out of view, the row is no longer selected: nothing to play.
+    form->show();
+    setQuickFilter(QStringLiteral("2fort"), QString());
+    QCOMPARE(columnTexts(ui->LW, ServerListModel::ColumnAddress), QStringList{"127.0.80.3"});
+    QCOMPARE(form->selectedRow(), -1);
+    QVERIFY(!play->isEnabled());
+    QCOMPARE(ui->LWPlayers->model()->rowCount(), 0);
+}
+
+void TestMainWindow::quickFilterSurvivesARestart()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    IniFile ini(dir.filePath(QStringLiteral("vantor.ini")));
+    const auto restart = [&] {
+        form.reset();
+        settings = std::make_unique<SettingsModel>();
+        settings->load(ini);
+        createForm();
+        form->applySettings();
+    };
+    restart();
+    setQuickFilter(QStringLiteral(" Dust "), QStringLiteral("f"));
+    settings->save(ini);
+
+    restart();
+    QCOMPARE(control<QLineEdit>("EditFilter")->text(), QStringLiteral("Dust"));
+    QVERIFY(!control<QCheckBox>("CBHideEmpty")->isChecked());
+    QVERIFY(control<QCheckBox>("CBHideFull")->isChecked());
+    QVERIFY(!control<QCheckBox>("CBHidePassword")->isChecked());
+    ServerInfo full = listed(QStringLiteral("127.0.80.1"), FarmPort, QStringLiteral("dust full"), 16);
+    form->servers().AddServer(full);
+    form->servers().AddServer(listed(QStringLiteral("127.0.80.2"), FarmPort, QStringLiteral("dust"), 3));
+    form->servers().AddServer(listed(QStringLiteral("127.0.80.3"), FarmPort, QStringLiteral("office"), 3));
+    QCOMPARE(columnTexts(ui->LW, ServerListModel::ColumnAddress), QStringList{"127.0.80.2"});
 }
 
 QTEST_MAIN(TestMainWindow)

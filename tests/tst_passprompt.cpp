@@ -1,7 +1,7 @@
 #include "join/launchstate.h"
-#include "desktop/prompter.h"
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
+#include "support/recordingprompter.h"
 #include "ui/pass.h"
 
 #include <QCheckBox>
@@ -15,16 +15,6 @@
 #include <memory>
 
 namespace {
-
-struct SilentPrompter : Prompter
-{
-    QStringList errors;
-    void warning(const QString &) override { }
-    void error(const QString &text) override { errors << text; }
-    void information(const QString &, const QString &) override { }
-    bool question(const QString &) override { return false; }
-    void beep() override { }
-};
 
 void writeFile(const QString &path, const QByteArray &data)
 {
@@ -58,7 +48,7 @@ private:
     std::unique_ptr<IniFile> m_ini;
     SettingsModel m_settings;
     LaunchState m_launch;
-    SilentPrompter m_prompter;
+    RecordingPrompter m_prompter;
 };
 
 void TestPassPrompt::init()
@@ -192,7 +182,7 @@ void TestPassPrompt::sectionWrittenAnew()
     auto next = makeDialog();
     QCOMPARE(next->MEPass->text(), QStringLiteral("n\u00E9w pass"));
     QVERIFY(next->CBShowPass->isChecked());
-    QVERIFY(m_prompter.errors.isEmpty());
+    QVERIFY(m_prompter.shown.isEmpty());
 }
 
 void TestPassPrompt::firstRun()
@@ -214,7 +204,7 @@ void TestPassPrompt::passwordTakesNoLineBreak()
     edit->insert(QStringLiteral("\n[Settings]\nExePath0=evil"));
     QCOMPARE(edit->text(), QStringLiteral("secret"));
     dialog.reset();
-    QVERIFY(m_prompter.errors.isEmpty());
+    QVERIFY(m_prompter.shown.isEmpty());
     QCOMPARE(IniFile(m_path).readString(QStringLiteral("Password"), QStringLiteral("LastPass"), QString()),
              QStringLiteral("secret"));
 }

@@ -9,6 +9,10 @@
 
 namespace {
 
+// Not a request or a reply of the protocol: the scripted server records it
+// apart and sends it back, and the endpoint's reader counts it apart.
+const QByteArray Fence = bytesOf("FF FF FF FF 'fence' 00");
+
 // A scripted server on a loopback address: records what it gets and answers
 // with whatever the test's responder returns.
 class FakeServer : public QObject
@@ -20,6 +24,11 @@ public:
         connect(&socket, &QUdpSocket::readyRead, this, [this] {
             while (socket.hasPendingDatagrams()) {
                 const QNetworkDatagram d = socket.receiveDatagram();
+                if (d.data() == Fence) {
+                    ++fences;
+                    socket.writeDatagram(Fence, d.senderAddress(), quint16(d.senderPort()));
+                    continue;
+                }
                 received << d.data();
                 if (respond)
                     for (const QByteArray &reply : respond(d.data()))
@@ -27,10 +36,12 @@ public:
             }
         });
     }
+    QString address() const { return socket.localAddress().toString(); }
     int port() const { return socket.localPort(); }
 
     QUdpSocket socket;
     QVector<QByteArray> received;
+    int fences = 0;
     std::function<QVector<QByteArray>(const QByteArray &)> respond;
 };
 
@@ -42,11 +53,6 @@ QByteArray challenge(quint8 seed)
     return bytesOf("FF FF FF FF 41") + QByteArray(1, char(seed)) + bytesOf("A1 B2 C3");
 }
 
-// Spins the event loop for a while so that late datagrams show up.
-void settle(int ms = 150)
-{
-    QTest::qWait(ms);
-}
 
 } // namespace
 
@@ -70,6 +76,8 @@ private slots:
     void splitPlayersAreReassembled();
 
 private:
+    bool settled(FakeServer &server);
+
     SettingsModel *settings = nullptr;
     TNMUDP *udp = nullptr;
     QueryProtocol *protocol = nullptr;
@@ -77,6 +85,7 @@ private:
     QVector<QVector<PlayerRow>> players;
     QVector<QVector<RuleRow>> rules;
     int errors = 0;
+    int fencesBack = 0;
 };
 
 void TestQueryProtocol::init()
@@ -93,6 +102,33 @@ void TestQueryProtocol::init()
     connect(protocol, &QueryProtocol::playersReceived, this, [this](const QVector<PlayerRow> &p) { players << p; });
     connect(protocol, &QueryProtocol::rulesReceived, this, [this](const QVector<RuleRow> &r) { rules << r; });
     connect(protocol, &QueryProtocol::networkError, this, [this] { ++errors; });
+    fencesBack = 0;
+    const TNMUDP::TOnReceive dispatch = udp->OnDataReceived;
+    udp->OnDataReceived = [this, dispatch](TNMUDP *sender, int count, const QString &from, int port) {
+        QByteArray datagram;
+        sender->ReadDatagram(datagram, count);
+        if (datagram == Fence)
+            ++fencesBack;
+        else
+            dispatch(sender, count, from, port);
+    };
+}
+
+// Waits until nothing is in flight between the endpoint and `server`: a fence
+// there and back (the server got every earlier request and the endpoint
+// handled every earlier reply), then a second one there (every request that
+// handling sent has arrived). No time limit decides; the fences are the events.
+bool TestQueryProtocol::settled(FakeServer &server)
+{
+    for (int round = 0; round < 2; ++round) {
+        const int back = fencesBack;
+        udp->RemoteHost = server.address();
+        udp->RemotePort = server.port();
+        udp->SendDatagram(Fence);
+        if (!QTest::qWaitFor([&] { return fencesBack > back; }, 10000))
+            return false;
+    }
+    return true;
 }
 
 void TestQueryProtocol::cleanup()
@@ -114,7 +150,7 @@ void TestQueryProtocol::infoChallengeIsAnsweredWithInfo()
     QTRY_COMPARE(infos.size(), 1);
     QCOMPARE(infos[0].hostName, QStringLiteral("TF2 box"));
     QCOMPARE(infos[0].port, server.port());
-    settle();
+    QVERIFY(settled(server));
     QCOMPARE(server.received.size(), 2);
     QCOMPARE(server.received[0], protocol->packets.InfoQuery);
     QCOMPARE(server.received[1], protocol->packets.InfoQuery + bytesOf("07 A1 B2 C3"));
@@ -128,14 +164,14 @@ void TestQueryProtocol::endlessChallengesAreAnsweredTwice()
     server.respond = [&seed](const QByteArray &) -> QVector<QByteArray> { return {challenge(++seed)}; };
     QVERIFY(protocol->sendInfoQuery(QStringLiteral("127.0.0.11"), server.port()));
     QTRY_COMPARE(server.received.size(), 3);
-    settle(300);
+    QVERIFY(settled(server));
     QCOMPARE(server.received.size(), 3);
     QVERIFY(infos.isEmpty());
 
     // A new request allows two answers again.
     QVERIFY(protocol->sendInfoQuery(QStringLiteral("127.0.0.11"), server.port()));
     QTRY_COMPARE(server.received.size(), 6);
-    settle(300);
+    QVERIFY(settled(server));
     QCOMPARE(server.received.size(), 6);
 }
 
@@ -143,7 +179,7 @@ void TestQueryProtocol::unaskedChallengesAreIgnored()
 {
     FakeServer stranger("127.0.0.12");
     stranger.socket.writeDatagram(challenge(1), QHostAddress(QStringLiteral("127.0.0.1")), quint16(udp->LocalPort()));
-    settle();
+    QVERIFY(settled(stranger));
     QVERIFY(stranger.received.isEmpty());
     // Its challenge still lands in the players and rules packets.
     QCOMPARE(protocol->packets.PlayersQuery.mid(5, 4), bytesOf("01 A1 B2 C3"));
@@ -163,7 +199,7 @@ void TestQueryProtocol::detailChallengeBringsPlayersAndRules()
     QVERIFY(protocol->QueryPlayers(QStringLiteral("127.0.0.13"), server.port()));
     QVERIFY(protocol->QueryRules(QStringLiteral("127.0.0.13"), server.port()));
     QTRY_VERIFY(!players.isEmpty() && !rules.isEmpty());
-    settle();
+    QVERIFY(settled(server));
     QCOMPARE(players.last(), (QVector<PlayerRow>{{"Ann", 7}}));
     QCOMPARE(rules.last(), (QVector<RuleRow>{{"mp_timelimit", "30"}}));
     // The first two requests carry the slot's start value; no info request went there.
@@ -233,8 +269,7 @@ void TestQueryProtocol::oldProtocolRequests()
     settings->scanOld = false;
     server.received.clear();
     QVERIFY(protocol->sendInfoRequest(QStringLiteral("127.0.0.15"), server.port()));
-    QTRY_COMPARE(server.received.size(), 1);
-    settle(50);
+    QVERIFY(settled(server));
     QCOMPARE(server.received.size(), 1);
 }
 

@@ -154,6 +154,11 @@ private slots:
         QCOMPARE(dialogNameFilters(hl), QStringLiteral("Half-Life (hl.exe) (HL.EXE hl.exe);;All files (*)"));
         QCOMPARE(dialogNameFilters(steamFileFilter()),
                  QStringLiteral("Steam (steam.exe) (STEAM.EXE steam.exe);;All files (*)"));
+
+        // Where programs have no ".exe", the dialog opens on every file.
+        QCOMPARE(initialNameFilter(hl, true), QStringLiteral("Half-Life (hl.exe) (HL.EXE hl.exe)"));
+        QCOMPARE(initialNameFilter(hl2, false), QStringLiteral("All files (*)"));
+        QCOMPARE(initialNameFilter(steamFileFilter(), false), QStringLiteral("All files (*)"));
     }
 };
 

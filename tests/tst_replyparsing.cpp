@@ -32,7 +32,7 @@ private slots:
 void TestReplyParsing::hl1Reply()
 {
     const QByteArray d = bytesOf("FF FF FF FF 6D '10.0.0.1:27015' 00 'My server' 00 'de_dust2' 00 'cstrike' 00"
-                                 "'Counter-Strike' 00 0C 14 2F 64 6C 01 00 01");
+                                 "'Counter-Strike' 00 0C 14 2F 64 6C 01 00 01 03");
     const auto info = AddHL1(d, 27016, QStringLiteral("127.0.0.9"));
     QVERIFY(info);
     QCOMPARE(info->hostName, QStringLiteral("My server"));
@@ -44,6 +44,7 @@ void TestReplyParsing::hl1Reply()
     QCOMPARE(info->protocol, quint8(47));
     QCOMPARE(info->os, 'l');
     QCOMPARE(info->password, quint8(1));
+    QCOMPARE(info->bots, 3); // after the mod flag (no mod block) and the VAC flag
     // The address and port come from the datagram, not from the text inside it.
     QCOMPARE(info->address, QStringLiteral("127.0.0.9"));
     QCOMPARE(info->port, 27016);

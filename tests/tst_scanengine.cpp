@@ -1,12 +1,12 @@
 #include "scan/autoconnectstate.h"
 #include "net/tnmudp.h"
 #include "query/queryprotocol.h"
-#include "scan/localaddress.h"
-#include "desktop/prompter.h"
+#include "support/fixedlocaladdress.h"
 #include "scan/scanengine.h"
 #include "scan/serverlistmodel.h"
 #include "serverfarm.h"
 #include "settings/settingsmodel.h"
+#include "support/recordingprompter.h"
 #include "support/testsupport.h"
 
 #include <QJsonArray>
@@ -16,21 +16,6 @@
 #include <QtTest>
 
 namespace {
-
-class ScriptedPrompter : public Prompter
-{
-public:
-    QStringList shown;
-    void warning(const QString &text) override { shown << text; }
-    void error(const QString &text) override { shown << QStringLiteral("Error: ") + text; }
-    void information(const QString &caption, const QString &text) override { shown << caption + ": " + text; }
-    bool question(const QString &text) override
-    {
-        shown << text;
-        return true;
-    }
-    void beep() override { }
-};
 
 // Servers 127.0.70.<first>.. on one port, each of a plain Source game.
 QJsonObject farmConfig(int first, int count, int port)
@@ -92,7 +77,8 @@ private:
     QueryProtocol *protocol = nullptr;
     ServerListModel *servers = nullptr;
     FixedLocalAddress *local = nullptr;
-    ScriptedPrompter *prompter = nullptr;
+    RecordingPrompter *prompter = nullptr;
+    ScanControls *controls = nullptr;
     ScanEngine *engine = nullptr;
     int settingsOpened = 0;
 };
@@ -109,8 +95,9 @@ void TestScanEngine::init()
     servers = new ServerListModel(*settings, autoConnect);
     connect(protocol, &QueryProtocol::serverInfoReceived, servers, &ServerListModel::AddServer);
     local = new FixedLocalAddress(QStringLiteral("127.0.0.1"));
-    prompter = new ScriptedPrompter;
-    engine = new ScanEngine(*protocol, *servers, *settings, autoConnect, *local, *prompter);
+    prompter = new RecordingPrompter;
+    controls = new ScanControls;
+    engine = new ScanEngine(*protocol, *servers, *settings, autoConnect, *local, *prompter, *controls);
     connect(servers, &ServerListModel::serverAdded, engine, &ScanEngine::serverAdded);
     settingsOpened = 0;
     connect(engine, &ScanEngine::settingsRequested, this, [this] { ++settingsOpened; });
@@ -119,6 +106,7 @@ void TestScanEngine::init()
 void TestScanEngine::cleanup()
 {
     delete engine;
+    delete controls;
     delete prompter;
     delete local;
     delete servers;
@@ -135,9 +123,9 @@ void TestScanEngine::checksWarnAndOpenSettings_data()
     QTest::addColumn<QString>("hltvPort");
     QTest::addColumn<QString>("warning");
     QTest::newRow("nothing to scan") << false << 0 << "27015" << "27020"
-                                     << "IP ranges, Favorites list is empty and Broadcast is disabled. Please set it in Options.";
-    QTest::newRow("game port empty") << true << 0 << "" << "27020" << "Game port is empty. Please set it in Options.";
-    QTest::newRow("hltv port empty") << true << 1 << "27015" << "" << "HLTV port is empty. Please set it in Options.";
+                                     << "warning: IP ranges, Favorites list is empty and Broadcast is disabled. Please set it in Options.";
+    QTest::newRow("game port empty") << true << 0 << "" << "27020" << "warning: Game port is empty. Please set it in Options.";
+    QTest::newRow("hltv port empty") << true << 1 << "27015" << "" << "warning: HLTV port is empty. Please set it in Options.";
 }
 
 void TestScanEngine::checksWarnAndOpenSettings()
@@ -155,8 +143,8 @@ void TestScanEngine::checksWarnAndOpenSettings()
     QTEST(prompter->shown.value(0), "warning");
     QCOMPARE(prompter->shown.size(), 1);
     QCOMPARE(settingsOpened, 1);
-    QVERIFY(!engine->Scanning);
-    QVERIFY(engine->controls.scanEnabled);
+    QVERIFY(!engine->scanning());
+    QVERIFY(controls->scanEnabled());
     QCOMPARE(servers->rowCount(), 1); // the list is not touched
 }
 
@@ -168,9 +156,9 @@ void TestScanEngine::allRangesUncheckedSendsNothing()
     udp->OnDataSend = [&](TNMUDP *) { ++sends; };
     sweep();
     QCOMPARE(sends, 0);
-    QCOMPARE(engine->controls.activityPanel, QStringLiteral(" Scan complete"));
-    QCOMPARE(engine->controls.progressMax, 0);
-    QCOMPARE(engine->controls.sentPanel, QStringLiteral("0"));
+    QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan complete"));
+    QCOMPARE(controls->progressMax(), 0);
+    QCOMPARE(controls->sentPanel(), QStringLiteral("0"));
     QVERIFY(prompter->shown.isEmpty());
 }
 
@@ -182,10 +170,10 @@ void TestScanEngine::broadcastOnly()
     settings->scanOld = true;
     settings->csPort = QString::number(lan.localPort());
     sweep();
-    QCOMPARE(engine->controls.sentPanel, QStringLiteral("1"));
-    QCOMPARE(engine->controls.progress, 0);
-    QCOMPARE(engine->controls.progressMax, 0);
-    QCOMPARE(engine->controls.activityPanel, QStringLiteral(" Scan complete"));
+    QCOMPARE(controls->sentPanel(), QStringLiteral("1"));
+    QCOMPARE(controls->progress(), 0);
+    QCOMPARE(controls->progressMax(), 0);
+    QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan complete"));
     QTRY_VERIFY(lan.hasPendingDatagrams());
     QCOMPARE(lan.receiveDatagram().data(), protocol->packets.InfoQuery);
     QTRY_VERIFY(lan.hasPendingDatagrams());
@@ -201,73 +189,75 @@ void TestScanEngine::rangeSweepListsServersAndCountsDown()
     settings->ranges = {{true, "127.0.70.1", "127.0.70.8"}, {false, "127.0.70.1", "127.0.70.3"}};
 
     QVector<ScanControls> seen;
-    connect(engine, &ScanEngine::controlsChanged, this, [&] { seen << engine->controls; });
+    connect(engine, &ScanEngine::controlsChanged, this, [&] { seen << *controls; });
     sweep();
     QVERIFY(!seen.isEmpty());
-    QVERIFY(seen.first().stopEnabled);
-    QVERIFY(!seen.first().scanEnabled && !seen.first().portChoiceEnabled && !seen.first().refreshEnabled);
-    QCOMPARE(engine->controls.progressMax, 8);
-    QCOMPARE(engine->controls.progress, 8);
-    QCOMPARE(engine->controls.sentPanel, QStringLiteral("8"));
-    QCOMPARE(engine->controls.activityPanel, QStringLiteral(" Scan complete"));
-    QVERIFY(!engine->controls.stopEnabled);
-    QVERIFY(engine->controls.portChoiceEnabled);
-    QVERIFY(!engine->controls.scanEnabled);
-    QVERIFY(engine->Timer.isActive());
+    QVERIFY(seen.first().stopEnabled());
+    QVERIFY(!seen.first().scanEnabled() && !seen.first().portChoiceEnabled() && !seen.first().refreshEnabled());
+    QCOMPARE(controls->progressMax(), 8);
+    QCOMPARE(controls->progress(), 8);
+    QCOMPARE(controls->sentPanel(), QStringLiteral("8"));
+    QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan complete"));
+    QVERIFY(!controls->stopEnabled());
+    QVERIFY(controls->portChoiceEnabled());
+    QVERIFY(!controls->scanEnabled());
+    QVERIFY(engine->countdownRunning());
+    // The countdown goes on by hand below, however long the replies take.
+    engine->findChild<QTimer *>(QStringLiteral("Timer"))->stop();
 
     // Late replies keep arriving after the sweep and enable RF.
     QTRY_COMPARE(servers->rowCount(), 5);
-    QVERIFY(engine->controls.refreshEnabled);
+    QVERIFY(controls->refreshEnabled());
     QCOMPARE(servers->row(0).caption, QStringLiteral("CSS"));
 
     const QStringList captions{"Wait 3", "Wait 2", "Wait 1", "Scan"};
     for (int tick = 0; tick < 4; ++tick) {
-        QVERIFY(!engine->controls.scanEnabled);
+        QVERIFY(!controls->scanEnabled());
         engine->TimerTimer();
-        QCOMPARE(engine->controls.scanCaption, captions[tick]);
+        QCOMPARE(controls->scanCaption(), captions[tick]);
     }
-    QVERIFY(engine->controls.scanEnabled);
-    QVERIFY(!engine->Timer.isActive());
+    QVERIFY(controls->scanEnabled());
+    QVERIFY(!engine->countdownRunning());
 
     // While auto-connect is active the countdown leaves Scan disabled.
     sweep();
     autoConnect.active = true;
     for (int tick = 0; tick < 4; ++tick)
         engine->TimerTimer();
-    QCOMPARE(engine->controls.scanCaption, QStringLiteral("Scan"));
-    QVERIFY(!engine->controls.scanEnabled);
+    QCOMPARE(controls->scanCaption(), QStringLiteral("Scan"));
+    QVERIFY(!controls->scanEnabled());
 }
 
 void TestScanEngine::idleErrorCountdownEndingInASweep()
 {
     // A failed detail request outside a sweep starts the countdown.
     engine->NetworkError();
-    QVERIFY(engine->Timer.isActive());
-    QCOMPARE(engine->controls.messagePanel, QStringLiteral(" Network error..."));
+    QVERIFY(engine->countdownRunning());
+    QCOMPARE(controls->messagePanel(), QStringLiteral(" Network error..."));
     for (int tick = 0; tick < 4; ++tick)
         engine->TimerTimer();
-    QVERIFY(engine->controls.scanEnabled);
+    QVERIFY(controls->scanEnabled());
 
     engine->NetworkError();
     settings->ranges = {{true, "127.0.74.1", "127.0.74.3"}};
     bool endedInSweep = false;
-    engine->pumpMessages = [&] {
-        if (!engine->Scanning || endedInSweep)
+    engine->setPumpMessages([&] {
+        if (!engine->scanning() || endedInSweep)
             return;
         for (int tick = 0; tick < 4; ++tick)
             engine->TimerTimer();
         endedInSweep = true;
-        QVERIFY(!engine->controls.scanEnabled);
-    };
+        QVERIFY(!controls->scanEnabled());
+    });
     sweep();
     QVERIFY(endedInSweep);
-    QCOMPARE(engine->controls.activityPanel, QStringLiteral(" Scan complete"));
+    QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan complete"));
     // The sweep's own countdown enables Scan at its end.
-    QVERIFY(!engine->controls.scanEnabled);
-    QVERIFY(engine->Timer.isActive());
+    QVERIFY(!controls->scanEnabled());
+    QVERIFY(engine->countdownRunning());
     for (int tick = 0; tick < 4; ++tick)
         engine->TimerTimer();
-    QVERIFY(engine->controls.scanEnabled);
+    QVERIFY(controls->scanEnabled());
 }
 
 void TestScanEngine::stopDuringSweep()
@@ -275,17 +265,17 @@ void TestScanEngine::stopDuringSweep()
     settings->csPort = QStringLiteral("27216");
     settings->ranges = {{true, "127.0.73.1", "127.0.73.50"}};
     int pumps = 0;
-    engine->pumpMessages = [&] {
+    engine->setPumpMessages([&] {
         if (++pumps == 10)
             engine->SBStopClick();
-    };
+    });
     sweep();
-    QCOMPARE(engine->controls.activityPanel, QStringLiteral(" Scan stoped"));
-    QVERIFY(!engine->Scanning);
-    QCOMPARE(engine->rowsAtCapture, 0);
-    QCOMPARE(engine->controls.progress, 9); // the count pass pumps once too
-    QVERIFY(engine->Timer.isActive());
-    QVERIFY(engine->controls.portChoiceEnabled);
+    QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan stoped"));
+    QVERIFY(!engine->scanning());
+    QCOMPARE(engine->rowsAtCapture(), 0);
+    QCOMPARE(controls->progress(), 9); // the count pass pumps once too
+    QVERIFY(engine->countdownRunning());
+    QVERIFY(controls->portChoiceEnabled());
 }
 
 void TestScanEngine::stopAfterLastAddressStillCompletes()
@@ -293,23 +283,23 @@ void TestScanEngine::stopAfterLastAddressStillCompletes()
     settings->csPort = QStringLiteral("27217");
     settings->ranges = {{true, "127.0.73.1", "127.0.73.3"}};
     int pumps = 0;
-    engine->pumpMessages = [&] {
+    engine->setPumpMessages([&] {
         if (++pumps == 4) // after the last of three addresses
             engine->SBStopClick();
-    };
+    });
     sweep();
-    QCOMPARE(engine->controls.activityPanel, QStringLiteral(" Scan complete"));
-    QCOMPARE(engine->WaitCount, 3);
+    QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan complete"));
+    QCOMPARE(engine->waitCount(), 3);
 }
 
 void TestScanEngine::badFavoritePortIsANetworkError()
 {
     settings->favorites = {{"127.0.73.9", "none"}, {"127.0.73.10", "27015"}};
     sweep();
-    QCOMPARE(engine->controls.messagePanel, QStringLiteral(" Network error..."));
-    QCOMPARE(engine->controls.activityPanel, QStringLiteral(" Scan stoped"));
-    QVERIFY(!engine->controls.stopEnabled);
-    QVERIFY(!engine->Scanning);
+    QCOMPARE(controls->messagePanel(), QStringLiteral(" Network error..."));
+    QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan stoped"));
+    QVERIFY(!controls->stopEnabled());
+    QVERIFY(!engine->scanning());
 }
 
 void TestScanEngine::favoritePauses()
@@ -318,7 +308,7 @@ void TestScanEngine::favoritePauses()
     settings->favorites = {{"127.0.73.11", "27015"}};
     settings->ranges = {{true, "127.0.73.12", "127.0.73.13"}};
     QList<int> pauses;
-    engine->pause = [&](int ms) { pauses << ms; };
+    engine->setPause([&](int ms) { pauses << ms; });
     sweep();
     QCOMPARE(pauses, (QList<int>{2, 2, 5, 5}));
 }
@@ -330,13 +320,13 @@ void TestScanEngine::refreshAsksTheFirstHundredCapturedRows()
     QVERIFY(farm.start());
     for (int i = 0; i < 150; ++i)
         servers->AddServer(fakeInfo(i));
-    engine->pause = [](int) {};
+    engine->setPause([](int) {});
     engine->SBRefreshClick();
-    QCOMPARE(engine->rowsAtCapture, 150);
-    QCOMPARE(engine->targetAddresses.size(), 100);
-    QCOMPARE(engine->controls.activityPanel, QStringLiteral(" Refresh complete"));
-    QVERIFY(engine->controls.refreshEnabled && engine->controls.scanEnabled);
-    QVERIFY(!engine->controls.playEnabled);
+    QCOMPARE(engine->rowsAtCapture(), 150);
+    QCOMPARE(engine->targetAddresses().size(), 100);
+    QCOMPARE(controls->activityPanel(), QStringLiteral(" Refresh complete"));
+    QVERIFY(controls->refreshEnabled() && controls->scanEnabled());
+    QVERIFY(!controls->playEnabled());
     // Rows asked again wait with the question mark; the rest keep their icon.
     QCOMPARE(servers->data(servers->index(99, ServerListModel::ColumnAccess), ServerListModel::IconRole).toInt(), 11);
     QCOMPARE(servers->data(servers->index(100, ServerListModel::ColumnAccess), ServerListModel::IconRole).toInt(), 1);
@@ -363,7 +353,7 @@ void TestScanEngine::portChoiceIsTheOneThatMustBeFilled()
     settings->ranges = {{true, "127.0.73.20", "127.0.73.20"}};
     sweep();
     QVERIFY(prompter->shown.isEmpty());
-    QCOMPARE(engine->controls.activityPanel, QStringLiteral(" Scan complete"));
+    QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan complete"));
 }
 
 QTEST_GUILESS_MAIN(TestScanEngine)

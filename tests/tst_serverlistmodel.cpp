@@ -1,6 +1,8 @@
 #include "query/playersmodel.h"
+#include "query/rulesmodel.h"
 #include "scan/autoconnectstate.h"
 #include "scan/listicons.h"
+#include "scan/serverfiltermodel.h"
 #include "scan/serverlistmodel.h"
 #include "settings/settingsmodel.h"
 
@@ -34,7 +36,7 @@ int linearFind(const ServerListModel &model, const QString &address, int port)
     return -1;
 }
 
-QStringList column(const ServerListModel &model, int c)
+QStringList column(const QAbstractItemModel &model, int c)
 {
     QStringList texts;
     for (int i = 0; i < model.rowCount(); ++i)
@@ -65,15 +67,16 @@ private slots:
         ServerInfo info = server(QStringLiteral("127.0.0.5"), 27015, 12, 20);
         info.os = 'w';
         info.password = 1;
+        info.ping = 7;
         model.AddServer(info);
 
         QCOMPARE(model.rowCount(), 1);
-        QCOMPARE(model.columnCount(), 9);
+        QCOMPARE(model.columnCount(), 10);
         QStringList texts;
         for (int c = 0; c < model.columnCount(); ++c)
             texts << model.data(model.index(0, c)).toString();
         QCOMPARE(texts, (QStringList{"1.6", "Server 127.0.0.5", "127.0.0.5", "27015", "48",
-                                     "de_dust2", "12/20", "WIN", ""}));
+                                     "de_dust2", "12/20", "WIN", "", "7"}));
         const int role = ServerListModel::IconRole;
         QCOMPARE(model.data(model.index(0, 0), role).toInt(), int(IconCS));
         QCOMPARE(model.data(model.index(0, 7), role).toInt(), int(IconWindows));
@@ -130,8 +133,70 @@ private slots:
             const QVariant icon = model.headerData(c, Qt::Horizontal, ServerListModel::IconRole);
             icons << (icon.isValid() ? icon.toInt() : -1);
         }
-        QCOMPARE(captions, (QStringList{"Game", "Name", "Address", "Port", "PT", "Map", "", "OS", "A"}));
-        QCOMPARE(icons, (QList<int>{-1, 10, 9, -1, -1, 0, 4, 8, -1}));
+        QCOMPARE(captions, (QStringList{"Game", "Name", "Address", "Port", "PT", "Map", "", "OS", "A", "Ping"}));
+        QCOMPARE(icons, (QList<int>{-1, 10, 9, -1, -1, 0, 4, 8, -1, -1}));
+        // The players header is an icon alone: its tooltip and accessible text name it.
+        for (int role : {int(Qt::ToolTipRole), int(Qt::AccessibleTextRole)})
+            QCOMPARE(model.headerData(ServerListModel::ColumnPlayers, Qt::Horizontal, role).toString(), "Players");
+    }
+
+    void cellHints_data()
+    {
+        QTest::addColumn<QString>("gameDir");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<char>("os");
+        QTest::addColumn<int>("password");
+        QTest::addColumn<int>("players");
+        QTest::addColumn<int>("bots");
+        QTest::addColumn<bool>("pending");
+        QTest::addColumn<QStringList>("hints"); // Game, Players, OS, A
+
+        QTest::newRow("1.6, bots") << "cstrike" << "Counter-Strike" << 'l' << 0 << 12 << 3 << false
+                                   << QStringList{"Counter-Strike 1.6", "12 players (3 bots) of 16", "Linux", "Room free"};
+        QTest::newRow("HLTV, one bot") << "valve" << "HLTV" << 'w' << 0 << 1 << 1 << false
+                                       << QStringList{"Counter-Strike 1.6 (HLTV)", "1 player (1 bot) of 16", "Windows",
+                                                      "Room free"};
+        QTest::newRow("TF2 full, Mac") << "tf" << "Team Fortress" << 'm' << 0 << 16 << 0 << false
+                                       << QStringList{"Team Fortress 2", "16 players (0 bots) of 16", "macOS",
+                                                      "Server full"};
+        QTest::newRow("unknown game, no bot count") << "<b>svencoop</b>" << "Sven" << 'o' << 1 << 2 << -1 << false
+                                                    << QStringList{"Unrecognised game", "2 players of 16", "macOS",
+                                                                   "Password required"};
+        QTest::newRow("refresh pending") << "cstrike" << "Counter-Strike: Source" << 'W' << 0 << 2 << 0 << true
+                                         << QStringList{"Counter-Strike: Source", "2 players (0 bots) of 16", "Windows",
+                                                        "Waiting for an answer"};
+    }
+    void cellHints()
+    {
+        QFETCH(QString, gameDir);
+        QFETCH(QString, description);
+        QFETCH(char, os);
+        QFETCH(int, password);
+        QFETCH(int, players);
+        QFETCH(int, bots);
+        QFETCH(bool, pending);
+        QFETCH(QStringList, hints);
+        ServerListModel model(settings, autoConnect);
+        ServerInfo info = server(QStringLiteral("127.0.0.5"), 27015, quint8(players), 16);
+        info.gameDir = gameDir;
+        info.description = description;
+        info.os = os;
+        info.password = quint8(password);
+        info.bots = bots;
+        model.AddServer(info);
+        if (pending)
+            model.markPending(info.address, info.port);
+
+        const int columns[] = {ServerListModel::ColumnGame, ServerListModel::ColumnPlayers, ServerListModel::ColumnOs,
+                               ServerListModel::ColumnAccess};
+        for (int i = 0; i < 4; ++i) {
+            const QModelIndex cell = model.index(0, columns[i]);
+            QCOMPARE(cell.data(Qt::ToolTipRole).toString(), hints[i]);
+            // Only the folder of an unknown game is read out but not shown
+            // (a tooltip would take its markup for rich text).
+            const QString folder = model.row(0).gameIcon == IconUnknown && i == 0 ? ": " + gameDir : QString();
+            QCOMPARE(cell.data(Qt::AccessibleTextRole).toString(), hints[i] + folder);
+        }
     }
 
     void knownRowRefreshesMapPlayersAccessOnly()
@@ -307,6 +372,112 @@ private slots:
 
         model.AddServer(server(QStringLiteral("127.0.0.9"), 27015, 1, 16));
         QCOMPARE(model.row(4).playersText, QStringLiteral("1/16"));
+    }
+
+    void sortByPingAsNumber()
+    {
+        ServerListModel model(settings, autoConnect);
+        const int pings[] = {10, -1, 9, 100, 0};
+        for (int i = 0; i < 5; ++i) {
+            ServerInfo info = server(QStringLiteral("127.0.0.%1").arg(i + 1), 27015);
+            info.ping = pings[i];
+            model.AddServer(info);
+        }
+        // A refresh measures again; a reply that answers no request keeps the time.
+        ServerInfo again = server(QStringLiteral("127.0.0.5"), 27015);
+        again.ping = 11;
+        model.AddServer(again);
+        again.ping = -1;
+        model.AddServer(again);
+
+        model.LWColumnClick(ServerListModel::ColumnPing);
+        QCOMPARE(column(model, ServerListModel::ColumnPing), (QStringList{"9", "10", "11", "100", ""}));
+    }
+
+    void quickFilter_data()
+    {
+        // The row: "Dust Lovers | FastDL" on de_dust2 at 10.0.0.5:27016.
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("hide"); // e: empty, f: full, p: password
+        QTest::addColumn<int>("players");
+        QTest::addColumn<int>("password");
+        QTest::addColumn<bool>("accepted");
+
+        QTest::newRow("no filter") << "" << "" << 5 << 0 << true;
+        QTest::newRow("map, other case") << "DUST2" << "" << 5 << 0 << true;
+        QTest::newRow("middle of the name") << "lovers |" << "" << 5 << 0 << true;
+        QTest::newRow("nowhere") << "inferno" << "" << 5 << 0 << false;
+        QTest::newRow("part of the address") << "0.0.5" << "" << 5 << 0 << true;
+        QTest::newRow("copied address") << "10.0.0.5:27016" << "" << 5 << 0 << true;
+        QTest::newRow("address, other port") << "10.0.0.5:27015" << "" << 5 << 0 << false;
+        QTest::newRow("port alone is no address") << "27016" << "" << 5 << 0 << false;
+        QTest::newRow("empty hidden") << "" << "e" << 0 << 0 << false;
+        QTest::newRow("one player is not empty") << "" << "e" << 1 << 0 << true;
+        QTest::newRow("full hidden") << "" << "f" << 16 << 0 << false;
+        QTest::newRow("one place free") << "" << "f" << 15 << 0 << true;
+        QTest::newRow("padlock hidden") << "" << "p" << 5 << 1 << false;
+        QTest::newRow("odd password flag is no padlock") << "" << "p" << 5 << 2 << true;
+        QTest::newRow("text and toggles together") << "dust" << "efp" << 5 << 0 << true;
+        QTest::newRow("text found, toggle hides") << "dust" << "f" << 16 << 0 << false;
+    }
+
+    void quickFilter()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, hide);
+        QFETCH(int, players);
+        QFETCH(int, password);
+        ServerRow row;
+        row.name = QStringLiteral("Dust Lovers | FastDL");
+        row.map = QStringLiteral("de_dust2");
+        row.address = QStringLiteral("10.0.0.5");
+        row.portText = QStringLiteral("27016");
+        row.port = 27016;
+        row.players = quint8(players);
+        row.maxPlayers = 16;
+        row.password = quint8(password);
+        ServerFilter filter;
+        filter.text = text;
+        filter.hideEmpty = hide.contains(u'e');
+        filter.hideFull = hide.contains(u'f');
+        filter.hidePassword = hide.contains(u'p');
+        QTEST(filterAccepts(filter, row), "accepted");
+    }
+
+    void filterModelIsAViewOfTheList()
+    {
+        ServerListModel model(settings, autoConnect);
+        ServerFilterModel view(model);
+        for (int i = 1; i <= 4; ++i) {
+            ServerInfo info = server(QStringLiteral("127.0.0.%1").arg(i), 27015, quint8(i * 4));
+            info.map = i % 2 ? QStringLiteral("de_dust2") : QStringLiteral("cs_office");
+            model.AddServer(info);
+        }
+        ServerFilter filter;
+        filter.text = QStringLiteral("  DUST ");
+        filter.hideFull = true;
+        view.setFilter(filter);
+        QCOMPARE(view.filter().text, QStringLiteral("DUST"));
+        QCOMPARE(column(view, 2), (QStringList{"127.0.0.1", "127.0.0.3"}));
+        QCOMPARE(model.rowCount(), 4);
+
+        // The list sorts; the view follows its order.
+        model.LWColumnClick(ServerListModel::ColumnPlayers);
+        QCOMPARE(column(view, 2), (QStringList{"127.0.0.3", "127.0.0.1"}));
+
+        // A refresh that fills a server takes it out of view, one that frees a place brings it back.
+        model.AddServer(server(QStringLiteral("127.0.0.1"), 27015, 16));
+        QCOMPARE(column(view, 2), QStringList{"127.0.0.3"});
+        model.AddServer(server(QStringLiteral("127.0.0.1"), 27015, 15));
+        QCOMPARE(column(view, 2), (QStringList{"127.0.0.3", "127.0.0.1"}));
+
+        // A kept server stays in view whatever the filter says, until it is let go.
+        view.keepInView(QStringLiteral("127.0.0.4"), 27015);
+        QCOMPARE(column(view, 2), (QStringList{"127.0.0.3", "127.0.0.4", "127.0.0.1"}));
+        view.keepInView(QString(), 0);
+        QCOMPARE(view.rowCount(), 2);
+        view.setFilter(ServerFilter());
+        QCOMPARE(view.rowCount(), 4);
     }
 
     void indexAgreesWithLinearScan()

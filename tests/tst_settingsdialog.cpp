@@ -1,8 +1,9 @@
-#include "desktop/prompter.h"
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
 #include "ui/filechooser.h"
 #include "ui/ipaddressedit.h"
+#include "support/recordingprompter.h"
+#include "support/windowcontrols.h"
 #include "ui/options.h"
 
 #include <QCheckBox>
@@ -24,19 +25,6 @@
 
 namespace {
 
-class ScriptedPrompter : public Prompter
-{
-public:
-    void warning(const QString &text) override { warnings << text; }
-    void error(const QString &text) override { errors << text; }
-    void information(const QString &, const QString &) override { }
-    bool question(const QString &) override { return true; }
-    void beep() override { ++beeps; }
-
-    QStringList warnings, errors;
-    int beeps = 0;
-};
-
 class ScriptedChooser : public FileChooser
 {
 public:
@@ -57,12 +45,12 @@ QByteArray readFile(const QString &path)
 }
 
 // The rows of the range list as shown: "+from-to" or "-from-to".
-QString shownRanges(const TSettings &dialog)
+QString shownRanges(const QTableWidget *list)
 {
     QStringList rows;
-    for (int r = 0; r < dialog.LWranges->rowCount(); ++r) {
-        const bool on = dialog.LWranges->item(r, 0)->checkState() == Qt::Checked;
-        rows << (on ? u'+' : u'-') + dialog.LWranges->item(r, 1)->text() + u'-' + dialog.LWranges->item(r, 2)->text();
+    for (int r = 0; r < list->rowCount(); ++r) {
+        const bool on = list->item(r, 0)->checkState() == Qt::Checked;
+        rows << (on ? u'+' : u'-') + list->item(r, 1)->text() + u'-' + list->item(r, 2)->text();
     }
     return rows.join(u'|');
 }
@@ -91,13 +79,15 @@ class TestSettingsDialog : public QObject
     QString iniPath;
     SettingsModel settings;
     std::unique_ptr<IniFile> ini;
-    ScriptedPrompter prompter;
+    RecordingPrompter prompter;
     ScriptedChooser chooser;
     std::unique_ptr<TSettings> dialog;
+    std::unique_ptr<SettingsControls> ui;
 
     // A dialog over a configuration file holding `text`.
     TSettings &open(const QByteArray &text)
     {
+        ui.reset();
         dialog.reset();
         QFile::remove(iniPath);
         if (!text.isEmpty()) {
@@ -107,18 +97,21 @@ class TestSettingsDialog : public QObject
         }
         settings = SettingsModel();
         ini = std::make_unique<IniFile>(iniPath);
-        prompter = ScriptedPrompter();
+        prompter = RecordingPrompter();
         chooser = ScriptedChooser();
         dialog = std::make_unique<TSettings>(settings, *ini, prompter, &chooser);
+        // No Steam of this machine gets proposed.
+        dialog->findProgram = [](const QString &) { return QString(); };
         dialog->loadSettings();
+        ui = std::make_unique<SettingsControls>(dialog.get());
         return *dialog;
     }
 
     void addRange(const std::array<int, 4> &from, const std::array<int, 4> &to)
     {
-        dialog->IPE1->setOctets(from);
-        dialog->IPE2->setOctets(to);
-        QTest::mouseClick(dialog->SBAdd, Qt::LeftButton);
+        ui->IPE1->setOctets(from);
+        ui->IPE2->setOctets(to);
+        QTest::mouseClick(ui->SBAdd, Qt::LeftButton);
     }
 
 private slots:
@@ -128,7 +121,11 @@ private slots:
         iniPath = dir.filePath(QStringLiteral("vantor.ini"));
     }
 
-    void cleanup() { dialog.reset(); }
+    void cleanup()
+    {
+        ui.reset();
+        dialog.reset();
+    }
 
     void addressEditorTyping_data()
     {
@@ -184,31 +181,31 @@ private slots:
         TSettings &d = open(QByteArray());
         addRange({192, 168, 0, 1}, {192, 168, 0, 50});
         addRange({10, 0, 4, 200}, {10, 0, 5, 10});
-        QCOMPARE(shownRanges(d), QStringLiteral("+192.168.0.1-192.168.0.50|+10.0.4.200-10.0.5.10"));
+        QCOMPARE(shownRanges(ui->LWranges), QStringLiteral("+192.168.0.1-192.168.0.50|+10.0.4.200-10.0.5.10"));
         QCOMPARE(rangesOnDisk(iniPath), QStringLiteral("2:11:192.168.0.1-192.168.0.50|10.0.4.200-10.0.5.10"));
-        QVERIFY(prompter.errors.isEmpty());
+        QVERIFY(prompter.shown.isEmpty());
         // The editors keep what they hold.
-        QCOMPARE(d.IPE1->text(), QStringLiteral("10.0.4.200"));
+        QCOMPARE(ui->IPE1->text(), QStringLiteral("10.0.4.200"));
 
         const QByteArray before = readFile(iniPath);
         addRange({192, 168, 0, 20}, {192, 168, 0, 50});
-        QCOMPARE(prompter.errors, QStringList{QStringLiteral("IP range exist")});
+        QCOMPARE(prompter.shown, QStringList{QStringLiteral("error: IP range exist")});
         QCOMPARE(settings.ranges.size(), 2);
         QCOMPARE(readFile(iniPath), before);
 
         // A check box is the model's at once; the file gets it with the next write.
-        d.LWranges->item(1, 0)->setCheckState(Qt::Unchecked);
+        ui->LWranges->item(1, 0)->setCheckState(Qt::Unchecked);
         QVERIFY(!settings.ranges[1].checked);
 
-        QTest::mouseClick(d.SBDel, Qt::LeftButton); // no selection: nothing
+        QTest::mouseClick(ui->SBDel, Qt::LeftButton); // no selection: nothing
         QCOMPARE(settings.ranges.size(), 2);
         d.selectRange(0);
-        QTest::mouseClick(d.SBDel, Qt::LeftButton);
-        QCOMPARE(shownRanges(d), QStringLiteral("-10.0.4.200-10.0.5.10"));
+        QTest::mouseClick(ui->SBDel, Qt::LeftButton);
+        QCOMPARE(shownRanges(ui->LWranges), QStringLiteral("-10.0.4.200-10.0.5.10"));
         QCOMPARE(d.selectedRange(), 0);
         QCOMPARE(rangesOnDisk(iniPath), QStringLiteral("1:0:10.0.4.200-10.0.5.10"));
-        QTest::mouseClick(d.SBDel, Qt::LeftButton);
-        QCOMPARE(d.LWranges->rowCount(), 0);
+        QTest::mouseClick(ui->SBDel, Qt::LeftButton);
+        QCOMPARE(ui->LWranges->rowCount(), 0);
         QCOMPARE(d.selectedRange(), -1);
         QCOMPARE(rangesOnDisk(iniPath), QStringLiteral("0::"));
     }
@@ -219,12 +216,12 @@ private slots:
                             "RangeFrom1=2.2.2.1\nRangeTo1=2.2.2.2\nRangeFrom2=3.3.3.1\nRangeTo2=3.3.3.2\n");
         const QByteArray before = readFile(iniPath);
         d.selectRange(2);
-        QTest::mouseClick(d.SBMoveUp, Qt::LeftButton);
-        QTest::mouseClick(d.SBMoveUp, Qt::LeftButton);
-        QTest::mouseClick(d.SBMoveUp, Qt::LeftButton); // already first
-        QCOMPARE(shownRanges(d), QStringLiteral("-3.3.3.1-3.3.3.2|+1.1.1.1-1.1.1.2|-2.2.2.1-2.2.2.2"));
+        QTest::mouseClick(ui->SBMoveUp, Qt::LeftButton);
+        QTest::mouseClick(ui->SBMoveUp, Qt::LeftButton);
+        QTest::mouseClick(ui->SBMoveUp, Qt::LeftButton); // already first
+        QCOMPARE(shownRanges(ui->LWranges), QStringLiteral("-3.3.3.1-3.3.3.2|+1.1.1.1-1.1.1.2|-2.2.2.1-2.2.2.2"));
         QCOMPARE(d.selectedRange(), 0);
-        QTest::mouseClick(d.SBMoveDown, Qt::LeftButton);
+        QTest::mouseClick(ui->SBMoveDown, Qt::LeftButton);
         QCOMPARE(d.selectedRange(), 1);
         QCOMPARE(settings.ranges[1].from, QStringLiteral("3.3.3.1"));
         QCOMPARE(readFile(iniPath), before);
@@ -232,13 +229,13 @@ private slots:
 
     void fillBlockEndFromTheFromEditor()
     {
-        TSettings &d = open(QByteArray());
-        QTest::mouseClick(d.SBFill, Qt::LeftButton);
-        QCOMPARE(d.IPE2->text(), QString());
-        d.IPE1->setOctets({172, 16, 4, 9});
-        QTest::mouseClick(d.SBFill, Qt::LeftButton);
-        QCOMPARE(d.IPE2->text(), QStringLiteral("172.16.4.255"));
-        QCOMPARE(d.IPE1->text(), QStringLiteral("172.16.4.9"));
+        open(QByteArray());
+        QTest::mouseClick(ui->SBFill, Qt::LeftButton);
+        QCOMPARE(ui->IPE2->text(), QString());
+        ui->IPE1->setOctets({172, 16, 4, 9});
+        QTest::mouseClick(ui->SBFill, Qt::LeftButton);
+        QCOMPARE(ui->IPE2->text(), QStringLiteral("172.16.4.255"));
+        QCOMPARE(ui->IPE1->text(), QStringLiteral("172.16.4.9"));
     }
 
     void portKeyFilter_data()
@@ -259,8 +256,8 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, beeps);
 
-        TSettings &d = open(QByteArray());
-        for (QLineEdit *port : {d.CSport, d.HLTVport}) {
+        open(QByteArray());
+        for (QLineEdit *port : {ui->CSport, ui->HLTVport}) {
             prompter.beeps = 0;
             port->clear();
             for (QChar c : typed) {
@@ -278,53 +275,53 @@ private slots:
 
     void loadShowsTheStoredGame()
     {
-        TSettings &d = open("[Settings]\nCurItem=5\nsteam5=1\nSteamExePath=/opt/steam/steam\n"
-                            "SteamParam5=-applaunch 241\nExePath5=/games/hl2\n");
-        QCOMPARE(d.CBGame->currentIndex(), 5);
-        QCOMPARE(d.CBGame->currentText(), QStringLiteral("CSS"));
-        QVERIFY(d.RBSteam->isChecked());
-        QCOMPARE(d.EditExe->text(), QStringLiteral("/opt/steam/steam"));
-        QCOMPARE(d.EditParam->text(), QStringLiteral("-applaunch 241"));
-        QVERIFY(!d.LBSteamPath->isHidden());
-        QVERIFY(d.LBExe->isHidden());
-        QCOMPARE(d.CBParams->count(), 12);
-        QCOMPARE(d.CBParams->currentText(), QString());
+        open("[Settings]\nCurItem=5\nsteam5=1\nSteamExePath=/opt/steam/steam\n"
+             "SteamParam5=-applaunch 241\nExePath5=/games/hl2\n");
+        QCOMPARE(ui->CBGame->currentIndex(), 5);
+        QCOMPARE(ui->CBGame->currentText(), QStringLiteral("CSS"));
+        QVERIFY(ui->RBSteam->isChecked());
+        QCOMPARE(ui->EditExe->text(), QStringLiteral("/opt/steam/steam"));
+        QCOMPARE(ui->EditParam->text(), QStringLiteral("-applaunch 241"));
+        QVERIFY(!ui->LBSteamPath->isHidden());
+        QVERIFY(ui->LBExe->isHidden());
+        QCOMPARE(ui->CBParams->count(), 12);
+        QCOMPARE(ui->CBParams->currentText(), QString());
     }
 
     void switchingGamesDropsUnsavedEdits()
     {
         TSettings &d = open("[Settings]\nCurItem=3\n");
-        QTest::keyClicks(d.EditParam, QStringLiteral(" -x"));
-        QCOMPARE(d.EditParam->text(), QStringLiteral("-game cstrike -x"));
-        QVERIFY(d.BBSave->isEnabled());
-        d.CBGame->setCurrentIndex(4);
-        QCOMPARE(d.EditParam->text(), QStringLiteral("-game czero"));
-        d.CBGame->setCurrentIndex(3);
-        QCOMPARE(d.EditParam->text(), QStringLiteral("-game cstrike"));
-        QVERIFY(d.BBSave->isEnabled()); // the button keeps its state
+        QTest::keyClicks(ui->EditParam, QStringLiteral(" -x"));
+        QCOMPARE(ui->EditParam->text(), QStringLiteral("-game cstrike -x"));
+        QVERIFY(ui->BBSave->isEnabled());
+        ui->CBGame->setCurrentIndex(4);
+        QCOMPARE(ui->EditParam->text(), QStringLiteral("-game czero"));
+        ui->CBGame->setCurrentIndex(3);
+        QCOMPARE(ui->EditParam->text(), QStringLiteral("-game cstrike"));
+        QVERIFY(ui->BBSave->isEnabled()); // the button keeps its state
         QCOMPARE(settings.curItem, 3);
         QCOMPARE(settings.games[3].params, QStringLiteral("-game cstrike"));
 
         d.show();
-        QVERIFY(!d.BBSave->isEnabled());
+        QVERIFY(!ui->BBSave->isEnabled());
     }
 
     void steamChoiceShowsTheSharedPath()
     {
-        TSettings &d = open("[Settings]\nSteamExePath=/opt/steam/steam\nExePath1=/games/hl2\n");
+        open("[Settings]\nSteamExePath=/opt/steam/steam\nExePath1=/games/hl2\n");
         for (int game : {0, 1, 14}) {
-            d.CBGame->setCurrentIndex(game);
-            QVERIFY(!d.RBSteam->isChecked());
-            QTest::mouseClick(d.RBSteam, Qt::LeftButton);
-            QCOMPARE(d.EditExe->text(), QStringLiteral("/opt/steam/steam"));
-            QCOMPARE(d.EditParam->text(), settings.games[game].steamParams);
-            QVERIFY(!d.LBSteamPath->isHidden());
-            QVERIFY(d.LBExe->isHidden());
-            QVERIFY(d.BBSave->isEnabled());
-            QTest::mouseClick(d.RBNoSteam, Qt::LeftButton);
-            QCOMPARE(d.EditExe->text(), settings.games[game].exePath);
-            QVERIFY(d.LBSteamPath->isHidden());
-            QVERIFY(!d.LBExe->isHidden());
+            ui->CBGame->setCurrentIndex(game);
+            QVERIFY(!ui->RBSteam->isChecked());
+            QTest::mouseClick(ui->RBSteam, Qt::LeftButton);
+            QCOMPARE(ui->EditExe->text(), QStringLiteral("/opt/steam/steam"));
+            QCOMPARE(ui->EditParam->text(), settings.games[game].steamParams);
+            QVERIFY(!ui->LBSteamPath->isHidden());
+            QVERIFY(ui->LBExe->isHidden());
+            QVERIFY(ui->BBSave->isEnabled());
+            QTest::mouseClick(ui->RBNoSteam, Qt::LeftButton);
+            QCOMPARE(ui->EditExe->text(), settings.games[game].exePath);
+            QVERIFY(ui->LBSteamPath->isHidden());
+            QVERIFY(!ui->LBExe->isHidden());
         }
         QCOMPARE(settings.games[1].exePath, QStringLiteral("/games/hl2"));
         QVERIFY(!settings.games[1].steam);
@@ -350,43 +347,43 @@ private slots:
         QFETCH(QString, after);
         QFETCH(bool, saveEnabled);
 
-        TSettings &d = open(steam ? "[Settings]\nCurItem=7\nsteam7=1\n" : "[Settings]\nCurItem=7\n");
-        d.EditParam->setText(before);
-        QTest::mouseClick(d.BBDefault, Qt::LeftButton);
-        QCOMPARE(d.EditParam->text(), after);
-        QCOMPARE(d.BBSave->isEnabled(), saveEnabled);
+        open(steam ? "[Settings]\nCurItem=7\nsteam7=1\n" : "[Settings]\nCurItem=7\n");
+        ui->EditParam->setText(before);
+        QTest::mouseClick(ui->BBDefault, Qt::LeftButton);
+        QCOMPARE(ui->EditParam->text(), after);
+        QCOMPARE(ui->BBSave->isEnabled(), saveEnabled);
 
-        d.BBSave->setEnabled(false);
-        QTest::mouseClick(d.BBLeft, Qt::LeftButton); // nothing picked
-        QCOMPARE(d.EditParam->text(), after);
-        QVERIFY(!d.BBSave->isEnabled());
-        d.CBParams->setCurrentIndex(d.CBParams->findText(QStringLiteral("-freq 100")));
-        QTest::mouseClick(d.BBLeft, Qt::LeftButton);
-        QCOMPARE(d.EditParam->text(), after + QStringLiteral(" -freq 100"));
-        QVERIFY(d.BBSave->isEnabled());
+        ui->BBSave->setEnabled(false);
+        QTest::mouseClick(ui->BBLeft, Qt::LeftButton); // nothing picked
+        QCOMPARE(ui->EditParam->text(), after);
+        QVERIFY(!ui->BBSave->isEnabled());
+        ui->CBParams->setCurrentIndex(ui->CBParams->findText(QStringLiteral("-freq 100")));
+        QTest::mouseClick(ui->BBLeft, Qt::LeftButton);
+        QCOMPARE(ui->EditParam->text(), after + QStringLiteral(" -freq 100"));
+        QVERIFY(ui->BBSave->isEnabled());
     }
 
     void saveStoresTheTableInMemoryOnly()
     {
-        TSettings &d = open("[Settings]\nCurItem=1\n");
+        open("[Settings]\nCurItem=1\n");
         const QByteArray before = readFile(iniPath);
 
         chooser.answer = QString();
-        QTest::mouseClick(d.SBExe, Qt::LeftButton);
+        QTest::mouseClick(ui->SBExe, Qt::LeftButton);
         QCOMPARE(chooser.filters, QStringList{QStringLiteral("Half-Life2 (hl2.exe)|HL2.EXE")});
-        QCOMPARE(d.EditExe->text(), QString());
-        QVERIFY(!d.BBSave->isEnabled());
+        QCOMPARE(ui->EditExe->text(), QString());
+        QVERIFY(!ui->BBSave->isEnabled());
 
-        QTest::mouseClick(d.RBSteam, Qt::LeftButton);
+        QTest::mouseClick(ui->RBSteam, Qt::LeftButton);
         chooser.answer = QStringLiteral("/opt/steam/steam");
-        QTest::mouseClick(d.SBExe, Qt::LeftButton);
+        QTest::mouseClick(ui->SBExe, Qt::LeftButton);
         QCOMPARE(chooser.filters.last(), QStringLiteral("Steam (steam.exe)|STEAM.EXE"));
-        QCOMPARE(d.EditExe->text(), QStringLiteral("/opt/steam/steam"));
-        d.EditParam->setText(QStringLiteral("-applaunch 221"));
+        QCOMPARE(ui->EditExe->text(), QStringLiteral("/opt/steam/steam"));
+        ui->EditParam->setText(QStringLiteral("-applaunch 221"));
         QCOMPARE(settings.steamExePath, QString()); // edits count after Save only
-        QTest::mouseClick(d.BBSave, Qt::LeftButton);
+        QTest::mouseClick(ui->BBSave, Qt::LeftButton);
 
-        QVERIFY(!d.BBSave->isEnabled());
+        QVERIFY(!ui->BBSave->isEnabled());
         QCOMPARE(settings.steamExePath, QStringLiteral("/opt/steam/steam"));
         QCOMPARE(settings.games[1].steamParams, QStringLiteral("-applaunch 221"));
         QVERIFY(settings.games[1].steam);
@@ -415,30 +412,77 @@ private slots:
         QTest::mouseClick(d.findChild<QToolButton *>(QStringLiteral("SBExe")), Qt::LeftButton);
         QCOMPARE(d.findChild<QLineEdit *>(QStringLiteral("EditExe"))->text(), QString());
         QVERIFY(!d.findChild<QPushButton *>(QStringLiteral("BBSave"))->isEnabled());
-        QCOMPARE(prompter.errors.size(), 1);
+        QCOMPARE(prompter.shown, QStringList{QStringLiteral("error: The path holds a line break and cannot be stored.")});
+    }
+
+    void steamPathProposal_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("show"); // shown with Steam chosen before, else "Steam" clicked
+        QTest::addColumn<QString>("found");
+        QTest::addColumn<QString>("path");
+
+        QTest::newRow("none stored, Steam on PATH") << QByteArray("[Settings]\nCurItem=3\n") << false
+                                                    << "/usr/games/steam" << "/usr/games/steam";
+        QTest::newRow("none stored, none found") << QByteArray("[Settings]\nCurItem=3\n") << false << "" << "";
+        QTest::newRow("a stored path wins") << QByteArray("[Settings]\nCurItem=3\nSteamExePath=/opt/steam/steam\n")
+                                            << false << "/usr/games/steam" << "/opt/steam/steam";
+        QTest::newRow("Steam chosen before, dialog shown") << QByteArray("[Settings]\nCurItem=3\nsteam3=1\n") << true
+                                                           << "/usr/games/steam" << "/usr/games/steam";
+    }
+
+    void steamPathProposal()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, show);
+        QFETCH(QString, found);
+        QFETCH(QString, path);
+        TSettings &d = open(text);
+        const QString stored = settings.steamExePath;
+        QStringList asked;
+        d.findProgram = [&](const QString &name) {
+            asked << name;
+            return found;
+        };
+        auto *edit = d.findChild<QLineEdit *>(QStringLiteral("EditExe"));
+        auto *save = d.findChild<QPushButton *>(QStringLiteral("BBSave"));
+        QVERIFY(edit && save);
+        if (show)
+            d.show();
+        else
+            QTest::mouseClick(d.findChild<QRadioButton *>(QStringLiteral("RBSteam")), Qt::LeftButton);
+
+        QCOMPARE(edit->text(), path);
+        QCOMPARE(asked, stored.isEmpty() ? QStringList{"steam"} : QStringList());
+        // A proposal is an edit like any other: it counts after Save.
+        QCOMPARE(settings.steamExePath, stored);
+        QVERIFY(save->isEnabled());
+        QTest::mouseClick(save, Qt::LeftButton);
+        QCOMPARE(settings.steamExePath, path);
+        QVERIFY(settings.games[3].steam);
     }
 
     void transparency()
     {
         TSettings &d = open("[Settings]\nTrans=1\nTransLevel=30\nCurPage=2\n");
         QSignalSpy changes(&d, &TSettings::transparencyChanged);
-        QVERIFY(d.CBTrans->isChecked());
-        QVERIFY(d.TBTrans->isEnabled());
+        QVERIFY(ui->CBTrans->isChecked());
+        QVERIFY(ui->TBTrans->isEnabled());
         d.show();
-        QCOMPARE(d.PageControl->currentIndex(), int(TSettings::ScanPage));
+        QCOMPARE(ui->PageControl->currentIndex(), int(TSettings::ScanPage));
         QCOMPARE(settings.transLevel, 30); // until the Main page is shown
-        d.PageControl->setCurrentIndex(TSettings::MainPage);
-        QCOMPARE(d.TBTrans->value(), 50);
+        ui->PageControl->setCurrentIndex(TSettings::MainPage);
+        QCOMPARE(ui->TBTrans->value(), 50);
         QCOMPARE(settings.transLevel, 50);
         QCOMPARE(settings.curPage, int(TSettings::MainPage));
         QVERIFY(changes.count() >= 1);
 
         changes.clear();
-        d.TBTrans->setValue(200);
+        ui->TBTrans->setValue(200);
         QCOMPARE(settings.transLevel, 200);
-        QTest::mouseClick(d.CBTrans, Qt::LeftButton);
+        QTest::mouseClick(ui->CBTrans, Qt::LeftButton);
         QVERIFY(!settings.trans);
-        QVERIFY(!d.TBTrans->isEnabled());
+        QVERIFY(!ui->TBTrans->isEnabled());
         QCOMPARE(changes.count(), 2);
     }
 
@@ -467,47 +511,47 @@ private slots:
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("vantor.ini")));
         QTest::keyClick(&d, Qt::Key_Escape);
         QVERIFY(!d.isVisible());
-        QCOMPARE(prompter.errors, QStringList{QStringLiteral("Unable to write to ") + iniPath});
+        QCOMPARE(prompter.shown, QStringList{QStringLiteral("error: Unable to write to ") + iniPath});
         QVERIFY(QDir(dir.path()).rmdir(QStringLiteral("vantor.ini")));
     }
 
     void roundTrip()
     {
         TSettings &d = open(QByteArray());
-        QCOMPARE(d.PageControl->currentIndex(), int(TSettings::MainPage));
-        QCOMPARE(d.SEDelay->value(), 0);
-        QVERIFY(d.CBOld->isChecked() && d.CBBroadcast->isChecked() && d.CBDclick->isChecked());
+        QCOMPARE(ui->PageControl->currentIndex(), int(TSettings::MainPage));
+        QCOMPARE(ui->SEDelay->value(), 0);
+        QVERIFY(ui->CBOld->isChecked() && ui->CBBroadcast->isChecked() && ui->CBDclick->isChecked());
 
-        d.CBOld->setChecked(false);
-        d.CBBroadcast->setChecked(false);
-        d.CBDclick->setChecked(false);
-        d.CBShow[FilterCSP]->setChecked(false);
-        d.CBShow[FilterL4D]->setChecked(false);
-        d.CSport->setText(QStringLiteral("27016"));
-        d.HLTVport->setText(QStringLiteral("27021"));
-        d.SEDelay->stepBy(40);
+        ui->CBOld->setChecked(false);
+        ui->CBBroadcast->setChecked(false);
+        ui->CBDclick->setChecked(false);
+        ui->CBShow[FilterCSP]->setChecked(false);
+        ui->CBShow[FilterL4D]->setChecked(false);
+        ui->CSport->setText(QStringLiteral("27016"));
+        ui->HLTVport->setText(QStringLiteral("27021"));
+        ui->SEDelay->stepBy(40);
         QCOMPARE(settings.delay, 30); // live, within its range
-        d.CBTrans->setChecked(true);
+        ui->CBTrans->setChecked(true);
         addRange({10, 0, 0, 1}, {10, 0, 0, 9});
-        d.LWranges->item(0, 0)->setCheckState(Qt::Unchecked);
-        d.CBGame->setCurrentIndex(9);
-        d.PageControl->setCurrentIndex(TSettings::FavoritesPage);
+        ui->LWranges->item(0, 0)->setCheckState(Qt::Unchecked);
+        ui->CBGame->setCurrentIndex(9);
+        ui->PageControl->setCurrentIndex(TSettings::FavoritesPage);
         d.saveSettings(); // the exit save
 
-        TSettings &again = open(readFile(iniPath));
-        QCOMPARE(again.PageControl->currentIndex(), int(TSettings::FavoritesPage));
-        QVERIFY(!again.CBOld->isChecked());
-        QVERIFY(!again.CBBroadcast->isChecked());
-        QVERIFY(!again.CBDclick->isChecked());
-        QVERIFY(!again.CBShow[FilterCSP]->isChecked());
-        QVERIFY(!again.CBShow[FilterL4D]->isChecked());
-        QCOMPARE(again.CSport->text(), QStringLiteral("27016"));
-        QCOMPARE(again.HLTVport->text(), QStringLiteral("27021"));
-        QCOMPARE(again.SEDelay->value(), 30);
-        QVERIFY(again.CBTrans->isChecked());
-        QCOMPARE(shownRanges(again), QStringLiteral("-10.0.0.1-10.0.0.9"));
-        QCOMPARE(again.CBGame->currentIndex(), 9);
-        QVERIFY(prompter.warnings.isEmpty());
+        open(readFile(iniPath));
+        QCOMPARE(ui->PageControl->currentIndex(), int(TSettings::FavoritesPage));
+        QVERIFY(!ui->CBOld->isChecked());
+        QVERIFY(!ui->CBBroadcast->isChecked());
+        QVERIFY(!ui->CBDclick->isChecked());
+        QVERIFY(!ui->CBShow[FilterCSP]->isChecked());
+        QVERIFY(!ui->CBShow[FilterL4D]->isChecked());
+        QCOMPARE(ui->CSport->text(), QStringLiteral("27016"));
+        QCOMPARE(ui->HLTVport->text(), QStringLiteral("27021"));
+        QCOMPARE(ui->SEDelay->value(), 30);
+        QVERIFY(ui->CBTrans->isChecked());
+        QCOMPARE(shownRanges(ui->LWranges), QStringLiteral("-10.0.0.1-10.0.0.9"));
+        QCOMPARE(ui->CBGame->currentIndex(), 9);
+        QVERIFY(prompter.shown.isEmpty());
     }
 };
 

@@ -54,6 +54,7 @@ QString field(const SettingsModel &m, const QString &name)
         {"params", m.params.join(u'|')},
         {"ranges", rangesText(m)},
         {"favorites", favoritesText(m)},
+        {"filter", QStringLiteral("%1|%2%3%4").arg(m.filterText).arg(m.hideEmpty).arg(m.hideFull).arg(m.hidePassword)},
     };
     Q_ASSERT(values.contains(name));
     return values.value(name);
@@ -81,7 +82,8 @@ const QByteArray defaultFile =
     "ExePath11=\nParam11=-game gmod\nSteamParam11=-applaunch 4000\n"
     "ExePath12=\nParam12=-game dmc\nSteamParam12=-applaunch 40\n"
     "ExePath13=\nParam13=-game rc\nSteamParam13=-applaunch 60\n"
-    "ExePath14=\nParam14=-game left4dead\nSteamParam14=-applaunch 500\n\n"
+    "ExePath14=\nParam14=-game left4dead\nSteamParam14=-applaunch 500\n"
+    "FilterText=\nHideEmpty=0\nHideFull=0\nHidePassword=0\n\n"
     "[Games]\nHL1=1\nHL2=1\nCS15=1\nCS16=1\nCSS=1\nCZ=1\nDOD=1\nDODS=1\nGMOD=1\nTF=1\nTF2=1\nDMC=1\n"
     "CSP=1\nRC=1\nL4D=1\n\n"
     "[Params]\n-console=\n-nointo=\n-steam=\n-full=\n-win=\n-noip=\n-noipx=\n-freq 100=\n-freq 75=\n"
@@ -161,6 +163,8 @@ void TestSettingsModel::load_data()
     QTest::newRow("favourites of one host")
         << QByteArray("[Favorites]\n10.0.0.5 3=27020\n10.0.0.5 4=27015\nsolo=\n")
         << "favorites" << "10.0.0.5:27020|10.0.0.5:27015|solo:";
+    QTest::newRow("filter keys") << QByteArray("[Settings]\nFilterText=dust\nHideFull=1\nHidePassword=1\n")
+                                 << "filter" << "dust|011";
 }
 
 void TestSettingsModel::load()
@@ -244,6 +248,10 @@ void TestSettingsModel::roundTrip()
     m.doubleClick = false;
     m.checkUpdates = false;
     m.lastUpdateDate = QStringLiteral("08.12.2024");
+    m.filterText = QStringLiteral("de_ d\u00FCst");
+    m.hideEmpty = true;
+    m.hideFull = true;
+    m.hidePassword = true;
     for (int g = 0; g < GameFilterCount; ++g)
         m.showGame[g] = g % 2 == 0;
     m.params = QStringList{"-win", "-freq 100", QStringLiteral("-name J\u00FCrgen")};

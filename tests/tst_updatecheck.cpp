@@ -204,8 +204,12 @@ void TestUpdateCheck::fetchCapsTheBody()
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toBool(), true);
     QCOMPARE(spy.at(0).at(1).toByteArray(), QByteArray(received, 'a'));
-    QTest::qWait(50);
-    QCOMPARE(spy.count(), 1);
+    // A stopped transfer reports nothing more: the next fetch's answer is the next one.
+    server.setBody(QByteArray("next"));
+    fetch.get(server.url(), 1024);
+    QVERIFY(spy.wait(10000));
+    QCOMPARE(spy.count(), 2);
+    QCOMPARE(spy.at(1).at(1).toByteArray(), QByteArray("next"));
 }
 
 void TestUpdateCheck::check_data()
@@ -304,8 +308,6 @@ void TestUpdateCheck::automaticCheckOncePerDay()
 
     rig.checker.automaticTrigger();
     QVERIFY(!rig.checker.isRunning());
-    QTest::qWait(50);
-    QCOMPARE(server.requests.size(), 1);
 
     rig.day = rig.day.addDays(1);
     rig.checker.automaticTrigger();
@@ -326,7 +328,6 @@ void TestUpdateCheck::flagOffLeavesOnlyManualCheck()
 
     rig.checker.automaticTrigger();
     QVERIFY(!rig.checker.isRunning());
-    QTest::qWait(50);
     QVERIFY(server.requests.isEmpty());
     QVERIFY(rig.settings.lastUpdateDate.isEmpty());
 
@@ -334,6 +335,7 @@ void TestUpdateCheck::flagOffLeavesOnlyManualCheck()
     QVERIFY(rig.finishes(finished));
     QCOMPARE(rig.prompter.shown, QStringList{QStringLiteral("Information: You have last version")});
     QCOMPARE(rig.settings.lastUpdateDate, UpdateChecker::dateText(rig.day));
+    QCOMPARE(server.requests.size(), 1); // the manual check's alone
 }
 
 void TestUpdateCheck::manualRequestJoinsRunningCheck()

@@ -1,9 +1,12 @@
+#include "buildinfo.h"
 #include "serverfarm.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QNetworkDatagram>
 #include <QProcess>
+#include <QUdpSocket>
 #include <QtTest>
 
 namespace {
@@ -11,6 +14,9 @@ namespace {
 // Addresses and port of this test only, so that it can run beside a demo.
 constexpr int kPort = 27115;
 const QString kSilent = QStringLiteral("127.0.62.99");
+// Runs that wait the timeout wait this long; the others end as soon as every
+// named server has answered.
+const QString kTimeout = QStringLiteral("2000");
 
 QString host(int n)
 {
@@ -58,9 +64,9 @@ QJsonArray farmServers()
               {"generateRules", 40},
               {"split", QJsonObject{{"layout", "goldsrc"}, {"fragmentSize", 600}}}}),
         with(server(2, "m", "cstrike", "Counter-Strike"), {{"protocol", 46}, {"players", 12}, {"maxPlayers", 12}}),
-        with(server(3, "m", "czero", "Condition Zero"), {{"password", 1}}),
+        with(server(3, "m", "czero", "Condition Zero"), {{"password", 1}, {"bots", 2}}),
         with(server(4, "I", "cstrike", "Counter-Strike: Source"),
-             {{"generateRules", 261}, {"split", QJsonObject{{"layout", "source"}}}}),
+             {{"generateRules", 261}, {"split", QJsonObject{{"layout", "source"}}}, {"bots", 5}}),
         server(5, "I", "cspromod", "CSPromod"),
         with(server(6, "both", "valve", "Half-Life"),
              {{"detailChallenge", false}, {"playerList", players({{"Freeman", 5}})},
@@ -90,6 +96,18 @@ QJsonArray farmServers()
 
 constexpr int kServers = 21;
 
+// Replies written by hand, for servers that are this test's own sockets.
+QByteArray sourceInfo(const QByteArray &name)
+{
+    QByteArray d("\xFF\xFF\xFF\xFF" "I" "\x11", 6);
+    d += name + '\0' + "map" + '\0' + "tf" + '\0' + "Team Fortress" + '\0';
+    // App id 440, 1 player of 16, 3 bots, dedicated, Linux, open, no VAC.
+    d += QByteArray("\xB8\x01" "\x01\x10\x03" "dl" "\x00\x00", 9);
+    return d;
+}
+const QByteArray kOnePlayer("\xFF\xFF\xFF\xFF" "D\x01\x00" "Pyro\0\x05\0\0\0\0\0\0\0", 20);
+const QByteArray kChallenge("\xFF\xFF\xFF\xFF" "A\x01\x02\x03\x04", 9);
+
 struct Run
 {
     int exitCode = -1;
@@ -113,12 +131,15 @@ private slots:
     void initTestCase();
     void arguments_data();
     void arguments();
+    void information_data();
+    void information();
     void everyGame_data();
     void everyGame();
     void details_data();
     void details();
     void rangeSweep();
     void nothingAnswers();
+    void strangersAreIgnored();
     void table();
     void tableShowsNoControlCharacters_data();
     void tableShowsNoControlCharacters();
@@ -126,6 +147,7 @@ private slots:
 private:
     // The farm answers in this process, so the wait must keep its event loop running.
     Run runTool(const QStringList &args);
+    Run finish(QProcess &process);
     QStringList listed(const Run &run);
 
     ServerFarm m_farm;
@@ -139,7 +161,7 @@ void TstVantorQuery::initTestCase()
     QVERIFY2(m_farm.start(), qPrintable(m_farm.errorString()));
 
     QStringList args{"--port", QString::number(kPort), "--old", "--players", "--rules", "--json",
-                     "--timeout", "300"};
+                     "--timeout", kTimeout};
     for (int n = 1; n <= kServers; ++n)
         args.append(host(n));
     args.append(kSilent);
@@ -158,10 +180,15 @@ Run TstVantorQuery::runTool(const QStringList &args)
 {
     QProcess process;
     process.start(QStringLiteral(VANTOR_QUERY_TOOL), args);
+    return finish(process);
+}
+
+Run TstVantorQuery::finish(QProcess &process)
+{
     Run run;
     if (!process.waitForStarted())
         return run;
-    if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 20000)
+    if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 60000)
         || process.exitStatus() != QProcess::NormalExit) {
         process.kill();
         process.waitForFinished();
@@ -194,7 +221,7 @@ void TstVantorQuery::arguments_data()
     const QString p = QString::number(kPort);
     const QString one = QStringLiteral("127.0.62.1:%1").arg(kPort);
     auto ok = [](const char *name, QStringList args, int code, QStringList servers, QString message = {}) {
-        QTest::newRow(name) << (args << "--json" << "--timeout" << "300") << code << servers << message;
+        QTest::newRow(name) << (args << "--json" << "--timeout" << kTimeout) << code << servers << message;
     };
     ok("--port before the target", {"--port", p, host(1)}, 0, {one});
     ok("--port after the target", {host(1), "--port", p}, 0, {one});
@@ -246,6 +273,44 @@ void TstVantorQuery::arguments()
         QVERIFY2(run.error.startsWith("vantor-query: ") && run.error.count('\n') == 1, qPrintable(run.error));
     }
     QVERIFY2(run.error.contains(message), qPrintable(run.error));
+}
+
+void TstVantorQuery::information_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output"); // start of stdout, or of stderr on exit 2
+
+    const QString help = QStringLiteral("usage: vantor-query [--port N]");
+    const QString version = QStringLiteral("vantor-query " VANTOR_VERSION "\n");
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << help;
+    QTest::newRow("-h among targets") << QStringList{host(1), "-h", host(2)} << 0 << help;
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << version;
+    QTest::newRow("error before --help") << QStringList{"--port", "0", "--help"} << 2
+                                         << QStringLiteral("vantor-query: invalid port 0");
+}
+
+void TstVantorQuery::information()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    m_farm.clearRequests();
+    const Run run = runTool(QStringList{"--port", QString::number(kPort)} + args);
+    QCOMPARE(run.exitCode, exitCode);
+    const QString printed = exitCode == 0 ? QString::fromUtf8(run.lines.join('\n') + '\n') : run.error;
+    QVERIFY2(printed.startsWith(output), qPrintable(printed));
+    if (exitCode == 0) {
+        QVERIFY2(run.error.isEmpty(), qPrintable(run.error));
+        if (output.startsWith(QLatin1String("vantor-query "))) {
+            QCOMPARE(printed, output);
+        } else {
+            for (const char *option : {"--port", "--old", "--players", "--rules", "--timeout", "--json", "--version"})
+                QVERIFY2(printed.contains(QLatin1String(option)), option);
+        }
+    }
+    // Asking for a text is no query.
+    QVERIFY(m_farm.requests().isEmpty());
 }
 
 void TstVantorQuery::everyGame_data()
@@ -303,6 +368,10 @@ void TstVantorQuery::everyGame()
     QCOMPARE(o.value("map").toString(), config.value("map").toString());
     QCOMPARE(o.value("maxPlayers").toInt(), config.value("maxPlayers").toInt());
     QCOMPARE(o.value("os").toString(), config.value("os").toString() == "w" ? "WIN" : "LIN");
+    // The old text reply carries no bot count.
+    const bool oldText = config.value("dialect").toString() == "old";
+    QCOMPARE(o.value("bots"), oldText ? QJsonValue() : QJsonValue(config.value("bots").toInt()));
+    QVERIFY2(o.value("ping").isDouble() && o.value("ping").toInt() >= 0, qPrintable(o.value("ping").toVariant().toString()));
 }
 
 void TstVantorQuery::details_data()
@@ -336,8 +405,8 @@ void TstVantorQuery::details()
     QFETCH(QString, lastRule);
 
     const QJsonObject o = m_all.value(host(server));
-    const QStringList keys{"access", "address", "description", "game", "gameDir", "icon", "map",
-                           "maxPlayers", "name", "os", "password", "playerList", "players",
+    const QStringList keys{"access", "address", "bots", "description", "game", "gameDir", "icon", "map",
+                           "maxPlayers", "name", "os", "password", "ping", "playerList", "players",
                            "port", "protocol", "proxy", "rules"};
     QCOMPARE(sorted(o.keys()), keys);
     QCOMPARE(o.value("playerList").toArray(), playerList);
@@ -354,7 +423,7 @@ void TstVantorQuery::details()
 void TstVantorQuery::rangeSweep()
 {
     // Without --old the text-only server (12) stays silent; 25 has no server.
-    const Run run = runTool({"--port", QString::number(kPort), "--json", "--timeout", "300",
+    const Run run = runTool({"--port", QString::number(kPort), "--json", "--timeout", kTimeout,
                              "127.0.62.10-127.0.62.14", "127.0.62.20-127.0.62.25"});
     QCOMPARE(run.exitCode, 0);
     QStringList expected;
@@ -368,7 +437,7 @@ void TstVantorQuery::rangeSweep()
 void TstVantorQuery::nothingAnswers()
 {
     m_farm.clearRequests();
-    const Run run = runTool({"--port", QString::number(kPort), "--timeout", "150", kSilent});
+    const Run run = runTool({"--port", QString::number(kPort), "--timeout", kTimeout, kSilent});
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.lines.isEmpty());
     QVERIFY(run.error.isEmpty());
@@ -377,9 +446,64 @@ void TstVantorQuery::nothingAnswers()
     QCOMPARE(requests[0].kind, "T");
 }
 
+void TstVantorQuery::strangersAreIgnored()
+{
+    // The asked server is a socket of this test, so that it answers only after
+    // strangers have written to the tool: one at another address, one at the
+    // asked address but on another port. They go on writing info, players and
+    // challenge replies until the tool ends, which it must do as soon as the
+    // asked server has answered, long before its timeout.
+    const QHostAddress askedAddress(QStringLiteral("127.0.62.40"));
+    QUdpSocket asked, otherHost, otherPort;
+    QVERIFY(asked.bind(askedAddress, kPort));
+    QVERIFY(otherHost.bind(QHostAddress(QStringLiteral("127.0.62.41")), kPort));
+    QVERIFY(otherPort.bind(askedAddress, 0));
+
+    QHostAddress tool;
+    quint16 toolPort = 0;
+    int strangerRounds = 0;
+    QTimer strangers;
+    connect(&strangers, &QTimer::timeout, this, [&] {
+        for (QUdpSocket *stranger : {&otherHost, &otherPort}) {
+            for (const QByteArray &d : {sourceInfo("Stranger"), kOnePlayer, kChallenge})
+                stranger->writeDatagram(d, tool, toolPort);
+        }
+        // Enough of them are on their way: now the asked server answers.
+        if (++strangerRounds == 20)
+            asked.writeDatagram(sourceInfo("Asked"), tool, toolPort);
+    });
+    connect(&asked, &QUdpSocket::readyRead, this, [&] {
+        while (asked.hasPendingDatagrams()) {
+            const QNetworkDatagram d = asked.receiveDatagram();
+            if (d.data().mid(4, 1) == "T" && !strangers.isActive()) {
+                tool = d.senderAddress();
+                toolPort = quint16(d.senderPort());
+                strangers.start(5);
+            } else if (d.data().mid(4, 1) == "U") {
+                asked.writeDatagram(kOnePlayer, tool, toolPort);
+            }
+        }
+    });
+
+    QProcess process;
+    process.start(QStringLiteral(VANTOR_QUERY_TOOL),
+                  {"--json", "--players", "--timeout", "60000", QStringLiteral("127.0.62.40:%1").arg(kPort)});
+    const Run run = finish(process);
+    QVERIFY(strangerRounds >= 20);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(listed(run), QStringList{QStringLiteral("127.0.62.40:%1").arg(kPort)});
+    const QJsonObject o = QJsonDocument::fromJson(run.lines.value(0)).object();
+    QCOMPARE(o.value("name").toString(), "Asked");
+    QCOMPARE(o.value("bots").toInt(), 3);
+    QCOMPARE(o.value("playerList").toArray(), players({{"Pyro", 5}}));
+    // Not one challenge answer or details request went to a stranger.
+    QVERIFY(!otherHost.hasPendingDatagrams());
+    QVERIFY(!otherPort.hasPendingDatagrams());
+}
+
 void TstVantorQuery::table()
 {
-    const Run run = runTool({"--port", QString::number(kPort), "--players", "--timeout", "300",
+    const Run run = runTool({"--port", QString::number(kPort), "--players", "--timeout", kTimeout,
                              host(1), host(3)});
     QCOMPARE(run.exitCode, 0);
     QStringList lines;
@@ -391,7 +515,7 @@ void TstVantorQuery::table()
     const qsizetype nameAt = header.indexOf("Name");
     const qsizetype addressAt = header.indexOf("Address");
     const qsizetype accessAt = header.lastIndexOf(" A") + 1;
-    // Rows come in the order the replies arrived.
+    // Rows come sorted by address.
     const qsizetype row1 = lines.indexOf(QRegularExpression("^1\\.6 .*"));
     QVERIFY2(row1 > 0 && row1 + 2 < lines.size(), qPrintable(lines.join('\n')));
     QCOMPARE(lines[row1].mid(nameAt, 8), "Server 1");

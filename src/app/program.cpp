@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "settings/favoritesmodel.h"
+#include "settings/inilocation.h"
 #include "ui/about.h"
 #include "ui/autoconnect.h"
 #include "ui/options.h"
@@ -13,7 +14,7 @@
 #include <QApplication>
 
 Program::Program()
-    : ini(IniFile::defaultPath())
+    : ini(IniLocation::forThisProgram())
     , updates({updateFetch, prompter, shell, settings, [] { return QDate::currentDate(); }},
               QUrl(QStringLiteral(VANTOR_UPDATE_URL)), QStringLiteral(VANTOR_VERSION))
 {

@@ -70,10 +70,9 @@ void AutoConnect::SBAutoClick()
 
 void AutoConnect::open()
 {
-    holding = true;
     call(hooks.pauseFavoritesScan);
-    controls.activityPanel.clear();
-    controls.messagePanel = Launcher::autoConnectDisabledText();
+    controls.showActivity(QString());
+    controls.showMessage(Launcher::autoConnectDisabledText());
     showControls();
     std::optional<ServerRow> row;
     if (hooks.selectedRow)
@@ -92,10 +91,6 @@ void AutoConnect::BitBtn1Click()
     }
     const AutoConnectChoice choice = dialog->choice();
 
-    controls.scanEnabled = false;
-    controls.refreshEnabled = false;
-    // The list empties below; Play has no row until the target answers.
-    controls.playEnabled = false;
     state.targetAddress = row->address;
     state.targetPort = row->portText;
     state.missedPolls = 0;
@@ -107,13 +102,12 @@ void AutoConnect::BitBtn1Click()
     }
 
     state.active = true;
-    controls.autoCaptionRed = true;
+    controls.watchStarted();
     if (hooks.trayCycling)
         hooks.trayCycling(true);
     dialog->dismiss();
-    controls.messagePanel = QStringLiteral(" Auto connect to ") + state.targetAddress + QStringLiteral(". Waiting ")
-        + choice.comparison + QLatin1Char(' ') + choice.playersWantedText + QStringLiteral(" players");
-    controls.listEnabled = false;
+    controls.showMessage(QStringLiteral(" Auto connect to ") + state.targetAddress + QStringLiteral(". Waiting ")
+                         + choice.comparison + QLatin1Char(' ') + choice.playersWantedText + QStringLiteral(" players"));
     servers.clear();
     showControls();
     query();
@@ -121,7 +115,6 @@ void AutoConnect::BitBtn1Click()
 
 void AutoConnect::BitBtn2Click()
 {
-    holding = false;
     call(hooks.resumeFavoritesScan);
     if (dialog)
         dialog->dismiss();
@@ -139,24 +132,21 @@ void AutoConnect::TimerAutoTimer()
     if (++state.missedPolls < MissedPollLimit)
         return;
     timer.stop();
-    holding = false;
-    controls.scanEnabled = true;
-    controls.listEnabled = true;
-    controls.refreshEnabled = true;
+    call(hooks.releaseFavoritesScan);
+    controls.watchEnded();
     state.active = false;
-    controls.autoCaptionRed = false;
     if (hooks.trayCycling)
         hooks.trayCycling(false);
     showControls();
     prompter.information(QStringLiteral("Auto connect"), QStringLiteral("Server is down, autoconnect disabled."));
-    controls.messagePanel = Launcher::autoConnectDisabledText();
+    controls.showMessage(Launcher::autoConnectDisabledText());
     showControls();
 }
 
 bool AutoConnect::replyCheck(int players)
 {
     state.missedPolls = 0;
-    controls.playEnabled = false;
+    controls.watchReplied();
     const AutoConnectChoice choice = dialog ? dialog->choice() : AutoConnectChoice();
     if (!thresholdMet(choice.comparison, players, state.playersWanted)) {
         showControls();
@@ -164,12 +154,9 @@ bool AutoConnect::replyCheck(int players)
     }
 
     state.active = false;
-    holding = false;
+    call(hooks.releaseFavoritesScan);
     timer.stop();
-    controls.listEnabled = true;
-    controls.playEnabled = true;
-    controls.scanEnabled = true;
-    controls.autoCaptionRed = false;
+    controls.watchMet();
     showControls();
     call(hooks.selectFirstRow);
 
@@ -180,8 +167,8 @@ bool AutoConnect::replyCheck(int players)
             + QStringLiteral(" players now on server ") + state.targetAddress
             + QStringLiteral(". Do you want to join ?");
         if (!prompter.question(question)) {
-            controls.messagePanel = Launcher::autoConnectDisabledText();
-            controls.refreshEnabled = true;
+            controls.showMessage(Launcher::autoConnectDisabledText());
+            controls.joinDeclined();
             if (hooks.trayCycling)
                 hooks.trayCycling(false);
             showControls();
@@ -189,7 +176,7 @@ bool AutoConnect::replyCheck(int players)
         }
     }
     call(hooks.play);
-    controls.messagePanel = Launcher::autoConnectDisabledText();
+    controls.showMessage(Launcher::autoConnectDisabledText());
     showControls();
     return true;
 }
@@ -199,25 +186,20 @@ void AutoConnect::stop()
     if (hooks.trayCycling)
         hooks.trayCycling(false);
     timer.stop();
-    controls.scanEnabled = true;
-    controls.refreshEnabled = true;
-    controls.listEnabled = true;
+    controls.watchEnded();
     state.active = false;
-    controls.autoCaptionRed = false;
     if (dialog)
         dialog->dismiss();
-    controls.messagePanel = Launcher::autoConnectDisabledText();
+    controls.showMessage(Launcher::autoConnectDisabledText());
     showControls();
-    holding = false;
     call(hooks.resumeFavoritesScan);
 }
 
 void AutoConnect::endedByLaunch(const QString &statusText)
 {
-    holding = false;
+    call(hooks.releaseFavoritesScan);
     timer.stop();
-    controls.scanEnabled = true;
-    controls.autoCaptionRed = false;
-    controls.messagePanel = statusText;
+    controls.watchEndedByLaunch();
+    controls.showMessage(statusText);
     showControls();
 }

@@ -12,7 +12,7 @@ class QTimer;
 class QueryProtocol;
 struct AutoConnectState;
 struct LaunchState;
-struct ScanControls;
+class ScanControls;
 
 // What the auto-connect dialog holds at the moment it is read.
 struct AutoConnectChoice
@@ -57,9 +57,15 @@ public:
         std::function<std::optional<ServerRow>()> selectedRow;
         // Selects the first row of the list, with the usual selection handling.
         std::function<void()> selectFirstRow;
+        // From the opening of the dialog to any end of auto-connect, the
+        // favourites auto-scan is held: paused, even when the window is shown again.
         std::function<void()> pauseFavoritesScan;
-        // Restarts the favourites auto-scan when it is switched on.
+        // The hold ends with a restart of the auto-scan when it is switched on
+        // (Cancel, or the user stopped auto-connect) ...
         std::function<void()> resumeFavoritesScan;
+        // ... or without one (a join or a give-up leaves it paused until the
+        // window is shown again or the switch is ticked).
+        std::function<void()> releaseFavoritesScan;
         // The tray icon cycles while auto-connect waits; stopping shows its first icon.
         std::function<void(bool cycling)> trayCycling;
         // Restores the application and brings it to the foreground.
@@ -77,7 +83,7 @@ public:
     AutoConnect(AutoConnectState &state, LaunchState &launch, QueryProtocol &protocol, ServerListModel &servers,
                 ScanControls &controls, Prompter &prompter, QTimer &timer, Hooks hooks);
 
-    void setDialog(AutoConnectDialog *dialog) { this->dialog = dialog; }
+    void setDialog(AutoConnectDialog *shown) { dialog = shown; }
 
     // The Auto button: opens the dialog when inactive, stops auto-connect when active.
     void SBAutoClick();
@@ -97,9 +103,6 @@ public:
     // the join comes as soon as one player has left.
     static AutoConnectSetup setupFor(const ServerRow &row);
 
-    // From the opening of the dialog to any end of auto-connect, the
-    // favourites auto-scan stays paused, even when the window is shown again.
-    bool holdsFavoritesScan() const { return holding; }
     static bool thresholdMet(const QString &comparison, int players, int playersWanted);
 
 private:
@@ -117,5 +120,4 @@ private:
     QTimer &timer;
     Hooks hooks;
     AutoConnectDialog *dialog = nullptr;
-    bool holding = false;
 };

@@ -36,10 +36,10 @@ QString Launcher::autoConnectDisabledText()
     return QStringLiteral(" Autoconnect disabled");
 }
 
-void Launcher::SBPlayClick(std::optional<ServerRow> row)
+bool Launcher::SBPlayClick(std::optional<ServerRow> row)
 {
     if (!row)
-        return;
+        return false;
     call(hooks.stopTrayAnimation);
 
     if (autoConnect.active) {
@@ -54,38 +54,39 @@ void Launcher::SBPlayClick(std::optional<ServerRow> row)
     if (row->accessIcon == IconFull) {
         call(hooks.revealMainWindow);
         if (!prompter.question(serverFullQuestion()))
-            return;
+            return false;
     }
 
     if (row->accessIcon == IconPassword && !launch.passwordGiven) {
         // The prompt's OK sets the password and asks for the launch again.
         call(hooks.showPasswordPrompt);
-        return;
+        return false;
     }
 
     const std::optional<GameDispatch> game = dispatchGame(row->caption);
     if (!game) {
         prompter.error(unknownGameMessage(row->caption));
-        return;
+        return false;
     }
 
     const LaunchEntry &entry = settings.games[size_t(game->entry)];
     if (entry.steam)
-        start(settings.steamExePath, entry.steamParams, steamPathEmptyMessage(), row->address, row->portText);
-    else
-        start(entry.exePath, entry.params, emptyPathMessage(game->emptyPathPrefix), row->address, row->portText);
+        return start(settings.steamExePath, entry.steamParams, steamPathEmptyMessage(), row->address, row->portText);
+    return start(entry.exePath, entry.params, emptyPathMessage(game->emptyPathPrefix), row->address, row->portText);
 }
 
-void Launcher::start(const QString &program, const QString &params, const QString &emptyPathText,
+bool Launcher::start(const QString &program, const QString &params, const QString &emptyPathText,
                      const QString &address, const QString &portText)
 {
     if (program.isEmpty()) {
         launch.passwordGiven = false;
         prompter.error(emptyPathText);
-        return;
+        return false;
     }
     // No shell in between: the arguments go to the program as they are split here.
-    shell.startDetached(program, splitCommandLine(launchArguments(params, address, portText, launch.passwordArgument)));
+    const bool started = shell.startDetached(
+        program, splitCommandLine(launchArguments(params, address, portText, launch.passwordArgument)));
     call(hooks.hideMainWindow);
     launch.passwordGiven = false;
+    return started;
 }

@@ -38,13 +38,14 @@ public:
              Prompter &prompter, Shell &shell, Hooks hooks);
 
     // Launches the selected row; without a row nothing happens. The row is a
-    // copy because the list may change while a question is open.
-    void SBPlayClick(std::optional<ServerRow> row);
+    // copy because the list may change while a question is open. True when
+    // the game or Steam was started.
+    bool SBPlayClick(std::optional<ServerRow> row);
 
     static QString autoConnectDisabledText();
 
 private:
-    void start(const QString &program, const QString &params, const QString &emptyPathText,
+    bool start(const QString &program, const QString &params, const QString &emptyPathText,
                const QString &address, const QString &portText);
 
     const SettingsModel &settings;

@@ -51,7 +51,6 @@ public:
 
     // The port actually bound (the requested one, or the fallback).
     int LocalPort() const;
-    int requestedPort() const { return requested; }
     bool usesFallbackPort() const;
     // Empty while the requested port is in use; otherwise a sentence for the status bar.
     QString portStatus() const;
@@ -66,8 +65,9 @@ public:
 
     // Valid inside OnDataReceived: the datagram being reported.
     void ReadDatagram(QByteArray &buff, int &count) const;
-    const QByteArray &currentDatagram() const { return current; }
     quint32 currentSenderAddress() const { return currentSender; }
+    // How long that datagram waited before it was read (0 when the system does not say).
+    qint64 currentWaitNs() const { return currentWait; }
 
     // IPv4 address (host order) that the last send went to.
     quint32 lastResolvedAddress() const { return lastResolved; }
@@ -80,6 +80,7 @@ public:
     TOnStatus OnStatus;
 
 private:
+    QUdpSocket *newSocket();
     void bindSocket(quint16 port);
     void readPending();
     quint32 resolve(const QString &host);
@@ -90,6 +91,7 @@ private:
     int requested = 0;
     QByteArray current;
     quint32 currentSender = 0;
+    qint64 currentWait = 0;
     quint32 lastResolved = 0;
     // Dotted targets repeat for every packet of a target; parse each text once.
     QString cachedHost;

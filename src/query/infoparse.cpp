@@ -57,6 +57,26 @@ QString asciiUpper(const QString &s)
     return u;
 }
 
+// The fields that newer 'm' replies append after the password flag: a mod
+// flag (1: a mod block follows), the VAC flag and the bot count. Older
+// replies end earlier; their bot count is unknown (-1).
+int hl1Bots(const QByteArray &reply, int position)
+{
+    ReplyReader r(reply, position);
+    if (r.byte() == 1) {
+        r.string(); // mod home page
+        r.string(); // mod download address
+        r.byte();   // always 0
+        r.int32();  // mod version
+        r.int32();  // mod size
+        r.byte();   // multiplayer only
+        r.byte();   // own client library
+    }
+    r.byte(); // VAC
+    const quint8 bots = r.byte();
+    return r.ok() ? bots : -1;
+}
+
 } // namespace
 
 std::optional<ServerInfo> AddHL1(const QByteArray &reply, int Port, const QString &FromIP)
@@ -76,6 +96,7 @@ std::optional<ServerInfo> AddHL1(const QByteArray &reply, int Port, const QStrin
     info.password = r.byte();
     if (!r.ok())
         return std::nullopt;
+    info.bots = hl1Bots(reply, r.position());
     info.address = FromIP;
     info.port = Port;
     return info;
@@ -93,7 +114,7 @@ std::optional<ServerInfo> AddCSS(const QByteArray &reply, int Port, const QStrin
     r.uint16(); // application number
     info.players = r.byte();
     info.maxPlayers = r.byte();
-    r.byte(); // bots
+    info.bots = r.byte();
     r.byte(); // server type
     info.os = char(r.byte());
     info.password = r.byte();

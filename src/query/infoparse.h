@@ -9,7 +9,8 @@
 // Parsers of the three info replies. Each takes the whole datagram (header
 // included) and the sender; a reply whose fixed part is incomplete yields nothing.
 
-// 'm': the Half-Life reply.
+// 'm': the Half-Life reply. Its bot count comes from the fields that newer
+// servers append (mod block, VAC, bots); without them it is unknown.
 std::optional<ServerInfo> AddHL1(const QByteArray &reply, int Port, const QString &FromIP);
 // 'I': the Source reply. Trailing data (extra-data block, The Ship's fields) is ignored.
 std::optional<ServerInfo> AddCSS(const QByteArray &reply, int Port, const QString &FromIP);

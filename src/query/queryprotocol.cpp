@@ -3,11 +3,11 @@
 #include "net/tnmudp.h"
 #include "query/infoparse.h"
 
+#include <QThread>
+
 namespace {
 
 constexpr quint8 SplitMarker = 0xFE;
-
-constexpr int DetailPauseMs = 10;
 
 bool hasReplyHeader(const QByteArray &d)
 {
@@ -25,7 +25,6 @@ QueryProtocol::QueryProtocol(TNMUDP &endpoint, std::function<bool()> oldProtocol
     : QObject(parent), udp(endpoint), scanOld(std::move(oldProtocol))
 {
     clock.start();
-    now = [this] { return clock.elapsed(); };
     udp.OnDataReceived = [this](TNMUDP *sender, int numberBytes, const QString &fromIP, int port) {
         UDPDataReceived(sender, numberBytes, fromIP, port);
     };
@@ -49,9 +48,13 @@ bool QueryProtocol::send(const QString &host, int port, const QByteArray &packet
 
 bool QueryProtocol::sendInfoQuery(const QString &host, int port)
 {
+    // Taken before the send: the arrival of a quick reply is stamped before the send returns.
+    const qint64 sentAt = nowNs();
     if (!send(host, port, packets.InfoQuery))
         return false;
-    challenges.infoSent(udp.lastResolvedAddress(), quint16(port), now());
+    challenges.infoSent(udp.lastResolvedAddress(), quint16(port), nowMs());
+    pings.infoSent(udp.lastResolvedAddress(), quint16(port), sentAt);
+    lastInfoSentAt = sentAt;
     return true;
 }
 
@@ -69,18 +72,18 @@ bool QueryProtocol::sendInfoRequest(const QString &host, int port)
 
 void QueryProtocol::noteBroadcast(int port)
 {
-    challenges.broadcastSent(quint16(port), now());
+    challenges.broadcastSent(quint16(port), nowMs());
+    pings.broadcastSent(quint16(port), lastInfoSentAt);
 }
 
 bool QueryProtocol::QueryPlayers(const QString &address, int port)
 {
     if (!send(address, port, packets.PlayersQuery))
         return false;
-    challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), now());
+    challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), nowMs());
     if (!scanOld())
         return true;
-    // Only a second request is spaced from the first.
-    pause(DetailPauseMs);
+    QThread::msleep(ulong(detailPauseMs));
     return send(address, port, packets.OldPlayersQuery);
 }
 
@@ -88,11 +91,10 @@ bool QueryProtocol::QueryRules(const QString &address, int port)
 {
     if (!send(address, port, packets.RulesQuery))
         return false;
-    challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), now());
+    challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), nowMs());
     if (!scanOld())
         return true;
-    // Only a second request is spaced from the first.
-    pause(DetailPauseMs);
+    QThread::msleep(ulong(detailPauseMs));
     return send(address, port, packets.OldRulesQuery);
 }
 
@@ -100,63 +102,70 @@ void QueryProtocol::UDPDataReceived(TNMUDP *Sender, int NumberBytes, const QStri
 {
     QByteArray datagram;
     Sender->ReadDatagram(datagram, NumberBytes);
-    dispatchWhole(datagram, FromIP, Sender->currentSenderAddress(), Port);
+    dispatchWhole(datagram, FromIP, Sender->currentSenderAddress(), Port, nowNs() - Sender->currentWaitNs());
 }
 
-void QueryProtocol::dispatch(const QByteArray &datagram, const QString &FromIP, int Port)
+void QueryProtocol::dispatch(const QByteArray &datagram, const QString &FromIP, int Port, qint64 waitedNs)
 {
     quint32 from = 0;
     parseIpv4(FromIP, from);
-    dispatchWhole(datagram, FromIP, from, Port);
+    dispatchWhole(datagram, FromIP, from, Port, nowNs() - waitedNs);
 }
 
-void QueryProtocol::dispatchWhole(const QByteArray &d, const QString &FromIP, quint32 from, int Port)
+void QueryProtocol::dispatchWhole(const QByteArray &d, const QString &FromIP, quint32 from, int Port,
+                                  qint64 arrivedNs)
 {
     if (!hasReplyHeader(d))
         return;
     if (quint8(d[0]) == SplitMarker) {
         // Split datagrams are always FE; their byte 4 is part of the set's id,
         // so it must not be taken for a reply type.
-        const std::optional<QByteArray> whole = splits.add(from, quint16(Port), d, now());
+        const std::optional<QByteArray> whole = splits.add(from, quint16(Port), d, nowMs());
         // A reassembled reply is handled as a reply, never split again.
         if (whole && isWholeReply(*whole))
-            dispatchReply(*whole, FromIP, from, Port);
+            dispatchReply(*whole, FromIP, from, Port, arrivedNs);
         return;
     }
-    dispatchReply(d, FromIP, from, Port);
+    dispatchReply(d, FromIP, from, Port, arrivedNs);
 }
 
-void QueryProtocol::dispatchReply(const QByteArray &d, const QString &FromIP, quint32 from, int Port)
+void QueryProtocol::dispatchReply(const QByteArray &d, const QString &FromIP, quint32 from, int Port,
+                                  qint64 arrivedNs)
 {
     switch (d[4]) {
     case 'A':
         SendQuery(d, Port, FromIP);
         break;
     case 'D':
-        if (challenges.detailsAsked(from, now()))
-            emit playersReceived(AddPlayers(d));
+        if (challenges.detailsAsked(from, nowMs()))
+            emit playersReceived(AddPlayers(d), FromIP, Port);
         break;
     case 'E':
-        if (challenges.detailsAsked(from, now())) {
+        if (challenges.detailsAsked(from, nowMs())) {
             RulesBuffer = d;
-            emit rulesReceived(AddRules(RulesBuffer));
+            emit rulesReceived(AddRules(RulesBuffer), FromIP, Port);
         }
         break;
     case 'I':
-        if (const auto info = AddCSS(d, Port, FromIP))
-            emit serverInfoReceived(*info);
+        infoReceived(AddCSS(d, Port, FromIP), from, Port, arrivedNs);
         break;
     case 'i':
-        if (const auto info = parseOldInfo(d, Port, FromIP))
-            emit serverInfoReceived(*info);
+        infoReceived(parseOldInfo(d, Port, FromIP), from, Port, arrivedNs);
         break;
     case 'm':
-        if (const auto info = AddHL1(d, Port, FromIP))
-            emit serverInfoReceived(*info);
+        infoReceived(AddHL1(d, Port, FromIP), from, Port, arrivedNs);
         break;
     default:
         break;
     }
+}
+
+void QueryProtocol::infoReceived(std::optional<ServerInfo> info, quint32 from, int Port, qint64 arrivedNs)
+{
+    if (!info)
+        return;
+    info->ping = pings.replied(from, quint16(Port), arrivedNs);
+    emit serverInfoReceived(*info);
 }
 
 void QueryProtocol::SendQuery(const QByteArray &reply, int Port, const QString &FromIP)
@@ -165,13 +174,15 @@ void QueryProtocol::SendQuery(const QByteArray &reply, int Port, const QString &
     packets.setChallenge(challenge);
     quint32 from = 0;
     parseIpv4(FromIP, from);
-    const ChallengeTable::Answer answer = challenges.challenged(from, quint16(Port), now());
+    const ChallengeTable::Answer answer = challenges.challenged(from, quint16(Port), nowMs());
     if (answer.details) {
         if (!send(FromIP, Port, packets.PlayersQuery.left(RequestPackets::ChallengeAnswerSize)))
             return;
         if (!send(FromIP, Port, packets.RulesQuery.left(RequestPackets::ChallengeAnswerSize)))
             return;
     }
-    if (answer.info)
-        send(FromIP, Port, packets.infoQueryWithChallenge(challenge));
+    // The time of a challenged server counts from the request it answers.
+    const qint64 sentAt = nowNs();
+    if (answer.info && send(FromIP, Port, packets.infoQueryWithChallenge(challenge)))
+        pings.infoSent(from, quint16(Port), sentAt);
 }

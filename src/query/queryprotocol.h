@@ -3,13 +3,14 @@
 #include "query/challengetable.h"
 #include "query/detailparse.h"
 #include "query/packets.h"
+#include "query/pingtable.h"
 #include "query/serverinfo.h"
 #include "query/splitreassembler.h"
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QThread>
 #include <functional>
+#include <optional>
 
 class TNMUDP;
 
@@ -35,28 +36,30 @@ public:
     bool sendOldInfoQuery(const QString &host, int port);
     // InfoQuery, then OldInfoQuery when old-protocol scanning is on.
     bool sendInfoRequest(const QString &host, int port);
-    // Marks that the broadcast info request went out on `port`: a server that
-    // answers it with a challenge is asked again like a server queried directly.
+    // Marks that the info request just sent was the broadcast on `port`: a
+    // server that answers it with a challenge is asked again like a server
+    // queried directly, and its ping counts from that request.
     void noteBroadcast(int port);
 
-    // Players and rules of one server (the selected row).
+    // Players and rules of one server (the selected row). With old-protocol
+    // scanning on, the text request follows after detailPauseMs.
     bool QueryPlayers(const QString &address, int port);
     bool QueryRules(const QString &address, int port);
+    int detailPauseMs = 10;
 
     // Handler of the endpoint's data event.
     void UDPDataReceived(TNMUDP *Sender, int NumberBytes, const QString &FromIP, int Port);
-    // The dispatch itself, for a datagram from `FromIP`:`Port`.
-    void dispatch(const QByteArray &datagram, const QString &FromIP, int Port);
-
-    // Tests run the clock forward instead of waiting.
-    void setClock(std::function<qint64()> clock) { now = std::move(clock); }
-    // The pause between a detail request and the next one; fuzzing skips it.
-    void setPause(std::function<void(int ms)> sleep) { pause = std::move(sleep); }
+    // The dispatch itself, for a datagram from `FromIP`:`Port` that arrived
+    // `waitedNs` ago.
+    void dispatch(const QByteArray &datagram, const QString &FromIP, int Port, qint64 waitedNs = 0);
 
 signals:
+    // The record carries the server's ping when the reply answers a request of ours.
     void serverInfoReceived(const ServerInfo &info);
-    void playersReceived(const QVector<PlayerRow> &players);
-    void rulesReceived(const QVector<RuleRow> &rules);
+    // Each detail reply names its sender, so that replies of several servers
+    // asked at once can be told apart.
+    void playersReceived(const QVector<PlayerRow> &players, const QString &FromIP, int Port);
+    void rulesReceived(const QVector<RuleRow> &rules, const QString &FromIP, int Port);
     void networkError();
     // A send was asked to send nothing (the endpoint's invalid-buffer event).
     void bufferInvalid();
@@ -64,14 +67,18 @@ signals:
 private:
     bool send(const QString &host, int port, const QByteArray &packet);
     void SendQuery(const QByteArray &reply, int Port, const QString &FromIP);
-    void dispatchWhole(const QByteArray &datagram, const QString &FromIP, quint32 from, int Port);
-    void dispatchReply(const QByteArray &reply, const QString &FromIP, quint32 from, int Port);
+    // `arrivedNs`: when the datagram reached the endpoint, on the clock of nowNs.
+    void dispatchWhole(const QByteArray &datagram, const QString &FromIP, quint32 from, int Port, qint64 arrivedNs);
+    void dispatchReply(const QByteArray &reply, const QString &FromIP, quint32 from, int Port, qint64 arrivedNs);
+    void infoReceived(std::optional<ServerInfo> info, quint32 from, int Port, qint64 arrivedNs);
+    qint64 nowNs() const { return clock.nsecsElapsed(); }
+    qint64 nowMs() const { return clock.elapsed(); }
 
     TNMUDP &udp;
     std::function<bool()> scanOld;
     SplitReassembler splits;
     ChallengeTable challenges;
+    PingTable pings;
+    qint64 lastInfoSentAt = 0;
     QElapsedTimer clock;
-    std::function<qint64()> now;
-    std::function<void(int ms)> pause = [](int ms) { QThread::msleep(ulong(ms)); };
 };

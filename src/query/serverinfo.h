@@ -4,7 +4,8 @@
 #include <QtGlobal>
 
 // What every info reply yields, whatever its dialect ('m', 'I' or the old
-// text string). The field order is the order AddServer takes them in.
+// text string). The first twelve fields are in the order AddServer takes them
+// in; bots and ping come after them.
 struct ServerInfo
 {
     QString gameDir;
@@ -19,12 +20,14 @@ struct ServerInfo
     char os = 0;         // 'w' Windows, 'l' Linux, anything else as received
     quint8 password = 0; // 0 open, 1 password protected
     QString proxy;       // "\proxy\" of an old reply, empty otherwise
+    int bots = -1;       // bots among the players; -1 when the reply does not say
+    int ping = -1;       // ms from the info request to this reply; -1 when unknown
 
     bool operator==(const ServerInfo &o) const
     {
         return gameDir == o.gameDir && description == o.description && hostName == o.hostName
             && address == o.address && port == o.port && protocol == o.protocol && map == o.map
             && players == o.players && maxPlayers == o.maxPlayers && os == o.os
-            && password == o.password && proxy == o.proxy;
+            && password == o.password && proxy == o.proxy && bots == o.bots && ping == o.ping;
     }
 };

@@ -1,16 +1,18 @@
 #include "scan/favoritesscan.h"
 
 #include "scan/autoconnectstate.h"
+#include "scan/scancontrols.h"
 #include "query/queryprotocol.h"
 #include "scan/scanengine.h"
 #include "settings/settingsmodel.h"
 
 FavoritesScan::FavoritesScan(const SettingsModel &settingsModel, const AutoConnectState &autoConnectState,
-                             QueryProtocol &queryProtocol, ScanEngine &scanEngine)
+                             QueryProtocol &queryProtocol, ScanEngine &scanEngine, ScanControls &scanControls)
     : settings(settingsModel)
     , autoConnect(autoConnectState)
     , protocol(queryProtocol)
     , engine(scanEngine)
+    , controls(scanControls)
 {
 }
 
@@ -21,13 +23,12 @@ void FavoritesScan::show()
 
 bool FavoritesScan::tick()
 {
-    if (engine.Scanning || autoConnect.active || running)
+    if (engine.scanning() || autoConnect.active || running)
         return false;
     // Replies that only refresh known rows do not enable these again.
-    engine.controls.autoEnabled = false;
-    engine.controls.playEnabled = false;
+    controls.favoritesTurnStarted();
     show();
-    if (settings.favorites.isEmpty() || !engine.controls.scanEnabled)
+    if (settings.favorites.isEmpty() || !controls.scanEnabled())
         return true;
 
     running = true;
@@ -43,10 +44,10 @@ bool FavoritesScan::tick()
         else
             engine.NetworkError();
         engine.pumpMessages();
-        engine.controls.activityPanel = QLatin1Char(' ') + favorite.host;
+        controls.showActivity(QLatin1Char(' ') + favorite.host);
         show();
     }
-    engine.controls.activityPanel = QStringLiteral(" Autoscaning...");
+    controls.showActivity(QStringLiteral(" Autoscaning..."));
     show();
     running = false;
     return true;

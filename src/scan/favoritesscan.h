@@ -1,6 +1,7 @@
 #pragma once
 
 class QueryProtocol;
+class ScanControls;
 class ScanEngine;
 class SettingsModel;
 struct AutoConnectState;
@@ -11,14 +12,8 @@ struct AutoConnectState;
 class FavoritesScan
 {
 public:
-    // The first turn after start comes this soon; later turns wait the
-    // configured interval.
-    static constexpr int FirstTickMs = 200;
-    // A timer interval below this is still the first one.
-    static constexpr int MinIntervalMs = 5000;
-
     FavoritesScan(const SettingsModel &settings, const AutoConnectState &autoConnect, QueryProtocol &protocol,
-                  ScanEngine &engine);
+                  ScanEngine &engine, ScanControls &controls);
 
     // Runs one turn. Returns false when the turn was skipped: a sweep runs,
     // auto-connect waits (it needs the Auto button), or a turn is already
@@ -34,5 +29,6 @@ private:
     const AutoConnectState &autoConnect;
     QueryProtocol &protocol;
     ScanEngine &engine;
+    ScanControls &controls;
     bool running = false;
 };

@@ -3,6 +3,8 @@
 #include "listicons.h"
 #include "settings/settingsmodel.h"
 
+#include <QHash>
+
 namespace {
 
 bool isHltv(const ServerInfo &info)
@@ -84,4 +86,45 @@ OsText osText(char os)
     if (os == 'W' || os == 'w')
         return {QStringLiteral("WIN"), IconWindows};
     return {QStringLiteral("LIN"), IconLinux};
+}
+
+QString gameName(const QString &code, int icon)
+{
+    if (icon == IconUnknown)
+        return {};
+    static const QHash<QString, QString> names = {
+        {QStringLiteral("1.6"), QStringLiteral("Counter-Strike 1.6")},
+        {QStringLiteral("1.5"), QStringLiteral("Counter-Strike 1.5")},
+        {QStringLiteral("CSS"), QStringLiteral("Counter-Strike: Source")},
+        {QStringLiteral("CZ"), QStringLiteral("Counter-Strike: Condition Zero")},
+        {QStringLiteral("HL"), QStringLiteral("Half-Life")},
+        {QStringLiteral("DOD"), QStringLiteral("Day of Defeat")},
+        {QStringLiteral("DODS"), QStringLiteral("Day of Defeat: Source")},
+        {QStringLiteral("TFC"), QStringLiteral("Team Fortress Classic")},
+        {QStringLiteral("DM"), QStringLiteral("Half-Life 2: Deathmatch")},
+        {QStringLiteral("TDM"), QStringLiteral("Half-Life 2: Team Deathmatch")},
+        {QStringLiteral("CTF"), QStringLiteral("Half-Life 2: Capture the Flag")},
+        {QStringLiteral("HL2"), QStringLiteral("Half-Life 2 Deathmatch")},
+        {QStringLiteral("TF2"), QStringLiteral("Team Fortress 2")},
+        {QStringLiteral("CSP"), QStringLiteral("CS Promod")},
+        {QStringLiteral("DMC"), QStringLiteral("Deathmatch Classic")},
+        {QStringLiteral("RC"), QStringLiteral("Ricochet")},
+        {QStringLiteral("L4D"), QStringLiteral("Left 4 Dead")},
+        {QStringLiteral("GMOD"), QStringLiteral("Garry's Mod")},
+    };
+    const QString name = names.value(code);
+    if (icon == IconHLTV)
+        return name + QStringLiteral(" (HLTV)");
+    if (icon == IconDemo)
+        return name + QStringLiteral(" (demo playback)");
+    return name;
+}
+
+QString osName(char os)
+{
+    switch (os) {
+    case 'w': case 'W': return QStringLiteral("Windows");
+    case 'm': case 'M': case 'o': case 'O': return QStringLiteral("macOS");
+    default: return QStringLiteral("Linux");
+    }
 }

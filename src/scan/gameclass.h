@@ -31,3 +31,11 @@ struct OsText
 
 // "WIN" for 'w' or 'W', "LIN" for everything else.
 OsText osText(char os);
+
+// The full name of a row's game, from its game code and icon (HLTV and demo
+// rows share the Counter-Strike codes); empty for a game not recognised.
+QString gameName(const QString &code, int icon);
+
+// "Windows", "macOS" or "Linux" for the operating-system letter of a reply
+// ('m' and 'o' are the two letters Mac servers send).
+QString osName(char os);

@@ -1,8 +1,7 @@
-#include "localaddress.h"
+#include "scan/localaddress.h"
 
 #include <QHostAddress>
 #include <QHostInfo>
-#include <utility>
 
 LocalAddressProvider::~LocalAddressProvider() = default;
 
@@ -14,14 +13,4 @@ QString SystemLocalAddress::LocalAddress()
             return address.toString();
     }
     return {};
-}
-
-FixedLocalAddress::FixedLocalAddress(QString address)
-    : m_address(std::move(address))
-{
-}
-
-QString FixedLocalAddress::LocalAddress()
-{
-    return m_address;
 }

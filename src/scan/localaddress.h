@@ -18,14 +18,3 @@ class SystemLocalAddress : public LocalAddressProvider
 public:
     QString LocalAddress() override;
 };
-
-// Always the address it was given.
-class FixedLocalAddress : public LocalAddressProvider
-{
-public:
-    explicit FixedLocalAddress(QString address);
-    QString LocalAddress() override;
-
-private:
-    QString m_address;
-};

@@ -7,11 +7,11 @@
 #include "scan/localaddress.h"
 #include "desktop/prompter.h"
 #include "scan/serverlistmodel.h"
-#include "settings/inifile.h"
 #include "settings/settingsmodel.h"
 
 #include <QCoreApplication>
-#include <QThread>
+#include <QEventLoop>
+#include <QTimer>
 
 namespace {
 
@@ -36,7 +36,7 @@ int portValue(const QString &text)
 
 ScanEngine::ScanEngine(QueryProtocol &queryProtocol, ServerListModel &serverList, SettingsModel &settingsModel,
                        const AutoConnectState &autoConnectState, LocalAddressProvider &local, Prompter &messages,
-                       QObject *parent)
+                       ScanControls &scanControls, QObject *parent)
     : QObject(parent)
     , protocol(queryProtocol)
     , servers(serverList)
@@ -44,21 +44,34 @@ ScanEngine::ScanEngine(QueryProtocol &queryProtocol, ServerListModel &serverList
     , autoConnect(autoConnectState)
     , localAddress(local)
     , prompter(messages)
+    , shown(scanControls)
+    , Timer(new QTimer(this))
 {
-    pumpMessages = [lastPump = QElapsedTimer()]() mutable {
+    pumpHook = [lastPump = QElapsedTimer()]() mutable {
         if (lastPump.isValid() && lastPump.nsecsElapsed() < PumpIntervalNs)
             return;
         QCoreApplication::processEvents();
         lastPump.start();
     };
     pause = [](int ms) {
-        if (ms > 0)
-            QThread::msleep(ulong(ms));
+        if (ms <= 0)
+            return;
+        // Replies that arrive meanwhile are read at once, so that each server's
+        // ping is its own and not the length of the pause; clicks wait for it.
+        QEventLoop loop;
+        QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
     };
-    Timer.setInterval(1000);
-    connect(&Timer, &QTimer::timeout, this, &ScanEngine::TimerTimer);
+    Timer->setObjectName(QStringLiteral("Timer"));
+    Timer->setInterval(1000);
+    connect(Timer, &QTimer::timeout, this, &ScanEngine::TimerTimer);
     connect(&protocol, &QueryProtocol::networkError, this, &ScanEngine::NetworkError);
     lastNotify.start();
+}
+
+bool ScanEngine::countdownRunning() const
+{
+    return Timer->isActive();
 }
 
 void ScanEngine::notify(bool force)
@@ -72,7 +85,7 @@ void ScanEngine::notify(bool force)
 void ScanEngine::pump()
 {
     notify();
-    pumpMessages();
+    pumpHook();
 }
 
 bool ScanEngine::checksPass()
@@ -94,23 +107,17 @@ bool ScanEngine::checksPass()
 
 void ScanEngine::SBScanAllClick()
 {
-    controls.progress = 0;
+    shown.setProgress(0);
     if (!checksPass())
         return;
 
     Scanning = true;
-    if (!autoConnect.active)
-        controls.autoEnabled = false;
-    controls.portChoiceEnabled = false;
-    controls.playEnabled = false;
-    controls.scanEnabled = false;
-    controls.refreshEnabled = false;
-    controls.stopEnabled = true;
+    shown.sweepStarted(autoConnect.active);
     servers.clear();
     emit sweepStarted();
     StopRequested = false;
     sent = 0;
-    controls.sentPanel = QStringLiteral("0");
+    shown.showSent(0);
 
     // The number of targets is known without walking the ranges.
     int total = int(settings.favorites.size());
@@ -118,9 +125,9 @@ void ScanEngine::SBScanAllClick()
         if (range.checked)
             total += rangeAddressCount(range.from, range.to);
     }
-    controls.progressMax = total;
+    shown.setProgressMax(total);
     notify(true);
-    pumpMessages();
+    pumpHook();
 
     if (!sweepFavorites())
         return;
@@ -135,14 +142,11 @@ void ScanEngine::SBScanAllClick()
         return;
 
     capture();
-    controls.activityPanel = QStringLiteral(" Scan complete");
-    controls.portChoiceEnabled = true;
+    shown.showActivity(QStringLiteral(" Scan complete"));
     WaitCount = WaitStart;
     startCountdown();
-    controls.stopEnabled = false;
     Scanning = false;
-    if (servers.rowCount() > 0)
-        controls.refreshEnabled = true;
+    shown.sweepEnded(servers.rowCount() > 0);
     notify(true);
 }
 
@@ -150,7 +154,7 @@ bool ScanEngine::stopped()
 {
     if (!StopRequested)
         return false;
-    controls.activityPanel = QStringLiteral(" Scan stoped");
+    shown.showActivity(QStringLiteral(" Scan stoped"));
     notify(true);
     return true;
 }
@@ -158,8 +162,8 @@ bool ScanEngine::stopped()
 void ScanEngine::countTarget(const QString &host)
 {
     pump();
-    controls.activityPanel = QLatin1Char(' ') + host;
-    controls.sentPanel = QString::number(++sent);
+    shown.showActivity(QLatin1Char(' ') + host);
+    shown.showSent(++sent);
 }
 
 bool ScanEngine::sweepFavorites()
@@ -177,7 +181,7 @@ bool ScanEngine::sweepFavorites()
             const bool ok = protocol.sendInfoQuery(favorite.host, port);
             pause(settings.delay / 2);
             if (ok) {
-                ++controls.progress;
+                shown.setProgress(shown.progress() + 1);
                 if (settings.scanOld)
                     protocol.sendOldInfoQuery(favorite.host, port);
             }
@@ -190,19 +194,18 @@ bool ScanEngine::sweepFavorites()
 bool ScanEngine::sweepBroadcast(int port)
 {
     const QString local = localAddress.LocalAddress();
-    const QString dot = QStringLiteral(".");
     quint32 parsed = 0;
     if (!parseIpv4(local, parsed)) {
         NetworkError();
     } else {
-        const QString host = NthField(dot, local, 1) + dot + NthField(dot, local, 2) + QStringLiteral(".255.255");
+        const QString host = broadcastAddressOf(local);
         if (protocol.sendInfoQuery(host, port)) {
             protocol.noteBroadcast(port);
             if (settings.scanOld)
                 protocol.sendOldInfoQuery(host, port);
         }
     }
-    controls.sentPanel = QString::number(++sent);
+    shown.showSent(++sent);
     return true;
 }
 
@@ -222,7 +225,7 @@ bool ScanEngine::sweepRanges(int port)
                 pause(settings.delay);
                 if (settings.scanOld)
                     protocol.sendOldInfoQuery(host, port);
-                ++controls.progress;
+                shown.setProgress(shown.progress() + 1);
             }
             countTarget(host);
         }
@@ -232,13 +235,13 @@ bool ScanEngine::sweepRanges(int port)
 
 void ScanEngine::capture()
 {
-    rowsAtCapture = servers.rowCount();
-    const int n = qMin(rowsAtCapture, TargetListSize);
-    targetAddresses.clear();
-    targetPorts.clear();
+    capturedRows = servers.rowCount();
+    const int n = qMin(capturedRows, TargetListSize);
+    capturedAddresses.clear();
+    capturedPorts.clear();
     for (int i = 0; i < n; ++i) {
-        targetAddresses << servers.row(i).address;
-        targetPorts << servers.row(i).portText;
+        capturedAddresses << servers.row(i).address;
+        capturedPorts << servers.row(i).portText;
     }
 }
 
@@ -248,55 +251,42 @@ void ScanEngine::SBStopClick()
     Scanning = false;
     WaitCount = WaitStart;
     startCountdown();
-    controls.stopEnabled = false;
-    controls.portChoiceEnabled = true;
-    if (servers.rowCount() > 0)
-        controls.refreshEnabled = true;
+    shown.sweepEnded(servers.rowCount() > 0);
     notify(true);
 }
 
 void ScanEngine::startCountdown()
 {
     // A running countdown keeps its beat; only its count starts over.
-    if (!Timer.isActive())
-        Timer.start();
+    if (!Timer->isActive())
+        Timer->start();
 }
 
 void ScanEngine::TimerTimer()
 {
-    controls.scanCaption = QStringLiteral("Wait %1").arg(WaitCount);
-    if (WaitCount == 0) {
-        Timer.stop();
-        controls.scanCaption = QStringLiteral("Scan");
-        // A countdown started by a network error outside a sweep can end while
-        // a sweep runs; that sweep's own end enables Scan.
-        if (!autoConnect.active && !Scanning)
-            controls.scanEnabled = true;
-    }
+    if (WaitCount == 0)
+        Timer->stop();
+    shown.countdown(WaitCount, autoConnect.active, Scanning);
     --WaitCount;
     notify(true);
 }
 
 void ScanEngine::SBRefreshClick()
 {
-    if (!autoConnect.active)
-        controls.autoEnabled = false;
-    controls.refreshEnabled = false;
-    controls.playEnabled = false;
-    controls.scanEnabled = false;
+    shown.refreshStarted(autoConnect.active);
     notify(true);
-    if (servers.rowCount() > rowsAtCapture)
+    if (servers.rowCount() > capturedRows)
         capture();
     pause(RefreshPauseMs);
 
-    const int n = qMin(rowsAtCapture, int(targetAddresses.size()));
+    const int n = qMin(capturedRows, int(capturedAddresses.size()));
     // Rows still waiting for their answer show the question mark until it comes.
     for (int i = 0; i < n; ++i)
-        servers.markPending(targetAddresses[i], portValue(targetPorts[i]));
+        servers.markPending(capturedAddresses[i], portValue(capturedPorts[i]));
     for (int i = 0; i < n; ++i) {
-        pumpMessages();
-        const QString address = targetAddresses[i];
-        const int port = portValue(targetPorts[i]);
+        pumpHook();
+        const QString address = capturedAddresses[i];
+        const int port = portValue(capturedPorts[i]);
         if (port == 0) {
             NetworkError();
             continue;
@@ -311,39 +301,16 @@ void ScanEngine::SBRefreshClick()
                 protocol.QueryRules(row.address, row.port);
         }
     }
-    controls.activityPanel = QStringLiteral(" Refresh complete");
-    if (!autoConnect.active && !Scanning) {
-        controls.refreshEnabled = true;
-        if (!Timer.isActive())
-            controls.scanEnabled = true;
-        if (selectedRow() >= 0) {
-            controls.autoEnabled = true;
-            controls.playEnabled = true;
-        }
-    }
+    shown.showActivity(QStringLiteral(" Refresh complete"));
+    shown.refreshCompleted(autoConnect.active, Scanning, Timer->isActive(), selectedRow() >= 0);
     notify(true);
 }
 
 void ScanEngine::NetworkError()
 {
-    controls.stopEnabled = true;
     SBStopClick();
-    Scanning = false;
-    controls.stopEnabled = false;
-    controls.messagePanel = QStringLiteral(" Network error...");
+    shown.showMessage(QStringLiteral(" Network error..."));
     notify(true);
-}
-
-void ScanEngine::RGClick(int index)
-{
-    settings.gameType = index;
-    if (!ini)
-        return;
-    try {
-        settings.writeGameType(*ini);
-    } catch (const IniWriteError &e) {
-        prompter.error(e.message());
-    }
 }
 
 void ScanEngine::serverAdded(int, const ServerInfo &info)
@@ -353,25 +320,18 @@ void ScanEngine::serverAdded(int, const ServerInfo &info)
         return;
     if (autoConnect.active || servers.rowCount() == 0 || Scanning)
         return;
-    controls.refreshEnabled = true;
-    if (selectedRow() >= 0) {
-        controls.autoEnabled = true;
-        controls.playEnabled = true;
-    }
+    shown.serverListed(selectedRow() >= 0);
     notify();
 }
 
 void ScanEngine::rowSelected()
 {
-    controls.playEnabled = true;
-    controls.autoEnabled = true;
+    shown.rowSelected();
     notify(true);
 }
 
 void ScanEngine::selectionCleared()
 {
-    controls.playEnabled = false;
-    if (!autoConnect.active)
-        controls.autoEnabled = false;
+    shown.selectionCleared(autoConnect.active);
     notify(true);
 }

@@ -5,12 +5,12 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
-#include <QTimer>
 #include <functional>
+#include <utility>
 
-class IniFile;
 class LocalAddressProvider;
 class Prompter;
+class QTimer;
 class QueryProtocol;
 class ServerListModel;
 class SettingsModel;
@@ -19,7 +19,7 @@ struct ServerInfo;
 
 // Where the info request goes and when: the sweep over favourites, broadcast
 // and ranges, Stop, Refresh, the wait after a sweep and the common handling of
-// network errors. It also keeps the scan buttons' states (see ScanControls).
+// network errors. It tells the scan controls what happens (see ScanControls).
 //
 // Everything runs on the thread of the event loop. A sweep is one long call
 // that processes pending events between targets, so replies are listed, the
@@ -31,37 +31,34 @@ class ScanEngine : public QObject
 public:
     ScanEngine(QueryProtocol &protocol, ServerListModel &servers, SettingsModel &settings,
                const AutoConnectState &autoConnect, LocalAddressProvider &localAddress, Prompter &prompter,
-               QObject *parent = nullptr);
+               ScanControls &controls, QObject *parent = nullptr);
 
     // How many listed servers Refresh asks again.
     static constexpr int TargetListSize = 100;
     static constexpr int WaitStart = 3;
 
-    bool Scanning = false;
-    bool StopRequested = false;
-    int WaitCount = 0;
-    // The Address and Port texts of the first rows, as last captured.
-    QStringList targetAddresses;
-    QStringList targetPorts;
-    int rowsAtCapture = 0;
-
-    ScanControls controls;
-    // The countdown after a sweep (1000 ms); TimerTimer is its handler.
-    QTimer Timer;
+    bool scanning() const { return Scanning; }
+    // The countdown after a sweep (1000 ms, the child timer "Timer"); TimerTimer is its handler.
+    bool countdownRunning() const;
+    int waitCount() const { return WaitCount; }
+    // The Address texts of the first rows, as last captured, and the row count then.
+    const QStringList &targetAddresses() const { return capturedAddresses; }
+    int rowsAtCapture() const { return capturedRows; }
+    const ScanControls &controls() const { return shown; }
 
     // The window answers these; they default to "nothing selected".
-    std::function<int()> selectedRow = [] { return -1; };
-    std::function<int()> detailPage = [] { return 0; }; // 0 players, 1 rules
+    void setSelectedRow(std::function<int()> query) { selectedRow = std::move(query); }
+    void setDetailPage(std::function<int()> query) { detailPage = std::move(query); } // 0 players, 1 rules
     // Processes pending events; tests replace it to act "while the sweep runs".
-    std::function<void()> pumpMessages;
-    // Blocking pauses of a few milliseconds.
-    std::function<void(int ms)> pause;
+    void setPumpMessages(std::function<void()> pump) { pumpHook = std::move(pump); }
+    // Pauses of a few milliseconds; replies are handled during them, user input after them.
+    void setPause(std::function<void(int ms)> pauseFor) { pause = std::move(pauseFor); }
     // The auto-connect check of a reply from the watched server, run before
     // the buttons are set; false when the user declined the join.
-    std::function<bool(const ServerInfo &info)> autoConnectCheck;
+    void setAutoConnectCheck(std::function<bool(const ServerInfo &info)> check) { autoConnectCheck = std::move(check); }
 
-    // The file that the port choice is written to at once (none: not written).
-    void setIniFile(IniFile *file) { ini = file; }
+    // Processes pending events as the sweep does between its targets.
+    void pumpMessages() { pumpHook(); }
 
     // A row became selected / no row is selected any more.
     void rowSelected();
@@ -72,7 +69,6 @@ public slots:
     void SBStopClick();
     void SBRefreshClick();
     void TimerTimer();
-    void RGClick(int index);
     void NetworkError();
     // A reply added a new row to the list.
     void serverAdded(int row, const ServerInfo &info);
@@ -103,7 +99,21 @@ private:
     const AutoConnectState &autoConnect;
     LocalAddressProvider &localAddress;
     Prompter &prompter;
-    IniFile *ini = nullptr;
+    ScanControls &shown;
+    QTimer *Timer = nullptr;
+
+    std::function<int()> selectedRow = [] { return -1; };
+    std::function<int()> detailPage = [] { return 0; };
+    std::function<void()> pumpHook;
+    std::function<void(int ms)> pause;
+    std::function<bool(const ServerInfo &info)> autoConnectCheck;
+
+    bool Scanning = false;
+    bool StopRequested = false;
+    int WaitCount = 0;
+    QStringList capturedAddresses;
+    QStringList capturedPorts;
+    int capturedRows = 0;
     int sent = 0;
     QElapsedTimer lastNotify;
 };

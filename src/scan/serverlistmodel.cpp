@@ -8,6 +8,7 @@
 #include "settings/settingsmodel.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -42,6 +43,7 @@ QString ServerRow::columnText(int column) const
     case ServerListModel::ColumnMap: return map;
     case ServerListModel::ColumnPlayers: return playersText;
     case ServerListModel::ColumnOs: return osText;
+    case ServerListModel::ColumnPing: return pingText;
     default: return {};
     }
 }
@@ -87,8 +89,15 @@ void ServerListModel::refreshRow(int index, const ServerInfo &info)
         r.maxPlayers = info.maxPlayers;
         r.playersText = playersText(info.players, info.maxPlayers);
     }
+    r.password = info.password;
     r.accessIcon = accessIcon(info.password, info.players, info.maxPlayers);
-    emit dataChanged(createIndex(index, ColumnMap), createIndex(index, ColumnAccess));
+    r.bots = info.bots;
+    // A reply that answers no request of ours keeps the last time measured.
+    if (info.ping >= 0) {
+        r.ping = info.ping;
+        r.pingText = QString::number(info.ping);
+    }
+    emit dataChanged(createIndex(index, ColumnMap), createIndex(index, ColumnPing));
 }
 
 void ServerListModel::appendRow(const ServerInfo &info, const QString &code, int icon)
@@ -106,11 +115,17 @@ void ServerListModel::appendRow(const ServerInfo &info, const QString &code, int
     r.map = info.map;
     r.players = info.players;
     r.maxPlayers = info.maxPlayers;
+    r.password = info.password;
     r.playersText = playersText(info.players, info.maxPlayers);
     r.osText = os.text;
     r.osIcon = os.icon;
     r.accessIcon = accessIcon(info.password, info.players, info.maxPlayers);
     r.port = info.port;
+    r.os = info.os;
+    r.bots = info.bots;
+    r.ping = info.ping;
+    if (info.ping >= 0)
+        r.pingText = QString::number(info.ping);
 
     beginInsertRows(QModelIndex(), index, index);
     m_index.insert(Key{info.address, info.port}, index);
@@ -143,6 +158,13 @@ int ServerListModel::findRow(const QString &address, int port) const
 
 int ServerListModel::LWCompare(const ServerRow &a, const ServerRow &b, int column)
 {
+    if (column == ColumnPing) {
+        // As numbers, so that 9 comes before 10.
+        const auto key = [](const ServerRow &r) { return r.ping < 0 ? std::numeric_limits<qint64>::max() : r.ping; };
+        const qint64 ka = key(a);
+        const qint64 kb = key(b);
+        return ka < kb ? -1 : ka > kb ? 1 : 0;
+    }
     return compareListText(a.columnText(column), b.columnText(column));
 }
 
@@ -192,6 +214,46 @@ QVariant ServerListModel::data(const QModelIndex &index, int role) const
         return {};
     case Qt::TextAlignmentRole:
         return column == ColumnGame ? QVariant() : QVariant(int(Qt::AlignCenter));
+    case Qt::ToolTipRole:
+    case Qt::AccessibleTextRole: {
+        const QString hint = cellHint(r, column);
+        if (hint.isEmpty())
+            return {};
+        // A screen reader reads the hint instead of the text, so it must not
+        // lose the folder name that the tooltip leaves out.
+        if (role == Qt::AccessibleTextRole && column == ColumnGame && r.gameIcon == IconUnknown)
+            return hint + QStringLiteral(": ") + r.caption;
+        return hint;
+    }
+    default:
+        return {};
+    }
+}
+
+QString ServerListModel::cellHint(const ServerRow &r, int column)
+{
+    switch (column) {
+    case ColumnGame: {
+        // The folder of an unknown game is the cell's own text; it is not
+        // repeated here, where a tooltip would take markup in it for rich text.
+        const QString name = gameName(r.caption, r.gameIcon);
+        return name.isEmpty() ? QStringLiteral("Unrecognised game") : name;
+    }
+    case ColumnPlayers: {
+        QString text = QString::number(r.players) + (r.players == 1 ? QStringLiteral(" player") : QStringLiteral(" players"));
+        if (r.bots >= 0)
+            text += QStringLiteral(" (%1 %2)").arg(r.bots).arg(r.bots == 1 ? QStringLiteral("bot") : QStringLiteral("bots"));
+        return text + QStringLiteral(" of ") + QString::number(r.maxPlayers);
+    }
+    case ColumnOs:
+        return osName(r.os);
+    case ColumnAccess:
+        switch (r.accessIcon) {
+        case IconFree: return QStringLiteral("Room free");
+        case IconPassword: return QStringLiteral("Password required");
+        case IconUnknown: return QStringLiteral("Waiting for an answer");
+        default: return QStringLiteral("Server full");
+        }
     default:
         return {};
     }
@@ -202,11 +264,16 @@ QVariant ServerListModel::headerData(int section, Qt::Orientation orientation, i
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return {};
     static const char *const captions[ColumnCount] = {
-        "Game", "Name", "Address", "Port", "PT", "Map", "", "OS", "A"};
+        "Game", "Name", "Address", "Port", "PT", "Map", "", "OS", "A", "Ping"};
+    static const char *const hints[ColumnCount] = {
+        "Game", "Server name", "Address", "Port", "Protocol version", "Map", "Players", "Operating system",
+        "Access", "Round-trip time of the info query, in milliseconds"};
     static const int icons[ColumnCount] = {
-        -1, IconMonitor, IconNetwork, -1, -1, IconGlobe, IconPlayer, IconComputer, -1};
+        -1, IconMonitor, IconNetwork, -1, -1, IconGlobe, IconPlayer, IconComputer, -1, -1};
     if (role == Qt::DisplayRole)
         return QString::fromLatin1(captions[section]);
+    if (role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)
+        return QString::fromLatin1(hints[section]);
     if (role == IconRole && icons[section] >= 0)
         return icons[section];
     return {};

@@ -28,8 +28,14 @@ struct ServerRow
     int port = 0;
     quint8 players = 0;
     quint8 maxPlayers = 0;
+    quint8 password = 0; // the reply's flag: 1 asks for a password
+    char os = 0;       // the reply's operating-system letter
+    int bots = -1;     // -1: the reply does not say
+    int ping = -1;     // ms; -1: unknown
+    QString pingText;  // empty while the ping is unknown
 
-    // Text of a list column: 0 the caption, 1..8 the sub-items ("A" is empty).
+    // Text of a list column: 0 the caption, 1..8 the sub-items ("A" is
+    // empty), 9 the ping.
     QString columnText(int column) const;
 };
 
@@ -40,9 +46,11 @@ class ServerListModel : public SortedTableModel
     Q_OBJECT
 
 public:
+    // The ping comes last so that the columns before it keep their numbers;
+    // the window shows it beside the players.
     enum Column {
         ColumnGame, ColumnName, ColumnAddress, ColumnPort, ColumnProtocol,
-        ColumnMap, ColumnPlayers, ColumnOs, ColumnAccess, ColumnCount
+        ColumnMap, ColumnPlayers, ColumnOs, ColumnAccess, ColumnPing, ColumnCount
     };
     // Icon index (ListIcon) of the game, OS and access columns and of the headers.
     static constexpr int IconRole = Qt::UserRole + 1;
@@ -51,7 +59,7 @@ public:
     ServerListModel(const SettingsModel &settings, const AutoConnectState &autoConnect,
                     QObject *parent = nullptr);
 
-    // Lists a new server or refreshes map, players and access of a known one.
+    // Lists a new server or refreshes map, players, access, bots and ping of a known one.
     void AddServer(const ServerInfo &info);
 
     void clear();
@@ -62,7 +70,8 @@ public:
     // Row of the server at address:port, or -1.
     int findRow(const QString &address, int port) const;
 
-    // compareListText of the texts of `column` of rows a and b.
+    // compareListText of the texts of `column` of rows a and b; the ping
+    // compares as a number, unknown after every known one.
     static int LWCompare(const ServerRow &a, const ServerRow &b, int column);
     // Remembers the column as the sort column and sorts the list by it, ascending.
     void LWColumnClick(int column);
@@ -90,6 +99,9 @@ private:
     };
 
     void refreshRow(int index, const ServerInfo &info);
+    // What a cell says to the mouse pointer and the screen reader; empty when
+    // its text says it all.
+    static QString cellHint(const ServerRow &row, int column);
     void appendRow(const ServerInfo &info, const QString &code, int icon);
     void rebuildIndex();
 

@@ -2,6 +2,12 @@
 
 #include "settings/launchtable.h"
 
+namespace {
+
+const QString allFiles = QStringLiteral("All files (*)");
+
+} // namespace
+
 QString exeFileFilter(int gameIndex)
 {
     // Entries of the Source engine, in launch table order.
@@ -22,7 +28,6 @@ QString steamFileFilter()
 
 QString dialogNameFilters(const QString &filter)
 {
-    const QString allFiles = QStringLiteral("All files (*)");
     const qsizetype bar = filter.indexOf(u'|');
     if (bar < 0)
         return allFiles;
@@ -32,4 +37,14 @@ QString dialogNameFilters(const QString &filter)
     if (pattern.toLower() != pattern)
         patterns += u' ' + pattern.toLower();
     return QStringLiteral("%1 (%2);;%3").arg(description, patterns, allFiles);
+}
+
+QString initialNameFilter(const QString &filter, bool programsEndInExe)
+{
+    const qsizetype bar = filter.indexOf(u'|');
+    if (bar < 0)
+        return allFiles;
+    if (!programsEndInExe && filter.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
+        return allFiles;
+    return dialogNameFilters(filter).section(QStringLiteral(";;"), 0, 0);
 }

@@ -13,3 +13,8 @@ QString steamFileFilter();
 // both cases, then a choice of every file, since the programs have no ".exe"
 // on every system ("Half-Life (hl.exe) (HL.EXE hl.exe);;All files (*)").
 QString dialogNameFilters(const QString &filter);
+
+// The filter the dialog opens with: the program's own, or "All files (*)"
+// where programs carry no ".exe" (Linux), since a filter of .exe files would
+// hide every one of them there.
+QString initialNameFilter(const QString &filter, bool programsEndInExe);

@@ -1,6 +1,6 @@
 #include "settings/inifile.h"
 
-#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -148,11 +148,6 @@ IniWriteError::IniWriteError(const QString &message)
 IniFile::IniFile(const QString &path)
     : m_path(path)
 {
-}
-
-QString IniFile::defaultPath()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/vantor.ini");
 }
 
 bool IniFile::parseInteger(QStringView text, int *value)
@@ -485,8 +480,10 @@ void IniFile::flush()
 {
     const QByteArray data = serialize();
     const bool creating = !QFileInfo::exists(m_path);
+    // The first save of a user's settings may come before their folder exists.
+    bool ok = !creating || QDir().mkpath(QFileInfo(m_path).absolutePath());
     QSaveFile file(m_path);
-    bool ok = file.open(QIODevice::WriteOnly);
+    ok = ok && file.open(QIODevice::WriteOnly);
     // A new file holds the last password: its owner alone may read it.
     if (ok && creating)
         ok = file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);

@@ -47,9 +47,6 @@ class IniFile
 public:
     explicit IniFile(const QString &path);
 
-    // "vantor.ini" beside the executable.
-    static QString defaultPath();
-
     QString path() const { return m_path; }
 
     QString readString(const QString &section, const QString &key, const QString &defaultValue);

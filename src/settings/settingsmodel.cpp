@@ -72,12 +72,12 @@ void SettingsModel::load(IniFile &ini)
     for (int i = 0; i < LaunchGameCount; ++i)
         games[i].exePath = ini.readString(SettingsSection, indexed("ExePath", i), QString());
     for (int i = 0; i < LaunchGameCount; ++i) {
-        QString params;
-        QString steamParams;
-        defaultParams(i, params);
-        defaultSteamParams(i, steamParams);
-        games[i].params = ini.readString(SettingsSection, indexed("Param", i), params);
-        games[i].steamParams = ini.readString(SettingsSection, indexed("SteamParam", i), steamParams);
+        QString plain;
+        QString steam;
+        defaultParams(i, plain);
+        defaultSteamParams(i, steam);
+        games[i].params = ini.readString(SettingsSection, indexed("Param", i), plain);
+        games[i].steamParams = ini.readString(SettingsSection, indexed("SteamParam", i), steam);
     }
     for (int i = 0; i < LaunchGameCount; ++i)
         games[i].steam = ini.readBool(SettingsSection, indexed("steam", i), false);
@@ -112,6 +112,10 @@ void SettingsModel::load(IniFile &ini)
 
     checkUpdates = ini.readBool(SettingsSection, QStringLiteral("CheckUpdates"), true);
     lastUpdateDate = ini.readString(SettingsSection, QStringLiteral("LastUpdateDate"), QString());
+    filterText = ini.readString(SettingsSection, QStringLiteral("FilterText"), QString());
+    hideEmpty = ini.readBool(SettingsSection, QStringLiteral("HideEmpty"), false);
+    hideFull = ini.readBool(SettingsSection, QStringLiteral("HideFull"), false);
+    hidePassword = ini.readBool(SettingsSection, QStringLiteral("HidePassword"), false);
 
     for (int g = 0; g < GameFilterCount; ++g)
         showGame[g] = ini.readBool(GamesSection, QLatin1String(gameKeys[g]), true);
@@ -203,6 +207,11 @@ void SettingsModel::save(IniFile &ini)
         ini.writeString(SettingsSection, indexed("Param", i), games[i].params);
         ini.writeString(SettingsSection, indexed("SteamParam", i), games[i].steamParams);
     }
+    // Keys added later come last, so files written before keep their order.
+    ini.writeString(SettingsSection, QStringLiteral("FilterText"), filterText);
+    ini.writeBool(SettingsSection, QStringLiteral("HideEmpty"), hideEmpty);
+    ini.writeBool(SettingsSection, QStringLiteral("HideFull"), hideFull);
+    ini.writeBool(SettingsSection, QStringLiteral("HidePassword"), hidePassword);
 
     for (int k = 0; k < favorites.size(); ++k)
         ini.writeString(FavoritesSection, favorites[k].host + u' ' + QString::number(k), favorites[k].port);

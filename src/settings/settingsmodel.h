@@ -58,6 +58,11 @@ public:
     bool doubleClick = true;
     bool checkUpdates = true;
     QString lastUpdateDate;
+    // The main window's quick filter.
+    QString filterText;
+    bool hideEmpty = false;
+    bool hideFull = false;
+    bool hidePassword = false;
 
     // Games
     std::array<bool, GameFilterCount> showGame = filledShowGame();

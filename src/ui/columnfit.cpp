@@ -23,3 +23,8 @@ std::vector<int> fitColumns(int available, const std::vector<ColumnSpan> &spans,
     }
     return widths;
 }
+
+int fittedWidth(int needed, ColumnSpan range, int cap)
+{
+    return std::max(range.minimum, std::min(needed, std::max(cap, range.maximum)));
+}

@@ -3,8 +3,12 @@
 #include "settings/exefilter.h"
 
 #include <QFileDialog>
+#include <QOperatingSystemVersion>
 
 QString DialogFileChooser::openFile(QWidget *parent, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), QString(), dialogNameFilters(filter));
+    const bool windows = QOperatingSystemVersion::currentType() == QOperatingSystemVersion::Windows;
+    QString selected = initialNameFilter(filter, windows);
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), QString(), dialogNameFilters(filter),
+                                        &selected);
 }

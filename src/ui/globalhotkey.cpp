@@ -51,10 +51,10 @@ namespace {
 class GlobalHotkey::NativeGrab : public QAbstractNativeEventFilter
 {
 public:
-    static std::unique_ptr<NativeGrab> create(GlobalHotkey *owner, Qt::KeyboardModifiers modifiers,
+    static std::unique_ptr<NativeGrab> create(GlobalHotkey *hotkey, Qt::KeyboardModifiers keyModifiers,
                                               Qt::Key key, QString *failure)
     {
-        const QString keys = keyText(modifiers, key);
+        const QString keys = keyText(keyModifiers, key);
         const SHORT scan = isCharacterKey(key) ? VkKeyScanW(wchar_t(key)) : SHORT(-1);
         if (scan == -1) {
             *failure = noKeyText(keys);
@@ -62,19 +62,19 @@ public:
         }
         // Holding the keys down must not toggle the window over and over.
         UINT mods = MOD_NOREPEAT;
-        if (modifiers & Qt::ShiftModifier)
+        if (keyModifiers & Qt::ShiftModifier)
             mods |= MOD_SHIFT;
-        if (modifiers & Qt::ControlModifier)
+        if (keyModifiers & Qt::ControlModifier)
             mods |= MOD_CONTROL;
-        if (modifiers & Qt::AltModifier)
+        if (keyModifiers & Qt::AltModifier)
             mods |= MOD_ALT;
-        if (modifiers & Qt::MetaModifier)
+        if (keyModifiers & Qt::MetaModifier)
             mods |= MOD_WIN;
-        if (!RegisterHotKey(nullptr, owner->id(), mods, LOBYTE(scan))) {
+        if (!RegisterHotKey(nullptr, hotkey->id(), mods, LOBYTE(scan))) {
             *failure = takenText(keys);
             return {};
         }
-        return std::unique_ptr<NativeGrab>(new NativeGrab(owner));
+        return std::unique_ptr<NativeGrab>(new NativeGrab(hotkey));
     }
 
     ~NativeGrab() override
@@ -96,7 +96,7 @@ public:
     }
 
 private:
-    explicit NativeGrab(GlobalHotkey *owner) : owner(owner)
+    explicit NativeGrab(GlobalHotkey *hotkey) : owner(hotkey)
     {
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
@@ -166,7 +166,7 @@ bool contains(const std::vector<T> &values, T value)
 class GlobalHotkey::NativeGrab : public QAbstractNativeEventFilter
 {
 public:
-    static std::unique_ptr<NativeGrab> create(GlobalHotkey *owner, Qt::KeyboardModifiers modifiers,
+    static std::unique_ptr<NativeGrab> create(GlobalHotkey *hotkey, Qt::KeyboardModifiers keyModifiers,
                                               Qt::Key key, QString *failure)
     {
         auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
@@ -174,15 +174,15 @@ public:
             *failure = unavailableText();
             return {};
         }
-        const QString keys = keyText(modifiers, key);
-        xcb_connection_t *connection = x11->connection();
-        std::vector<xcb_keycode_t> keycodes = keycodesOf(connection, key);
-        if (keycodes.empty()) {
+        const QString keys = keyText(keyModifiers, key);
+        xcb_connection_t *x11Connection = x11->connection();
+        std::vector<xcb_keycode_t> codes = keycodesOf(x11Connection, key);
+        if (codes.empty()) {
             *failure = noKeyText(keys);
             return {};
         }
         std::unique_ptr<NativeGrab> grab(
-            new NativeGrab(owner, connection, x11Modifiers(modifiers), std::move(keycodes)));
+            new NativeGrab(hotkey, x11Connection, x11Modifiers(keyModifiers), std::move(codes)));
         const uint8_t error = grab->grabAll();
         if (error == XCB_ACCESS) {
             *failure = takenText(keys);
@@ -208,7 +208,9 @@ public:
             for (xcb_keycode_t keycode : keycodes)
                 for (uint16_t lock : lockVariants)
                     xcb_ungrab_key(connection, keycode, root, modifiers | lock);
-        xcb_flush(connection);
+        // A round trip: once it returns, the server has released the keys, so
+        // another program (or a new grab) that asks right after gets them.
+        std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
     }
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override
@@ -239,10 +241,10 @@ public:
     }
 
 private:
-    NativeGrab(GlobalHotkey *owner, xcb_connection_t *connection, uint16_t modifiers,
-               std::vector<xcb_keycode_t> keycodes)
-        : owner(owner), connection(connection), modifiers(modifiers), keycodes(std::move(keycodes)),
-          roots(rootWindows(connection))
+    NativeGrab(GlobalHotkey *hotkey, xcb_connection_t *x11Connection, uint16_t mask,
+               std::vector<xcb_keycode_t> codes)
+        : owner(hotkey), connection(x11Connection), modifiers(mask), keycodes(std::move(codes)),
+          roots(rootWindows(x11Connection))
     {
     }
 

@@ -5,6 +5,7 @@
 #include "ui/filechooser.h"
 #include "ui/iconlibrary.h"
 #include "ui/ipaddressedit.h"
+#include "ui/programsearch.h"
 #include "ui/transparency.h"
 
 #include <QCheckBox>
@@ -52,6 +53,7 @@ TSettings::TSettings(SettingsModel &settingsModel, IniFile &file, Prompter &mess
     , chooser(fileChooser ? *fileChooser : *ownChooser)
 {
     setObjectName(QStringLiteral("Settings"));
+    findProgram = &findProgramOnPath;
     setWindowTitle(QStringLiteral("Settings"));
     setWindowIcon(IconLibrary::appIcon());
 
@@ -62,9 +64,13 @@ TSettings::TSettings(SettingsModel &settingsModel, IniFile &file, Prompter &mess
     PageControl->setObjectName(QStringLiteral("PageControl"));
     PageControl->setMinimumSize(DesignSize - QSize(8, 8));
     TS1 = buildMainPage();
+    TS1->setObjectName(QStringLiteral("TS1"));
     TabSheet1 = buildGamesPage();
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
     TS2 = buildScanPage();
+    TS2->setObjectName(QStringLiteral("TS2"));
     TS3 = buildFavoritesPage();
+    TS3->setObjectName(QStringLiteral("TS3"));
     PageControl->addTab(TS1, QStringLiteral("Main"));
     PageControl->addTab(TabSheet1, QStringLiteral("Games"));
     PageControl->addTab(TS2, QStringLiteral("Scan settings"));
@@ -191,6 +197,7 @@ void TSettings::showEvent(QShowEvent *event)
     if (event->spontaneous())
         return;
     BBSave->setEnabled(false);
+    proposeSteamPath();
     applyTransparency(this, settings);
     pageShown(PageControl->currentIndex());
 }

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 #include <memory>
 
 class FavoritesModel;
@@ -55,52 +56,9 @@ public:
     // The favourites list's model; the server list's menu adds to it too.
     FavoritesModel &favorites() { return *Favorites; }
 
-    // Controls, named as the handlers refer to them.
-    QTabWidget *PageControl = nullptr;
-    QWidget *TS1 = nullptr;       // "Main"
-    QWidget *TabSheet1 = nullptr; // "Games"
-    QWidget *TS2 = nullptr;       // "Scan settings"
-    QWidget *TS3 = nullptr;       // "Favorites"
-
-    QComboBox *CBGame = nullptr;
-    QRadioButton *RBSteam = nullptr;
-    QRadioButton *RBNoSteam = nullptr;
-    QLabel *LBExe = nullptr;
-    QLabel *LBSteamPath = nullptr;
-    QLineEdit *EditExe = nullptr;
-    QToolButton *SBExe = nullptr;
-    QLineEdit *EditParam = nullptr;
-    QComboBox *CBParams = nullptr;
-    QPushButton *BBLeft = nullptr;
-    QPushButton *BBDefault = nullptr;
-    QPushButton *BBSave = nullptr;
-    QCheckBox *CBDclick = nullptr;
-    QCheckBox *CBTrans = nullptr;
-    QSlider *TBTrans = nullptr;
-
-    std::array<QCheckBox *, GameFilterCount> CBShow{}; // "Show only", by GameFilter
-
-    QTableWidget *LWranges = nullptr;
-    QToolButton *SBMoveUp = nullptr;
-    QToolButton *SBMoveDown = nullptr;
-    IPAddressEdit *IPE1 = nullptr;
-    IPAddressEdit *IPE2 = nullptr;
-    QPushButton *SBAdd = nullptr;
-    QPushButton *SBDel = nullptr;
-    QPushButton *SBFill = nullptr; // "0..255"
-    QLineEdit *CSport = nullptr;
-    QLineEdit *HLTVport = nullptr;
-    QSpinBox *SEDelay = nullptr;
-    QCheckBox *CBBroadcast = nullptr;
-    QCheckBox *CBOld = nullptr;
-
-    QTableView *LVFav = nullptr;
-    QLineEdit *EditHost = nullptr;
-    QLineEdit *MEPort = nullptr;
-    QPushButton *SpeedButton4 = nullptr; // "Add"
-    QPushButton *SpeedButton5 = nullptr; // "Del"
-    QCheckBox *CBAutoUpdate = nullptr;   // "Auto scan"
-    QSpinBox *SEUpdInterval = nullptr;   // "Interval (sec)"
+    // A program's full path by its bare name, empty when there is none: the
+    // Steam path is proposed from it while none is stored. Tests answer it.
+    std::function<QString(const QString &name)> findProgram;
 
 public slots:
     // Main page: one entry of the launch table at a time.
@@ -158,6 +116,56 @@ private:
     void keepFavoriteWidths(int column, int width);
     void pageShown(int index);
     int currentGame() const;
+    // With Steam chosen and no Steam path stored, a Steam found on the system
+    // fills the path field; Save takes it.
+    void proposeSteamPath();
+
+    // Controls, named as the handlers refer to them; each object name is its member name.
+    QTabWidget *PageControl = nullptr;
+    QWidget *TS1 = nullptr;       // "Main"
+    QWidget *TabSheet1 = nullptr; // "Games"
+    QWidget *TS2 = nullptr;       // "Scan settings"
+    QWidget *TS3 = nullptr;       // "Favorites"
+
+    QComboBox *CBGame = nullptr;
+    QRadioButton *RBSteam = nullptr;
+    QRadioButton *RBNoSteam = nullptr;
+    QLabel *LBExe = nullptr;
+    QLabel *LBSteamPath = nullptr;
+    QLineEdit *EditExe = nullptr;
+    QToolButton *SBExe = nullptr;
+    QLineEdit *EditParam = nullptr;
+    QComboBox *CBParams = nullptr;
+    QPushButton *BBLeft = nullptr;
+    QPushButton *BBDefault = nullptr;
+    QPushButton *BBSave = nullptr;
+    QCheckBox *CBDclick = nullptr;
+    QCheckBox *CBTrans = nullptr;
+    QSlider *TBTrans = nullptr;
+
+    std::array<QCheckBox *, GameFilterCount> CBShow{}; // "Show only", by GameFilter
+
+    QTableWidget *LWranges = nullptr;
+    QToolButton *SBMoveUp = nullptr;
+    QToolButton *SBMoveDown = nullptr;
+    IPAddressEdit *IPE1 = nullptr;
+    IPAddressEdit *IPE2 = nullptr;
+    QPushButton *SBAdd = nullptr;
+    QPushButton *SBDel = nullptr;
+    QPushButton *SBFill = nullptr; // "0..255"
+    QLineEdit *CSport = nullptr;
+    QLineEdit *HLTVport = nullptr;
+    QSpinBox *SEDelay = nullptr;
+    QCheckBox *CBBroadcast = nullptr;
+    QCheckBox *CBOld = nullptr;
+
+    QTableView *LVFav = nullptr;
+    QLineEdit *EditHost = nullptr;
+    QLineEdit *MEPort = nullptr;
+    QPushButton *SpeedButton4 = nullptr; // "Add"
+    QPushButton *SpeedButton5 = nullptr; // "Del"
+    QCheckBox *CBAutoUpdate = nullptr;   // "Auto scan"
+    QSpinBox *SEUpdInterval = nullptr;   // "Interval (sec)"
 
     SettingsModel &settings;
     IniFile &ini;

@@ -60,7 +60,9 @@ QWidget *TSettings::buildMainPage()
     grid->addLayout(gameRow, 0, 0, 1, 3);
 
     LBExe = new QLabel(QStringLiteral("Exe path:"), page);
+    LBExe->setObjectName(QStringLiteral("LBExe"));
     LBSteamPath = new QLabel(QStringLiteral("Steam path:"), page);
+    LBSteamPath->setObjectName(QStringLiteral("LBSteamPath"));
     LBSteamPath->hide();
     grid->addWidget(LBExe, 1, 0, 1, 3);
     grid->addWidget(LBSteamPath, 1, 0, 1, 3);
@@ -163,6 +165,7 @@ void TSettings::CBGameChange()
     const bool steam = settings.games[currentGame()].steam;
     (steam ? RBSteam : RBNoSteam)->setChecked(true);
     SwitchSteam(steam);
+    proposeSteamPath();
 }
 
 void TSettings::RBSteamClick()
@@ -170,6 +173,19 @@ void TSettings::RBSteamClick()
     SwitchSteam(true);
     if (!settings.games[currentGame()].steam)
         BBSave->setEnabled(true);
+    proposeSteamPath();
+}
+
+void TSettings::proposeSteamPath()
+{
+    if (!RBSteam->isChecked() || !settings.steamExePath.isEmpty() || !findProgram)
+        return;
+    const QString found = findProgram(QStringLiteral("steam"));
+    // A file the user picked and has not saved yet stays.
+    if (found.isEmpty() || !(EditExe->text().isEmpty() || EditExe->text() == found))
+        return;
+    EditExe->setText(found);
+    BBSave->setEnabled(true);
 }
 
 void TSettings::RBNoSteamClick()

@@ -3,27 +3,34 @@
 #include "join/autoconnect.h"
 #include "scan/autoconnectstate.h"
 #include "join/launcher.h"
+#include "join/serverlink.h"
 #include "desktop/shell.h"
 #include "net/tnmudp.h"
 #include "query/playersmodel.h"
 #include "query/queryprotocol.h"
+#include "query/rulesmodel.h"
 #include "scan/favoritesscan.h"
+#include "scan/favoritesscanscheduler.h"
 #include "scan/listicons.h"
 #include "desktop/prompter.h"
 #include "scan/scanengine.h"
+#include "scan/serverfiltermodel.h"
 #include "scan/serverlistmodel.h"
 #include "settings/favoritesmodel.h"
+#include "settings/inifile.h"
 #include "settings/settingsmodel.h"
-#include "ui/columnfit.h"
+#include "ui/filterbar.h"
 #include "ui/globalhotkey.h"
 #include "ui/iconlibrary.h"
 #include "ui/iconproxymodel.h"
 #include "ui/rowselection.h"
+#include "ui/servercolumns.h"
 #include "ui/transparency.h"
 #include "ui/trayicon.h"
 #include "buildinfo.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -36,6 +43,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -52,13 +60,6 @@ constexpr int MinimumWidth = 680;
 constexpr int MinimumHeight = 175;
 constexpr int DetailsWidth = 168;
 constexpr int DetailPauseMs = 10;
-
-// Server list columns: Game, Name, Address, Port, PT, Map, players, OS, A.
-// Map and Address grow first when the list widens, Name takes the rest.
-const std::vector<ColumnSpan> ServerColumnSpans = {
-    {64, 64}, {70, 70}, {86, 110}, {50, 50}, {28, 28}, {60, 100}, {46, 46}, {50, 50}, {22, 22}};
-const std::vector<int> ServerColumnGrowth = {ServerListModel::ColumnMap, ServerListModel::ColumnAddress,
-                                             ServerListModel::ColumnName};
 
 QTableView *reportList(QWidget *parent)
 {
@@ -111,10 +112,11 @@ TForm1::TForm1(const Services &services, QWidget *parent)
     Servers = new ServerListModel(settings, autoConnect, this);
     Players = new PlayersModel(this);
     Rules = new RulesModel(this);
-    Engine = new ScanEngine(*Protocol, *Servers, settings, autoConnect, localAddress, prompter, this);
-    Engine->selectedRow = [this] { return selectedRow(); };
-    Engine->detailPage = [this] { return PageControl1->currentIndex(); };
-    Engine->controls.messagePanel = UDP->portStatus().isEmpty() ? QString() : QLatin1Char(' ') + UDP->portStatus();
+    Engine = new ScanEngine(*Protocol, *Servers, settings, autoConnect, localAddress, prompter, controls, this);
+    Engine->setSelectedRow([this] { return selectedRow(); });
+    Engine->setDetailPage([this] { return PageControl1->currentIndex(); });
+    if (!UDP->portStatus().isEmpty())
+        controls.showMessage(QLatin1Char(' ') + UDP->portStatus());
 
     connect(Protocol, &QueryProtocol::serverInfoReceived, Servers, &ServerListModel::AddServer);
     connect(Protocol, &QueryProtocol::playersReceived, Players, &PlayersModel::setPlayers);
@@ -126,12 +128,13 @@ TForm1::TForm1(const Services &services, QWidget *parent)
     connect(Engine, &ScanEngine::sweepStarted, this, [this] {
         Players->clear();
         Image->clear();
+        // The list starts anew: no watched row to keep in view any more.
+        ShownServers->keepInView(QString(), 0);
     });
 
-    FavScan = std::make_unique<FavoritesScan>(settings, autoConnect, *Protocol, *Engine);
-    TimerFav = new QTimer(this);
-    TimerFav->setInterval(settings.updInterval * 1000);
-    connect(TimerFav, &QTimer::timeout, this, &TForm1::TimerFavTimer);
+    FavScan = std::make_unique<FavoritesScan>(settings, autoConnect, *Protocol, *Engine, controls);
+    FavSchedule = new FavoritesScanScheduler(settings.favAutoScan, settings.updInterval, this);
+    connect(FavSchedule, &FavoritesScanScheduler::turnDue, this, &TForm1::TimerFavTimer);
 
     buildMenus();
     buildCentralArea();
@@ -172,9 +175,15 @@ void TForm1::buildMenus()
     info->addAction(QStringLiteral("Home &page..."), this, &TForm1::Homepage1Click);
 
     PMServers = new QMenu(this);
+    PMServers->setObjectName(QStringLiteral("PMServers"));
     PMServers->addAction(QStringLiteral("Play"), this, &TForm1::SBPlayClick);
     PMServers->addAction(QStringLiteral("Auto connect"), this, &TForm1::SBAutoClick);
     PMServers->addAction(QStringLiteral("Add To Favorites"), this, &TForm1::PMSAddClick);
+    PMServers->addSeparator();
+    PMSCopyAddress = PMServers->addAction(QStringLiteral("Copy Address"), this, &TForm1::PMSCopyAddressClick);
+    PMSCopyAddress->setShortcut(QKeySequence::Copy);
+    PMSCopyAddress->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    PMServers->addAction(QStringLiteral("Copy Steam Link"), this, &TForm1::PMSCopySteamLinkClick);
 }
 
 void TForm1::buildCentralArea()
@@ -186,17 +195,20 @@ void TForm1::buildCentralArea()
 
     auto *left = new QVBoxLayout;
     left->setSpacing(2);
+    buildQuickFilter();
+    left->addWidget(QuickFilter);
     LW = reportList(central);
     LW->setObjectName(QStringLiteral("LW"));
     LW->setAccessibleName(QStringLiteral("Servers"));
     ServerIcons = new IconProxyModel(this);
-    ServerIcons->setSourceModel(Servers);
+    ServerIcons->setSourceModel(ShownServers);
     LW->setModel(ServerIcons);
+    // Ctrl+C on the list copies the selected server's address.
+    LW->addAction(PMSCopyAddress);
     QHeaderView *header = LW->horizontalHeader();
-    header->setSectionResizeMode(ServerListModel::ColumnAccess, QHeaderView::Fixed);
-    LW->viewport()->installEventFilter(this);
     LW->installEventFilter(this);
     header->setMinimumSectionSize(16);
+    new ServerColumns(*LW);
     header->setSortIndicatorShown(false);
     connect(header, &QHeaderView::sectionClicked, this, &TForm1::LWColumnClick);
     connect(LW->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TForm1::LWSelectItem);
@@ -227,11 +239,11 @@ void TForm1::buildCentralArea()
     // However the choice changed (click, key, assistive tool), it is written at once.
     connect(RGGame, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            Engine->RGClick(0);
+            RGClick(0);
     });
     connect(RGHltv, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            Engine->RGClick(1);
+            RGClick(1);
     });
     bar->addWidget(portChoice);
 
@@ -295,12 +307,51 @@ void TForm1::buildCentralArea()
     setCentralWidget(central);
 }
 
+void TForm1::buildQuickFilter()
+{
+    ShownServers = new ServerFilterModel(*Servers, this);
+    QuickFilter = new FilterBar(this);
+    QuickFilter->setObjectName(QStringLiteral("QuickFilter"));
+    connect(QuickFilter, &FilterBar::filterChanged, this, &TForm1::quickFilterChanged);
+    auto *find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, QuickFilter, &FilterBar::focusText);
+
+    // The count follows rows the filter lets in or out and rows listed behind it.
+    for (QAbstractItemModel *model : {static_cast<QAbstractItemModel *>(ShownServers),
+                                      static_cast<QAbstractItemModel *>(Servers)}) {
+        connect(model, &QAbstractItemModel::rowsInserted, this, &TForm1::showFilterCount);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, &TForm1::showFilterCount);
+        connect(model, &QAbstractItemModel::modelReset, this, &TForm1::showFilterCount);
+        connect(model, &QAbstractItemModel::layoutChanged, this, &TForm1::showFilterCount);
+    }
+}
+
+void TForm1::quickFilterChanged()
+{
+    const ServerFilter filter = QuickFilter->filter();
+    const bool selected = selectedRow() >= 0;
+    ShownServers->setFilter(filter);
+    // The selection leaves with its row, without a word from the view.
+    if (selected && selectedRow() < 0)
+        LWClick();
+    settings.filterText = filter.text.trimmed();
+    settings.hideEmpty = filter.hideEmpty;
+    settings.hideFull = filter.hideFull;
+    settings.hidePassword = filter.hidePassword;
+}
+
+void TForm1::showFilterCount()
+{
+    QuickFilter->showCount(ShownServers->rowCount(), Servers->rowCount());
+}
+
 void TForm1::buildStatusBar()
 {
     const int widths[3] = {105, 50, 50};
     const char *const meanings[3] = {"Activity", "Targets sent", "Message"};
     for (int i = 0; i < 3; ++i) {
         Panels[i] = new QLabel(this);
+        Panels[i]->setObjectName(QStringLiteral("Panels%1").arg(i));
         // The name stays the text shown; the description says what it is.
         Panels[i]->setAccessibleDescription(QLatin1String(meanings[i]));
         // The activity and count panels keep their width whatever they show.
@@ -320,6 +371,7 @@ void TForm1::buildTray()
     Tray = new TrayIcon(this);
     Tray->setIcons(IconLibrary::trayIcon(0), IconLibrary::trayIcon(1));
     PMTray = new QMenu(this);
+    PMTray->setObjectName(QStringLiteral("PMTray"));
     PMTray->addAction(QStringLiteral("Show  (Shift+Alt+S)"), this, &TForm1::TrayShowClick);
     PMTray->addAction(QStringLiteral("Exit"), this, &TForm1::TrayExitClick);
     Tray->setMenu(PMTray);
@@ -348,6 +400,7 @@ void TForm1::buildLauncher(LaunchState &launch)
 void TForm1::buildAutoConnect(LaunchState &launch)
 {
     TimerAuto = new QTimer(this);
+    TimerAuto->setObjectName(QStringLiteral("TimerAuto"));
     connect(TimerAuto, &QTimer::timeout, this, &TForm1::TimerAutoTimer);
     AutoConnect::Hooks hooks;
     hooks.selectedRow = [this] {
@@ -357,6 +410,7 @@ void TForm1::buildAutoConnect(LaunchState &launch)
     hooks.selectFirstRow = [this] { selectRow(0); };
     hooks.pauseFavoritesScan = [this] { pauseFavoritesScan(); };
     hooks.resumeFavoritesScan = [this] { resumeFavoritesScan(); };
+    hooks.releaseFavoritesScan = [this] { FavSchedule->release(); };
     hooks.trayCycling = [this](bool cycling) {
         if (cycling)
             Tray->startCycling();
@@ -364,11 +418,16 @@ void TForm1::buildAutoConnect(LaunchState &launch)
             Tray->stopCycling();
     };
     hooks.bringToFront = [this] { showRestored(); };
-    hooks.play = [this] { SBPlayClick(); };
-    hooks.controlsChanged = [this] { showControls(); };
-    Auto = std::make_unique<AutoConnect>(autoConnect, launch, *Protocol, *Servers, Engine->controls, prompter,
-                                         *TimerAuto, std::move(hooks));
-    Engine->autoConnectCheck = [this](const ServerInfo &info) { return Auto->replyCheck(info.players); };
+    hooks.play = [this] { autoConnectJoin(); };
+    hooks.controlsChanged = [this] {
+        // The watched row stays in view through its join, whatever the filter says.
+        if (autoConnect.active)
+            ShownServers->keepInView(autoConnect.targetAddress, autoConnect.targetPort.toInt());
+        showControls();
+    };
+    Auto = std::make_unique<AutoConnect>(autoConnect, launch, *Protocol, *Servers, controls, prompter, *TimerAuto,
+                                         std::move(hooks));
+    Engine->setAutoConnectCheck([this](const ServerInfo &info) { return Auto->replyCheck(info.players); });
 }
 
 void TForm1::registerHotkey()
@@ -381,8 +440,9 @@ void TForm1::registerHotkey()
         });
     } else {
         // In the message panel: a status-bar message would cover the panels.
-        QString &message = Engine->controls.messagePanel;
-        message += (message.isEmpty() ? QStringLiteral(" ") : QStringLiteral("; ")) + Hotkey->failureText();
+        const QString &message = controls.messagePanel();
+        controls.showMessage(message + (message.isEmpty() ? QStringLiteral(" ") : QStringLiteral("; "))
+                             + Hotkey->failureText());
     }
 }
 
@@ -399,44 +459,64 @@ void TForm1::applySettings()
     if (QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    TimerFav->setInterval(settings.updInterval * 1000);
+    ServerFilter filter;
+    filter.text = settings.filterText;
+    filter.hideEmpty = settings.hideEmpty;
+    filter.hideFull = settings.hideFull;
+    filter.hidePassword = settings.hidePassword;
+    QuickFilter->setFilter(filter);
+    quickFilterChanged();
+
+    FavSchedule->setIntervalSeconds(settings.updInterval);
     if (settings.favAutoScan)
         favoritesScanSwitched(true);
     if (settings.favFirstTickPending) {
         // The first auto-scan follows the start at once.
         settings.favFirstTickPending = false;
-        TimerFav->setInterval(FavoritesScan::FirstTickMs);
+        FavSchedule->firstTickSoon();
     }
 }
 
 void TForm1::setIniFile(IniFile *file)
 {
-    Engine->setIniFile(file);
+    ini = file;
+}
+
+void TForm1::RGClick(int index)
+{
+    settings.gameType = index;
+    if (!ini)
+        return;
+    try {
+        settings.writeGameType(*ini);
+    } catch (const IniWriteError &e) {
+        prompter.error(e.message());
+    }
 }
 
 void TForm1::showControls()
 {
-    const ScanControls &c = Engine->controls;
-    SBScanAll->setEnabled(c.scanEnabled);
-    SBScanAll->setText(c.scanCaption);
-    SBStop->setEnabled(c.stopEnabled);
-    SBRefresh->setEnabled(c.refreshEnabled);
-    SBAuto->setEnabled(c.autoEnabled);
-    SBPlay->setEnabled(c.playEnabled);
-    RGGame->setEnabled(c.portChoiceEnabled);
-    RGHltv->setEnabled(c.portChoiceEnabled);
-    LW->setEnabled(c.listEnabled);
-    const QColor autoColor = c.autoCaptionRed ? Qt::red : Qt::black;
+    const ScanControls &c = controls;
+    SBScanAll->setEnabled(c.scanEnabled());
+    SBScanAll->setText(c.scanCaption());
+    SBStop->setEnabled(c.stopEnabled());
+    SBRefresh->setEnabled(c.refreshEnabled());
+    SBAuto->setEnabled(c.autoEnabled());
+    SBPlay->setEnabled(c.playEnabled());
+    RGGame->setEnabled(c.portChoiceEnabled());
+    RGHltv->setEnabled(c.portChoiceEnabled());
+    LW->setEnabled(c.listEnabled());
+    const QColor autoColor = c.autoCaptionRed() ? Qt::red : Qt::black;
     if (SBAuto->palette().color(QPalette::ButtonText) != autoColor) {
         QPalette palette = SBAuto->palette();
         palette.setColor(QPalette::ButtonText, autoColor);
         SBAuto->setPalette(palette);
     }
-    Gauge->setMaximum(qMax(c.progressMax, 1));
-    Gauge->setValue(qMin(c.progress, Gauge->maximum()));
-    Panels[0]->setText(c.activityPanel);
-    Panels[1]->setText(c.sentPanel);
-    Panels[2]->setText(c.messagePanel);
+    Gauge->setMaximum(qMax(c.progressMax(), 1));
+    Gauge->setValue(qMin(c.progress(), Gauge->maximum()));
+    Panels[0]->setText(c.activityPanel());
+    Panels[1]->setText(c.sentPanel());
+    Panels[2]->setText(c.messagePanel());
 }
 
 int TForm1::selectedRow() const
@@ -498,8 +578,21 @@ void TForm1::LWDblClick()
 
 void TForm1::SBPlayClick()
 {
+    launchSelected();
+}
+
+bool TForm1::launchSelected()
+{
     const int row = selectedRow();
-    Launch->SBPlayClick(row >= 0 ? std::optional<ServerRow>(Servers->row(row)) : std::nullopt);
+    return Launch->SBPlayClick(row >= 0 ? std::optional<ServerRow>(Servers->row(row)) : std::nullopt);
+}
+
+void TForm1::autoConnectJoin()
+{
+    const bool unseen = !isVisible() || isMinimized();
+    const QString address = connectAddress(autoConnect.targetAddress, autoConnect.targetPort);
+    if (launchSelected() && unseen)
+        Tray->notify(QStringLiteral("Auto connect"), QStringLiteral("Joining ") + address);
 }
 
 void TForm1::SBAutoClick()
@@ -523,49 +616,59 @@ void TForm1::PMSAddClick()
         prompter.error(refusal);
 }
 
+void TForm1::PMSCopyAddressClick()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const ServerRow &server = Servers->row(row);
+    QGuiApplication::clipboard()->setText(connectAddress(server.address, server.portText));
+}
+
+void TForm1::PMSCopySteamLinkClick()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const ServerRow &server = Servers->row(row);
+    QGuiApplication::clipboard()->setText(steamConnectLink(server.address, server.portText));
+}
+
 void TForm1::TimerFavTimer()
 {
     // The quick first interval ends with the first turn that takes place, even
     // one with nothing to ask: every turn disables Play and Auto, and turns
     // 200 ms apart would leave them unusable.
-    if (FavScan->tick() && TimerFav->interval() < FavoritesScan::MinIntervalMs)
-        TimerFav->setInterval(settings.updInterval * 1000);
-}
-
-bool TForm1::favoritesScanMayRun() const
-{
-    return settings.favAutoScan && !Auto->holdsFavoritesScan() && isVisible() && !isMinimized();
+    if (FavScan->tick())
+        FavSchedule->turnTookPlace();
 }
 
 void TForm1::favoritesScanSwitched(bool on)
 {
+    // Hidden, the window starts the timer when it is shown again.
+    FavSchedule->switchOn(on);
     if (on) {
-        // Hidden, the window starts the timer when it is shown again.
-        if (favoritesScanMayRun())
-            TimerFav->start();
-        Engine->controls.messagePanel = QStringLiteral(" Autoscan enabled");
+        controls.showMessage(QStringLiteral(" Autoscan enabled"));
     } else {
-        TimerFav->stop();
-        Engine->controls.activityPanel.clear();
-        Engine->controls.messagePanel = QStringLiteral(" Autoscan disabled");
+        controls.showActivity(QString());
+        controls.showMessage(QStringLiteral(" Autoscan disabled"));
     }
     showControls();
 }
 
 void TForm1::favoritesIntervalChanged(int seconds)
 {
-    TimerFav->setInterval(seconds * 1000);
-    if (TimerFav->isActive())
-        TimerFav->start();
+    FavSchedule->setIntervalSeconds(seconds);
 }
 
 void TForm1::pauseFavoritesScan()
 {
-    TimerFav->stop();
+    FavSchedule->hold();
 }
 
 void TForm1::resumeFavoritesScan()
 {
+    FavSchedule->release();
     if (settings.favAutoScan)
         favoritesScanSwitched(true);
 }
@@ -644,14 +747,13 @@ void TForm1::bringToFront()
 
 void TForm1::stopScanning()
 {
-    if (Engine->Scanning)
+    if (Engine->scanning())
         Engine->SBStopClick();
 }
 
 void TForm1::sessionEnding()
 {
     stopScanning();
-    Engine->Scanning = false;
     if (!endpointReleased) {
         UDP->release();
         endpointReleased = true;
@@ -664,15 +766,15 @@ void TForm1::showEvent(QShowEvent *event)
 {
     applyTransparency(this, settings);
     // A restore by the window system follows no hiding of ours.
-    if (!event->spontaneous() && favoritesScanMayRun())
-        TimerFav->start();
+    if (!event->spontaneous())
+        FavSchedule->windowShown(!isMinimized());
     QMainWindow::showEvent(event);
 }
 
 void TForm1::hideEvent(QHideEvent *event)
 {
     if (!event->spontaneous())
-        TimerFav->stop();
+        FavSchedule->windowShown(false);
     QMainWindow::hideEvent(event);
 }
 
@@ -698,9 +800,9 @@ void TForm1::changeEvent(QEvent *event)
             setWindowState(windowState() & ~Qt::WindowMinimized);
             hide();
         } else if (isMinimized()) {
-            TimerFav->stop();
-        } else if (wasMinimized && favoritesScanMayRun()) {
-            TimerFav->start();
+            FavSchedule->windowShown(false);
+        } else if (wasMinimized) {
+            FavSchedule->windowShown(isVisible());
         }
     }
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
@@ -718,12 +820,6 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
                 LWDblClick();
             return true;
         }
-    }
-    if (watched == LW->viewport() && event->type() == QEvent::Resize) {
-        const std::vector<int> widths =
-            fitColumns(LW->viewport()->width(), ServerColumnSpans, ServerColumnGrowth);
-        for (size_t c = 0; c < widths.size(); ++c)
-            LW->horizontalHeader()->resizeSection(int(c), widths[c]);
     }
     return QMainWindow::eventFilter(watched, event);
 }

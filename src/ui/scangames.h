@@ -1,11 +1,15 @@
 #pragma once
 
+#include "scan/scancontrols.h"
+
 #include <QMainWindow>
 #include <memory>
 
 class FavoritesModel;
 class FavoritesScan;
+class FavoritesScanScheduler;
 class AutoConnect;
+class FilterBar;
 class GlobalHotkey;
 class IconProxyModel;
 class IniFile;
@@ -25,6 +29,7 @@ class QTimer;
 class QueryProtocol;
 class RulesModel;
 class ScanEngine;
+class ServerFilterModel;
 class ServerListModel;
 class SettingsModel;
 class Shell;
@@ -67,40 +72,17 @@ public:
     // The favourites list that "Add To Favorites" adds to (none: the menu item does nothing).
     void setFavorites(FavoritesModel *model) { favorites = model; }
 
-    // The parts, for the other windows and for tests.
+    // The parts that Program, the benchmarks and the tests work with. The
+    // controls are found by their object names, which are their member names.
     TNMUDP &udp() { return *UDP; }
     QueryProtocol &protocol() { return *Protocol; }
     ServerListModel &servers() { return *Servers; }
     ScanEngine &engine() { return *Engine; }
-    PlayersModel &players() { return *Players; }
-    RulesModel &rules() { return *Rules; }
     TrayIcon &tray() { return *Tray; }
     AutoConnect &autoConnector() { return *Auto; }
     Launcher &launcher() { return *Launch; }
     int selectedRow() const;
     void selectRow(int row);
-
-    // Controls, named as the handlers refer to them.
-    QTableView *LW = nullptr;
-    QTableView *LWPlayers = nullptr;
-    QTableView *LWRules = nullptr;
-    QTabWidget *PageControl1 = nullptr;
-    QPushButton *SBScanAll = nullptr;
-    QPushButton *SBStop = nullptr;
-    QPushButton *SBRefresh = nullptr;
-    QPushButton *SBAuto = nullptr;
-    QPushButton *SBPlay = nullptr;
-    QRadioButton *RGGame = nullptr;
-    QRadioButton *RGHltv = nullptr;
-    QProgressBar *Gauge = nullptr;
-    QLabel *Image = nullptr;
-    QLabel *Panels[3] = {nullptr, nullptr, nullptr};
-    QMenu *PMServers = nullptr;
-    QMenu *PMTray = nullptr;
-    // Polls the auto-connect target every 5000 ms while auto-connect waits.
-    QTimer *TimerAuto = nullptr;
-    // The favourites auto-scan; runs while "Auto scan" is ticked and the window is shown.
-    QTimer *TimerFav = nullptr;
 
 public slots:
     void LWSelectItem();
@@ -112,7 +94,12 @@ public slots:
     void SBAutoClick();
     void TimerAutoTimer();
     void PMSAddClick();
+    // "Copy Address" (also Ctrl+C on the list) and "Copy Steam Link" of the server menu.
+    void PMSCopyAddressClick();
+    void PMSCopySteamLinkClick();
     void TimerFavTimer();
+    // The scan-port choice (0 game, 1 HLTV); written to the file at once.
+    void RGClick(int index);
     // "Auto scan" ticked or unticked in the settings.
     void favoritesScanSwitched(bool on);
     // "Interval (sec)" changed: the running period restarts with it.
@@ -155,19 +142,47 @@ protected:
 private:
     void buildMenus();
     void buildCentralArea();
+    void buildQuickFilter();
     void buildStatusBar();
     void buildTray();
     void buildLauncher(LaunchState &launch);
     void buildAutoConnect(LaunchState &launch);
     void registerHotkey();
     void showControls();
+    // The filter bar changed: the list shows what it lets through, the settings keep it.
+    void quickFilterChanged();
+    void showFilterCount();
+    // The selected row to the shell; true when the game or Steam was started.
+    bool launchSelected();
+    // Auto-connect's join; a join the window cannot show is told by the tray.
+    void autoConnectJoin();
     void clearDetails();
     void showRestored();
     // Hides to the tray, or minimises where there is none.
     void hideWindow();
-    // Auto scan is ticked, auto-connect does not hold it, and the window is shown.
-    bool favoritesScanMayRun() const;
     void stopScanning();
+
+    // Controls, named as the handlers refer to them.
+    QTableView *LW = nullptr;
+    QTableView *LWPlayers = nullptr;
+    QTableView *LWRules = nullptr;
+    QTabWidget *PageControl1 = nullptr;
+    QPushButton *SBScanAll = nullptr;
+    QPushButton *SBStop = nullptr;
+    QPushButton *SBRefresh = nullptr;
+    QPushButton *SBAuto = nullptr;
+    QPushButton *SBPlay = nullptr;
+    QRadioButton *RGGame = nullptr;
+    QRadioButton *RGHltv = nullptr;
+    QProgressBar *Gauge = nullptr;
+    QLabel *Image = nullptr;
+    QLabel *Panels[3] = {nullptr, nullptr, nullptr};
+    QMenu *PMServers = nullptr;
+    QMenu *PMTray = nullptr;
+    // Polls the auto-connect target every 5000 ms while auto-connect waits.
+    QTimer *TimerAuto = nullptr;
+    // The favourites auto-scan's timer ("TimerFav") and when it runs.
+    FavoritesScanScheduler *FavSchedule = nullptr;
 
     SettingsModel &settings;
     AutoConnectState &autoConnect;
@@ -179,7 +194,10 @@ private:
     TNMUDP *UDP = nullptr;
     QueryProtocol *Protocol = nullptr;
     ServerListModel *Servers = nullptr;
+    ServerFilterModel *ShownServers = nullptr;
     IconProxyModel *ServerIcons = nullptr;
+    FilterBar *QuickFilter = nullptr;
+    QAction *PMSCopyAddress = nullptr;
     PlayersModel *Players = nullptr;
     RulesModel *Rules = nullptr;
     ScanEngine *Engine = nullptr;
@@ -189,5 +207,8 @@ private:
     std::unique_ptr<GlobalHotkey> Hotkey;
     std::unique_ptr<FavoritesScan> FavScan;
     FavoritesModel *favorites = nullptr;
+    IniFile *ini = nullptr;
+    // What the scan buttons, the gauge and the status panels show.
+    ScanControls controls;
     bool endpointReleased = false;
 };

@@ -3,6 +3,9 @@
 TrayIcon::TrayIcon(QObject *parent) : QObject(parent)
 {
     tray.setToolTip(QStringLiteral("Vantor"));
+    showMessage = [this](const QString &title, const QString &text) {
+        tray.showMessage(title, text, QSystemTrayIcon::Information);
+    };
     timer.setInterval(cycleIntervalMs);
     connect(&timer, &QTimer::timeout, this, &TrayIcon::cycleTick);
     connect(&tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
@@ -30,6 +33,12 @@ void TrayIcon::show()
 void TrayIcon::hide()
 {
     tray.hide();
+}
+
+void TrayIcon::notify(const QString &title, const QString &text)
+{
+    if (available())
+        showMessage(title, text);
 }
 
 void TrayIcon::startCycling()

@@ -27,6 +27,10 @@ public:
     std::function<bool()> systemTrayAvailable = &QSystemTrayIcon::isSystemTrayAvailable;
     void show();
     void hide();
+    // A message balloon by the icon; nothing where the desktop has no tray.
+    void notify(const QString &title, const QString &text);
+    // Shows the balloon; tests record it instead.
+    std::function<void(const QString &title, const QString &text)> showMessage;
 
     void startCycling();
     // Ends the cycling on icon 0.

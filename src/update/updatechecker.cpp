@@ -57,7 +57,6 @@ void UpdateChecker::fetched(bool ok, const QByteArray &body)
             prompter.error(QStringLiteral("Connection error"));
     } else {
         release = record->version;
-        download = record->address;
         if (release == own) {
             if (manual)
                 prompter.information(QStringLiteral("Information"), QStringLiteral("You have last version"));
@@ -66,7 +65,7 @@ void UpdateChecker::fetched(bool ok, const QByteArray &body)
             QString question = downloadQuestion(release, own);
             question.replace(QLatin1Char('\r'), QLatin1Char('\n'));
             if (prompter.question(question))
-                shell.openUrl(download);
+                shell.openUrl(record->address);
         }
     }
     settings.lastUpdateDate = dateText(today());

@@ -36,7 +36,6 @@ public:
     const QString &ownVersion() const { return own; }
     // From the last successful fetch; empty until then.
     const QString &releaseVersion() const { return release; }
-    const QString &downloadAddress() const { return download; }
     bool isRunning() const { return running; }
 
     // The whole check. A manual check reports every outcome; an automatic one
@@ -67,7 +66,6 @@ private:
     QUrl address;
     QString own;
     QString release;
-    QString download;
     bool running = false;
     bool manualReport = false;
 };

@@ -1,5 +1,6 @@
 // Lists the game servers that answer at the given addresses, the way the
 // server list would show them, as a table or as JSON lines.
+#include "buildinfo.h"
 #include "queryoptions.h"
 #include "queryoutput.h"
 #include "queryrun.h"
@@ -24,6 +25,12 @@ int main(int argc, char *argv[])
     const ParsedQueryArgs parsed = parseQueryArgs(app.arguments().mid(1));
     if (!parsed.ok())
         return fail(2, parsed.error);
+    if (parsed.request != ParsedQueryArgs::Query) {
+        QTextStream(stdout) << (parsed.request == ParsedQueryArgs::Help
+                                    ? queryHelpText()
+                                    : QStringLiteral("vantor-query %1\n").arg(QStringLiteral(VANTOR_VERSION)));
+        return 0;
+    }
     const QueryOptions &options = parsed.options;
 
     try {

@@ -78,6 +78,27 @@ QString parseTarget(const QString &text, QueryTarget &target)
 const char *const Usage = "usage: vantor-query [--port N] [--old] [--players] [--rules] [--timeout MS] "
                           "[--json] TARGET... (TARGET: HOST | HOST:PORT | FROM-TO)";
 
+const char *const Help =
+    "usage: vantor-query [--port N] [--old] [--players] [--rules] [--timeout MS] [--json] TARGET...\n"
+    "       vantor-query --help | --version\n"
+    "\n"
+    "Asks game servers of the Half-Life 1 and Source engine families for their\n"
+    "details and lists every server that answers as a row of Vantor's server list.\n"
+    "\n"
+    "TARGET is HOST, HOST:PORT, FROM-TO or FROM-TO:PORT; a range FROM-TO covers\n"
+    "every address from FROM to TO, which share their first two fields.\n"
+    "\n"
+    "  --port N      game port of the targets without their own (default 27015)\n"
+    "  --old         also ask in the old text protocol\n"
+    "  --players     list each server's players under it\n"
+    "  --rules       list each server's rules under it\n"
+    "  --timeout MS  wait MS milliseconds after the last send (default 1000)\n"
+    "  --json        print one JSON object per server and line\n"
+    "  -h, --help    print this help and exit\n"
+    "  --version     print the version and exit\n"
+    "\n"
+    "Exit status: 0 when a server answered, 1 when none did, 2 on bad arguments.\n";
+
 } // namespace
 
 ParsedQueryArgs parseQueryArgs(const QStringList &args)
@@ -91,7 +112,13 @@ ParsedQueryArgs parseQueryArgs(const QStringList &args)
 
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &arg = args[i];
-        if (arg == QLatin1String("--old")) {
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            result.request = ParsedQueryArgs::Help;
+            return result;
+        } else if (arg == QLatin1String("--version")) {
+            result.request = ParsedQueryArgs::Version;
+            return result;
+        } else if (arg == QLatin1String("--old")) {
             o.old = true;
         } else if (arg == QLatin1String("--players")) {
             o.players = true;
@@ -127,4 +154,9 @@ ParsedQueryArgs parseQueryArgs(const QStringList &args)
             target.port = o.port;
     }
     return result;
+}
+
+QString queryHelpText()
+{
+    return QString::fromLatin1(Help);
 }

@@ -32,9 +32,13 @@ struct QueryOptions
     QVector<QueryTarget> targets;
 };
 
-// Either the options or the one-line reason why the arguments were refused.
+// Either the options, a request for the help or the version text, or the
+// one-line reason why the arguments were refused.
 struct ParsedQueryArgs
 {
+    enum Request { Query, Help, Version };
+
+    Request request = Query;
     QueryOptions options;
     QString error;
 
@@ -42,5 +46,9 @@ struct ParsedQueryArgs
 };
 
 // The arguments after the program name. A target without its own port gets
-// the --port value, wherever --port stands.
+// the --port value, wherever --port stands. --help and --version answer
+// whatever else is given, unless an error comes before them.
 ParsedQueryArgs parseQueryArgs(const QStringList &args);
+
+// The text of --help, as the manual page has it.
+QString queryHelpText();

@@ -14,12 +14,18 @@ constexpr int ColumnCount = ServerListModel::ColumnCount;
 const QString Indent = QStringLiteral("    ");
 const QString Gap = QStringLiteral("  ");
 
+// The columns in the window's order: the ping beside the players.
+constexpr std::array<int, ColumnCount> Order = {
+    ServerListModel::ColumnGame, ServerListModel::ColumnName, ServerListModel::ColumnAddress,
+    ServerListModel::ColumnPort, ServerListModel::ColumnProtocol, ServerListModel::ColumnMap,
+    ServerListModel::ColumnPlayers, ServerListModel::ColumnPing, ServerListModel::ColumnOs,
+    ServerListModel::ColumnAccess};
+
 std::array<QString, ColumnCount> rowCells(const ServerRow &row)
 {
     std::array<QString, ColumnCount> cells;
-    for (int c = 0; c < ServerListModel::ColumnAccess; ++c)
-        cells[size_t(c)] = row.columnText(c);
-    cells[ServerListModel::ColumnAccess] = accessText(row.accessIcon);
+    for (size_t i = 0; i < Order.size(); ++i)
+        cells[i] = Order[i] == ServerListModel::ColumnAccess ? accessText(row.accessIcon) : row.columnText(Order[i]);
     return cells;
 }
 
@@ -85,6 +91,8 @@ QJsonObject serverJson(const ListedServer &server, bool withPlayers, bool withRu
         {QStringLiteral("access"), accessText(row.accessIcon)},
         {QStringLiteral("password"), int(info.password)},
         {QStringLiteral("proxy"), info.proxy},
+        {QStringLiteral("bots"), row.bots < 0 ? QJsonValue() : QJsonValue(row.bots)},
+        {QStringLiteral("ping"), row.ping < 0 ? QJsonValue() : QJsonValue(row.ping)},
     };
     if (withPlayers) {
         QJsonArray list;
@@ -105,8 +113,8 @@ QStringList serverTable(const QVector<ListedServer> &servers, bool withPlayers, 
 {
     const std::array<QString, ColumnCount> header = {
         QStringLiteral("Game"), QStringLiteral("Name"), QStringLiteral("Address"), QStringLiteral("Port"),
-        QStringLiteral("PT"), QStringLiteral("Map"), QStringLiteral("Players"), QStringLiteral("OS"),
-        QStringLiteral("A")};
+        QStringLiteral("PT"), QStringLiteral("Map"), QStringLiteral("Players"), QStringLiteral("Ping"),
+        QStringLiteral("OS"), QStringLiteral("A")};
     std::array<qsizetype, ColumnCount> widths{};
     auto widen = [&](const std::array<QString, ColumnCount> &cells) {
         for (size_t c = 0; c < cells.size(); ++c)

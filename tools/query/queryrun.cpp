@@ -1,11 +1,14 @@
 #include "queryrun.h"
 
+#include "net/ipv4.h"
 #include "scan/addressrange.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTextStream>
-#include <QTimer>
+
+#include <algorithm>
+#include <limits>
 
 QueryRun::QueryRun(const QueryOptions &options, QObject *parent)
     : QObject(parent)
@@ -15,14 +18,15 @@ QueryRun::QueryRun(const QueryOptions &options, QObject *parent)
     , m_list(m_settings, m_autoConnect)
 {
     m_settings.scanOld = options.old;
-    m_sinceSend.start();
-    // Challenge answers are sends too: a server that challenged gets the full wait.
-    m_udp.OnDataSend = [this](TNMUDP *) { m_sinceSend.restart(); };
+    // Many servers are asked one after another; none needs a pause before its text request.
+    m_protocol.detailPauseMs = 0;
+    m_clock.start();
+    m_udp.OnDataSend = [this](TNMUDP *) { sent(); };
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &QueryRun::check);
 
-    connect(&m_protocol, &QueryProtocol::serverInfoReceived, &m_list, &ServerListModel::AddServer);
-    connect(&m_list, &ServerListModel::serverAdded, this, [this](int, const ServerInfo &info) {
-        m_servers.append(ListedServer{{}, info, {}, {}});
-    });
+    connect(&m_protocol, &QueryProtocol::serverInfoReceived, this, &QueryRun::infoReceived);
+    connect(&m_list, &ServerListModel::serverAdded, this, [this](int, const ServerInfo &info) { serverListed(info); });
     connect(&m_protocol, &QueryProtocol::playersReceived, this, &QueryRun::playersReceived);
     connect(&m_protocol, &QueryProtocol::rulesReceived, this, &QueryRun::rulesReceived);
     connect(&m_protocol, &QueryProtocol::networkError, this, &QueryRun::reportNetworkError);
@@ -31,95 +35,174 @@ QueryRun::QueryRun(const QueryOptions &options, QObject *parent)
 void QueryRun::run()
 {
     sweep();
-    waitForReplies([] { return false; });
-    if (m_options.players || m_options.rules) {
-        // Late info replies may still add rows while details are asked.
-        for (int row = 0; row < m_list.rowCount(); ++row)
-            askDetails(row);
-    }
-    for (int row = 0; row < m_servers.size(); ++row)
-        m_servers[row].row = m_list.row(row);
+    QEventLoop loop;
+    m_loop = &loop;
+    check();
+    if (!finished())
+        loop.exec();
+    m_loop = nullptr;
+    m_timer.stop();
+
+    for (int i = 0; i < m_servers.size(); ++i)
+        m_servers[i].row = m_list.row(i);
+    std::sort(m_servers.begin(), m_servers.end(), [](const ListedServer &a, const ListedServer &b) {
+        quint32 x = 0, y = 0;
+        parseIpv4(a.row.address, x);
+        parseIpv4(b.row.address, y);
+        return x != y ? x < y : a.row.port < b.row.port;
+    });
 }
 
 void QueryRun::sweep()
 {
     for (const QueryTarget &target : std::as_const(m_options.targets)) {
         if (!target.isRange()) {
-            sendInfoRequest(target.host, target.port);
+            sendInfoRequest(target.host, target.port, true);
             continue;
         }
+        m_sweptRange = true;
         forEachRangeAddress(RangeWalker(target.host, target.rangeTo),
-                            [&](quint32 address) { sendInfoRequest(ipv4Text(address), target.port); });
+                            [&](quint32 address) { sendInfoRequest(ipv4Text(address), target.port, false); });
     }
 }
 
-void QueryRun::sendInfoRequest(const QString &host, int port)
+void QueryRun::sendInfoRequest(const QString &host, int port, bool named)
 {
     m_target = QStringLiteral("%1:%2").arg(host).arg(port);
-    m_protocol.sendInfoRequest(host, port);
-    QCoreApplication::processEvents();
+    if (m_protocol.sendInfoRequest(host, port)) {
+        const quint64 server = key(m_udp.lastResolvedAddress(), port);
+        m_asked.insert(server);
+        if (named && !m_listed.contains(server))
+            m_namedSilent.insert(server);
+    }
+    // Replies are read between sends, at most once a millisecond: often enough
+    // for their pings, rarely enough not to cost more than the sends.
+    if (!m_lastPump.isValid() || m_lastPump.nsecsElapsed() >= 1'000'000) {
+        QCoreApplication::processEvents();
+        m_lastPump.start();
+    }
 }
 
-void QueryRun::askDetails(int row)
+void QueryRun::sent()
 {
-    const ServerRow &server = m_list.row(row);
-    m_asking = row;
-    parseIpv4(server.address, m_askedAddress);
-    m_gotPlayers = !m_options.players;
-    m_gotRules = !m_options.rules;
-    m_target = QStringLiteral("%1:%2").arg(server.address).arg(server.port);
-    if (m_options.players)
-        m_protocol.QueryPlayers(server.address, server.port);
-    if (m_options.rules)
-        m_protocol.QueryRules(server.address, server.port);
-    waitForReplies([this] { return detailsComplete(); });
-    m_asking = -1;
+    // Challenge answers are requests too: the server that challenged gets the full wait.
+    const auto asking = m_asking.find(key(m_udp.lastResolvedAddress(), m_udp.RemotePort));
+    if (asking != m_asking.end())
+        asking->lastSendMs = m_clock.elapsed();
+    else
+        m_lastInfoSendMs = m_clock.elapsed();
 }
 
-void QueryRun::waitForReplies(const std::function<bool()> &done)
+void QueryRun::infoReceived(const ServerInfo &info)
 {
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    auto check = [&] {
-        const qint64 left = m_options.timeoutMs - m_sinceSend.elapsed();
-        if (done() || left <= 0)
-            loop.quit();
-        else
-            timer.start(int(left));
-    };
-    connect(&timer, &QTimer::timeout, &loop, check);
-    if (done() || m_sinceSend.elapsed() >= m_options.timeoutMs)
+    quint32 address = 0;
+    if (!parseIpv4(info.address, address) || !m_asked.contains(key(address, info.port)))
         return;
+    m_list.AddServer(info);
+    m_namedSilent.remove(key(address, info.port));
     check();
-    m_loop = &loop;
-    loop.exec();
-    m_loop = nullptr;
 }
 
-bool QueryRun::fromAskedServer() const
+void QueryRun::serverListed(const ServerInfo &info)
 {
-    return m_asking >= 0 && m_udp.currentSenderAddress() == m_askedAddress;
+    quint32 address = 0;
+    parseIpv4(info.address, address);
+    m_listed.insert(key(address, info.port), int(m_servers.size()));
+    if (m_options.players || m_options.rules)
+        m_waiting.push_back(int(m_servers.size()));
+    m_servers.append(ListedServer{{}, info, {}, {}});
 }
 
-void QueryRun::playersReceived(const QVector<PlayerRow> &players)
+void QueryRun::askDetails()
 {
-    if (m_gotPlayers || !fromAskedServer())
+    while (!m_waiting.empty() && m_asking.size() < DetailsInFlight) {
+        const ServerInfo &info = m_servers[m_waiting.front()].info;
+        m_waiting.pop_front();
+        quint32 address = 0;
+        parseIpv4(info.address, address);
+        const quint64 server = key(address, info.port);
+        // Entered before the sends, so that they count as this server's requests.
+        m_asking.insert(server, Asking{m_clock.elapsed(), m_options.players, m_options.rules});
+        m_target = QStringLiteral("%1:%2").arg(info.address).arg(info.port);
+        if (m_options.players && !m_protocol.QueryPlayers(info.address, info.port))
+            m_asking.remove(server);
+        else if (m_options.rules && !m_protocol.QueryRules(info.address, info.port))
+            m_asking.remove(server);
+    }
+}
+
+QueryRun::Asking *QueryRun::askedServer(const QString &FromIP, int Port, quint64 &serverKey)
+{
+    quint32 address = 0;
+    if (!parseIpv4(FromIP, address))
+        return nullptr;
+    serverKey = key(address, Port);
+    const auto it = m_asking.find(serverKey);
+    return it == m_asking.end() ? nullptr : &it.value();
+}
+
+void QueryRun::playersReceived(const QVector<PlayerRow> &players, const QString &FromIP, int Port)
+{
+    quint64 server = 0;
+    Asking *asking = askedServer(FromIP, Port, server);
+    if (!asking || !asking->players)
         return;
-    m_servers[m_asking].players = players;
-    m_gotPlayers = true;
-    if (detailsComplete() && m_loop)
-        m_loop->quit();
+    m_servers[m_listed.value(server)].players = players;
+    asking->players = false;
+    answered(server, *asking);
 }
 
-void QueryRun::rulesReceived(const QVector<RuleRow> &rules)
+void QueryRun::rulesReceived(const QVector<RuleRow> &rules, const QString &FromIP, int Port)
 {
-    if (m_gotRules || !fromAskedServer())
+    quint64 server = 0;
+    Asking *asking = askedServer(FromIP, Port, server);
+    if (!asking || !asking->rules)
         return;
-    m_servers[m_asking].rules = rules;
-    m_gotRules = true;
-    if (detailsComplete() && m_loop)
-        m_loop->quit();
+    m_servers[m_listed.value(server)].rules = rules;
+    asking->rules = false;
+    answered(server, *asking);
+}
+
+void QueryRun::answered(quint64 serverKey, const Asking &asking)
+{
+    if (asking.players || asking.rules)
+        return;
+    m_asking.remove(serverKey);
+    check();
+}
+
+bool QueryRun::infoRoundOver() const
+{
+    if (!m_sweptRange && m_namedSilent.isEmpty())
+        return true;
+    return m_clock.elapsed() - m_lastInfoSendMs >= m_options.timeoutMs;
+}
+
+bool QueryRun::finished() const
+{
+    return infoRoundOver() && m_waiting.empty() && m_asking.isEmpty();
+}
+
+void QueryRun::check()
+{
+    const qint64 now = m_clock.elapsed();
+    for (auto it = m_asking.begin(); it != m_asking.end();) {
+        if (now - it->lastSendMs >= m_options.timeoutMs)
+            it = m_asking.erase(it);
+        else
+            ++it;
+    }
+    askDetails();
+    if (finished()) {
+        m_timer.stop();
+        if (m_loop)
+            m_loop->quit();
+        return;
+    }
+    qint64 next = infoRoundOver() ? std::numeric_limits<qint64>::max() : m_lastInfoSendMs + m_options.timeoutMs;
+    for (const Asking &asking : std::as_const(m_asking))
+        next = std::min(next, asking.lastSendMs + m_options.timeoutMs);
+    m_timer.start(int(std::clamp<qint64>(next - now, 0, m_options.timeoutMs)));
 }
 
 void QueryRun::reportNetworkError()

@@ -9,41 +9,67 @@
 #include "settings/settingsmodel.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QObject>
+#include <QSet>
+#include <QTimer>
 #include <QVector>
 
-#include <functional>
+#include <deque>
 
 class QEventLoop;
 
-// One run of the tool: the sweep over every target, the wait for late replies,
-// then the players and rules of each listed server, one server at a time
-// because those replies do not say which server they come from.
+// One run of the tool: the info request to every target, then the players and
+// rules of each server that answered, asked of many servers at once and told
+// apart by the address and port each reply comes from. Only servers that were
+// asked are listed. The run ends as soon as every named target has answered
+// all that was asked of it; with ranges, or while a named target is silent,
+// it ends once the timeout has passed since the last info request and every
+// server's details are in or have had the timeout since their last request.
 class QueryRun : public QObject
 {
     Q_OBJECT
 
 public:
+    // How many servers are asked for their details at the same time.
+    static constexpr int DetailsInFlight = 32;
+
     // Throws UDPSockError when no local port can be bound.
     explicit QueryRun(const QueryOptions &options, QObject *parent = nullptr);
 
     void run();
 
-    // The listed servers in list order; complete once run() has returned.
+    // The listed servers by address, then port; complete once run() has returned.
     const QVector<ListedServer> &servers() const { return m_servers; }
 
 private:
+    // A server whose details are asked: when it was last sent a request, and
+    // which of the two replies it still owes.
+    struct Asking
+    {
+        qint64 lastSendMs = 0;
+        bool players = false;
+        bool rules = false;
+    };
+
+    static quint64 key(quint32 address, int port) { return (quint64(address) << 16) | quint16(port); }
+
     void sweep();
-    void sendInfoRequest(const QString &host, int port);
-    void askDetails(int row);
-    // Runs the event loop until the timeout has passed since the last send,
-    // or until `done` holds.
-    void waitForReplies(const std::function<bool()> &done);
-    bool detailsComplete() const { return m_gotPlayers && m_gotRules; }
-    // A detail reply belongs to the server being asked only when it comes from its address.
-    bool fromAskedServer() const;
-    void playersReceived(const QVector<PlayerRow> &players);
-    void rulesReceived(const QVector<RuleRow> &rules);
+    void sendInfoRequest(const QString &host, int port, bool named);
+    void infoReceived(const ServerInfo &info);
+    void serverListed(const ServerInfo &info);
+    void askDetails();
+    void playersReceived(const QVector<PlayerRow> &players, const QString &FromIP, int Port);
+    void rulesReceived(const QVector<RuleRow> &rules, const QString &FromIP, int Port);
+    // The Asking entry of the server a detail reply came from, or nullptr.
+    Asking *askedServer(const QString &FromIP, int Port, quint64 &serverKey);
+    void answered(quint64 serverKey, const Asking &asking);
+    void sent();
+    bool infoRoundOver() const;
+    bool finished() const;
+    // Gives up on servers that owe details for longer than the timeout, asks
+    // the next ones, and ends the run or sets the timer for the next deadline.
+    void check();
     void reportNetworkError();
 
     QueryOptions m_options;
@@ -52,15 +78,20 @@ private:
     TNMUDP m_udp;
     QueryProtocol m_protocol;
     ServerListModel m_list;
-    QVector<ListedServer> m_servers;
+    QVector<ListedServer> m_servers; // in list order until the run ends
 
-    QElapsedTimer m_sinceSend;
+    QSet<quint64> m_asked;       // every address:port an info request went to
+    QSet<quint64> m_namedSilent; // named targets that have not answered yet
+    bool m_sweptRange = false;
+    QHash<quint64, int> m_listed; // address:port -> index in m_servers
+    std::deque<int> m_waiting;    // indexes of servers whose details are still to ask
+    QHash<quint64, Asking> m_asking;
+
+    QElapsedTimer m_clock;
+    QElapsedTimer m_lastPump;
+    qint64 m_lastInfoSendMs = 0;
+    QTimer m_timer;
     QEventLoop *m_loop = nullptr;
     QString m_target; // "host:port" being asked, for error messages
     QString m_lastError;
-
-    int m_asking = -1;
-    quint32 m_askedAddress = 0;
-    bool m_gotPlayers = true;
-    bool m_gotRules = true;
 };

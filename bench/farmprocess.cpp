@@ -1,4 +1,4 @@
-#include "emulatorprocess.h"
+#include "farmprocess.h"
 
 #include "benchutil.h"
 
@@ -12,11 +12,11 @@ constexpr int ReadyTimeoutMs = 60000;
 
 } // namespace
 
-EmulatorProcess::EmulatorProcess(const QJsonObject &config, const QString &ports)
+FarmProcess::FarmProcess(const QJsonObject &config, int port)
 {
     if (!dir.isValid())
         throw BenchError("no temporary directory");
-    const QString configPath = dir.filePath(QStringLiteral("servers.json"));
+    const QString configPath = dir.filePath(QStringLiteral("lan.json"));
     QFile file(configPath);
     if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(config).toJson()) <= 0)
         throw BenchError("cannot write the emulator's configuration");
@@ -31,9 +31,9 @@ EmulatorProcess::EmulatorProcess(const QJsonObject &config, const QString &ports
     timer.start();
     while (!out.contains("ready") && timer.elapsed() < ReadyTimeoutMs) {
         if (!process.waitForReadyRead(1000) && process.state() != QProcess::Running)
-            throw BenchError(QStringLiteral("vantor-testserver ended with exit code %1 (%2 taken?)")
+            throw BenchError(QStringLiteral("vantor-testserver ended with exit code %1 (port %2 taken?)")
                                  .arg(process.exitCode())
-                                 .arg(ports)
+                                 .arg(port)
                                  .toStdString());
         out += process.readAllStandardOutput();
     }
@@ -41,7 +41,7 @@ EmulatorProcess::EmulatorProcess(const QJsonObject &config, const QString &ports
         throw BenchError("vantor-testserver did not get ready");
 }
 
-EmulatorProcess::~EmulatorProcess()
+FarmProcess::~FarmProcess()
 {
     process.terminate();
     if (!process.waitForFinished(5000))
