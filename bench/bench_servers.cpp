@@ -8,7 +8,6 @@
 #include "scan/serverlistmodel.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QTimer>
@@ -49,22 +48,6 @@ QJsonObject farmConfig()
     return QJsonObject{{"servers", servers}};
 }
 
-// Datagrams the kernel dropped for the UDP socket bound to `port` (the
-// last column of /proc/net/udp); -1 when the socket is not found.
-qint64 droppedDatagrams(int port)
-{
-    QFile table(QStringLiteral("/proc/net/udp"));
-    if (!table.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray local = ':' + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
-    for (const QByteArray &line : table.readAll().split('\n')) {
-        const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.size() > 2 && fields[1].endsWith(local))
-            return fields.last().toLongLong();
-    }
-    return -1;
-}
-
 } // namespace
 
 std::vector<Figure> benchServers()
@@ -74,10 +57,7 @@ std::vector<Figure> benchServers()
     // The peak from here on: the window, its 5,000 rows and what the sweeps use,
     // not what earlier benchmarks of this run left behind.
     const qint64 peakBefore = peakResidentBytes();
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    if (clearRefs.open(QIODevice::WriteOnly))
-        clearRefs.write("5");
-    clearRefs.close();
+    resetPeakResident();
 
     BenchWindow w;
     w.settings.ranges = {{true, serverAddress(0), serverAddress(ServerCount - 1)}};

@@ -8,5 +8,6 @@ std::vector<Figure> benchIni();
 std::vector<Figure> benchStartup();
 std::vector<Figure> benchSweep();
 std::vector<Figure> benchServers();
+std::vector<Figure> benchFlood();
 std::vector<Figure> benchFilter();
 std::vector<Figure> benchQuery();

@@ -46,3 +46,11 @@ bool processEventsUntil(const std::function<bool()> &done, int timeoutMs);
 
 // This process's peak resident size so far (VmHWM), in bytes; 0 when unknown.
 qint64 peakResidentBytes();
+// This process's resident size now (VmRSS), in bytes; 0 when unknown.
+qint64 residentBytes();
+// Lets VmHWM start again from the resident size now.
+void resetPeakResident();
+
+// Datagrams the kernel dropped for the UDP socket bound to `port` (the
+// last column of /proc/net/udp); -1 when the socket is not found.
+qint64 droppedDatagrams(int port);

@@ -14,6 +14,7 @@ const Benchmark benchmarks[] = {
     {"startup", benchStartup},
     {"sweep", benchSweep},
     {"servers", benchServers},
+    {"flood", benchFlood},
     {"filter", benchFilter},
     {"query", benchQuery},
 };

@@ -334,7 +334,7 @@ void TestAccessibility::checkedStateActsHoweverItChanged()
     QCOMPARE(settings->gameType, 0);
     QCOMPARE(IniFile(ini->path()).readInteger(QStringLiteral("Settings"), QStringLiteral("GameType"), -1), 0);
 
-    const auto check = [this](QWidget *owner, const char *name) {
+    const auto check = [](QWidget *owner, const char *name) {
         auto *box = owner->findChild<QAbstractButton *>(QLatin1String(name));
         if (!box)
             qWarning("no %s", name);

@@ -50,6 +50,12 @@ private slots:
     void rereadsAfterOutsideChange_data();
     void rereadsAfterOutsideChange();
     void batchWritesOnceAtEnd();
+    void unrelatedWriteKeepsEveryLine_data();
+    void unrelatedWriteKeepsEveryLine();
+    void writtenTextReadsBackWhole_data();
+    void writtenTextReadsBackWhole();
+    void lineBreaksAreRefused_data();
+    void lineBreaksAreRefused();
     void location_data();
     void location();
 
@@ -146,6 +152,14 @@ void TestIniFile::readSection_data()
     QTest::newRow("only the first copy of the section")
         << QByteArray("[P]\na=\n[Q]\nq=\n[p]\nb=\n") << QStringList{"a"};
     QTest::newRow("missing section") << QByteArray("[Q]\nq=\n") << QStringList();
+    // Keys that need quotes are written in them; other lines read as they always did.
+    QTest::newRow("quoted key with =") << QByteArray("[P]\n\"+map=de_dust2\"=\n") << QStringList{"+map=de_dust2"};
+    QTest::newRow("quoted key, doubled quotes")
+        << QByteArray("[P]\n\"+hostname=\"\"a b\"\"\"=\n\"\"\"x\"=\n") << QStringList{"+hostname=\"a b\"", "\"x"};
+    QTest::newRow("old line with two equals signs") << QByteArray("[P]\n+map=de_dust2=\n") << QStringList{"+map"};
+    QTest::newRow("old key in quotes") << QByteArray("[P]\n\"-game cstrike\"=\n") << QStringList{"\"-game cstrike\""};
+    QTest::newRow("old key, quote never closed") << QByteArray("[P]\n\"-a=b\n") << QStringList{"\"-a"};
+    QTest::newRow("old key, text after the quote") << QByteArray("[P]\n\"a\"b=\n") << QStringList{"\"a\"b"};
 }
 
 void TestIniFile::readSection()
@@ -210,10 +224,13 @@ void TestIniFile::writes_data()
         << QByteArray("[A]\nx=1\n") << QStringList{"str|B|y|2"} << QByteArray("[A]\nx=1\n\n[B]\ny=2\n");
     QTest::newRow("section without keys gets the key under its header")
         << QByteArray("[A]\n;x=1\n") << QStringList{"str|A|x|2"} << QByteArray("[A]\nx=2\n;x=1\n");
-    QTest::newRow("CRLF read, LF written")
-        << QByteArray("[A]\r\nx=1\r\n") << QStringList{"str|A|y|2"} << QByteArray("[A]\nx=1\ny=2\n");
-    QTest::newRow("value written as given")
-        << QByteArray() << QStringList{"str|A|k|  'spaced'  "} << QByteArray("[A]\nk=  'spaced'  \n");
+    QTest::newRow("new lines end like the file's first")
+        << QByteArray("[A]\r\nx=1\r\n") << QStringList{"str|A|y|2", "str|B|z|3"}
+        << QByteArray("[A]\r\nx=1\r\ny=2\r\n\r\n[B]\r\nz=3\r\n");
+    QTest::newRow("a replaced line keeps its end")
+        << QByteArray("[A]\nx=1\r\ny=2") << QStringList{"str|A|x|5", "str|A|y|6"} << QByteArray("[A]\nx=5\r\ny=6");
+    QTest::newRow("last line gets an end only when one follows")
+        << QByteArray("[A]\nx=1") << QStringList{"str|A|y|2"} << QByteArray("[A]\nx=1\ny=2\n");
     QTest::newRow("integers and booleans")
         << QByteArray() << QStringList{"int|A|i|-12", "bool|A|t|1", "bool|A|f|0"} << QByteArray("[A]\ni=-12\nt=1\nf=0\n");
     QTest::newRow("erase a section")
@@ -354,6 +371,114 @@ void TestIniFile::batchWritesOnceAtEnd()
     QCOMPARE(ini.readString(QStringLiteral("A"), QStringLiteral("x"), Missing), QStringLiteral("2"));
     ini.endBatch();
     QCOMPARE(readFile(m_path), QByteArray("[A]\nx=2\n\n[B]\ny=3\n"));
+}
+
+void TestIniFile::unrelatedWriteKeepsEveryLine_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("CR CR LF") << QByteArray("[A]\nk=v\r\r\nj=w\n") << "k" << "v";
+    QTest::newRow("key ending in CR") << QByteArray("[A]\nj\r\r\nk=v\n") << "j" << "";
+    QTest::newRow("lone CR ends a line") << QByteArray("[A]\rk=v\r") << "k" << "v";
+    QTest::newRow("Latin-1 path") << QByteArray("[A]\nk=C:\\Spiele\\K\xE4se.exe\n") << "k"
+                                  << QStringLiteral("C:\\Spiele\\K\u00E4se.exe");
+    QTest::newRow("BOM, CRLF and UTF-8") << QByteArray("\xEF\xBB\xBF[A]\r\nk=caf\xC3\xA9\r\n") << "k"
+                                         << QStringLiteral("caf\u00E9");
+    QTest::newRow("no end after the last line") << QByteArray("[A]\nk= v ") << "k" << "v";
+    QTest::newRow("comment and blanks") << QByteArray("; mine\r\n\t\n[A]\n  k =  v\t\n") << "k" << "v";
+}
+
+// What reads the same before a write of another key reads the same after it,
+// and the lines that the write is not about keep their bytes.
+void TestIniFile::unrelatedWriteKeepsEveryLine()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+    writeFile(m_path, content);
+    IniFile ini(m_path);
+    QCOMPARE(ini.readString(QStringLiteral("A"), key, Missing), expected);
+    ini.writeString(QStringLiteral("Other"), QStringLiteral("x"), QStringLiteral("1"));
+    QVERIFY2(readFile(m_path).startsWith(content), readFile(m_path).toHex(' ').constData());
+    QCOMPARE(IniFile(m_path).readString(QStringLiteral("A"), key, Missing), expected);
+}
+
+void TestIniFile::writtenTextReadsBackWhole_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("parameter line with =") << "+map=de_dust2" << "" << QByteArray("\"+map=de_dust2\"=");
+    QTest::newRow("quotes inside") << "+hostname=\"a b\"" << "" << QByteArray("\"+hostname=\"\"a b\"\"\"=");
+    QTest::newRow("key like a section") << "[Settings]" << "" << QByteArray("\"[Settings]\"=");
+    QTest::newRow("key like a comment") << ";x" << "1" << QByteArray("\";x\"=1");
+    QTest::newRow("key starting with a quote") << "\"x" << "" << QByteArray("\"\"\"x\"=");
+    QTest::newRow("plain key, = in the value") << "-game" << "a=b" << QByteArray("-game=a=b");
+    QTest::newRow("blanks at the ends of a value") << "LastPass" << " secret " << QByteArray("LastPass=\" secret \"");
+    QTest::newRow("value in quotes") << "k" << "'x'" << QByteArray("k=\"'x'\"");
+    QTest::newRow("value in double quotes") << "k" << "\"x\"" << QByteArray("k=\"\"x\"\"");
+    QTest::newRow("one quote") << "k" << "\"" << QByteArray("k=\"");
+}
+
+void TestIniFile::writtenTextReadsBackWhole()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, line);
+    IniFile(m_path).writeString(QStringLiteral("P"), key, value);
+    QCOMPARE(readFile(m_path), "[P]\n" + line + "\n");
+    IniFile ini(m_path);
+    QCOMPARE(ini.readSection(QStringLiteral("P")), QStringList{key});
+    QCOMPARE(ini.readString(QStringLiteral("P"), key, Missing), value);
+    // Written again in place, it still reads the same.
+    ini.writeString(QStringLiteral("P"), key, value);
+    QCOMPARE(readFile(m_path), "[P]\n" + line + "\n");
+}
+
+void TestIniFile::lineBreaksAreRefused_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("value planting a key") << "Settings" << "ExePath1" << "x\n[Settings]\nExePath0=evil"
+                                    << "the value of ExePath1 in [Settings]";
+    QTest::newRow("value ending in CR") << "Password" << "LastPass" << "secret\r" << "the value of LastPass in [Password]";
+    QTest::newRow("key") << "Params" << "-a\n-b" << "" << "a key name in [Params]";
+    QTest::newRow("section") << "A\r\nB" << "k" << "v" << "a section name";
+}
+
+// A text with a line break would write extra lines; it is refused whole, and
+// a batch that it is part of never reaches the disk.
+void TestIniFile::lineBreaksAreRefused()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QString, named);
+    const QByteArray before = "[Settings]\nExePath0=hl\n";
+    writeFile(m_path, before);
+    IniFile ini(m_path);
+    QVERIFY_THROWS_EXCEPTION(IniWriteError, ini.writeString(section, key, value));
+    QCOMPARE(readFile(m_path), before);
+
+    ini.beginBatch();
+    ini.writeString(QStringLiteral("Settings"), QStringLiteral("ExePath0"), QStringLiteral("changed"));
+    try {
+        ini.writeString(section, key, value);
+        QFAIL("the write was not refused");
+    } catch (const IniWriteError &e) {
+        QVERIFY2(e.message().startsWith(QStringLiteral("Unable to write to ") + m_path), qPrintable(e.message()));
+        QVERIFY2(e.message().contains(named + QStringLiteral(" holds a line break")), qPrintable(e.message()));
+        QVERIFY(!e.message().contains(u'\n') && !e.message().contains(u'\r'));
+    }
+    ini.endBatch();
+    QCOMPARE(readFile(m_path), before);
+    QCOMPARE(ini.readString(QStringLiteral("Settings"), QStringLiteral("ExePath0"), Missing), QStringLiteral("hl"));
+    // The file object is usable afterwards.
+    ini.writeString(QStringLiteral("Settings"), QStringLiteral("ExePath0"), QStringLiteral("hl2"));
+    QCOMPARE(readFile(m_path), QByteArray("[Settings]\nExePath0=hl2\n"));
 }
 
 void TestIniFile::location_data()

@@ -38,6 +38,7 @@ private slots:
     void showingSelectsRememberedPassword();
     void sectionWrittenAnew();
     void firstRun();
+    void passwordTakesNoLineBreak();
 
 private:
     std::unique_ptr<TFormPass> makeDialog();
@@ -191,6 +192,21 @@ void TestPassPrompt::firstRun()
     QVERIFY(!dialog->CBShowPass->isChecked());
     QCOMPARE(dialog->MEPass->echoMode(), QLineEdit::Password);
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Password"));
+}
+
+// The password reaches the settings file, which cannot store a line break.
+void TestPassPrompt::passwordTakesNoLineBreak()
+{
+    auto dialog = makeDialog();
+    auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("MEPass"));
+    QVERIFY(edit);
+    edit->insert(QStringLiteral("secret"));
+    edit->insert(QStringLiteral("\n[Settings]\nExePath0=evil"));
+    QCOMPARE(edit->text(), QStringLiteral("secret"));
+    dialog.reset();
+    QVERIFY(m_prompter.shown.isEmpty());
+    QCOMPARE(IniFile(m_path).readString(QStringLiteral("Password"), QStringLiteral("LastPass"), QString()),
+             QStringLiteral("secret"));
 }
 
 QTEST_MAIN(TestPassPrompt)

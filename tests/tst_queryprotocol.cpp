@@ -279,25 +279,33 @@ void TestQueryProtocol::dispatchSorting_data()
     QTest::addColumn<int>("infos");
     QTest::addColumn<int>("players");
     QTest::addColumn<int>("rules");
-    QTest::newRow("info") << infoReply << 1 << 0 << 0;
-    QTest::newRow("long info") << infoReply + QByteArray(300, 'x') << 1 << 0 << 0;
-    QTest::newRow("byte 0 not tested") << QByteArray(1, 'X') + infoReply.mid(1) << 1 << 0 << 0;
-    QTest::newRow("bad header") << bytesOf("FF FF 00 FF 49") + infoReply.mid(5) << 0 << 0 << 0;
-    QTest::newRow("four bytes") << bytesOf("FF FF FF FF") << 0 << 0 << 0;
-    QTest::newRow("unknown type") << bytesOf("FF FF FF FF 7A 00 00") << 0 << 0 << 0;
+    QTest::addColumn<bool>("asked"); // players and rules were asked of the sender
+    QTest::newRow("info") << infoReply << 1 << 0 << 0 << true;
+    QTest::newRow("long info") << infoReply + QByteArray(300, 'x') << 1 << 0 << 0 << true;
+    QTest::newRow("byte 0 not tested") << QByteArray(1, 'X') + infoReply.mid(1) << 1 << 0 << 0 << true;
+    QTest::newRow("bad header") << bytesOf("FF FF 00 FF 49") + infoReply.mid(5) << 0 << 0 << 0 << true;
+    QTest::newRow("four bytes") << bytesOf("FF FF FF FF") << 0 << 0 << 0 << true;
+    QTest::newRow("unknown type") << bytesOf("FF FF FF FF 7A 00 00") << 0 << 0 << 0 << true;
     // A split fragment whose id starts with a type letter is still a fragment.
-    QTest::newRow("split with I in id") << bytesOf("FE FF FF FF 49 00 00 00 12") + infoReply << 0 << 0 << 0;
-    QTest::newRow("players") << bytesOf("FF FF FF FF 44 00") << 0 << 1 << 0;
-    QTest::newRow("rules") << bytesOf("FF FF FF FF 45 00 00") << 0 << 0 << 1;
+    QTest::newRow("split with I in id") << bytesOf("FE FF FF FF 49 00 00 00 12") + infoReply << 0 << 0 << 0 << true;
+    QTest::newRow("players") << bytesOf("FF FF FF FF 44 00") << 0 << 1 << 0 << true;
+    QTest::newRow("rules") << bytesOf("FF FF FF FF 45 00 00") << 0 << 0 << 1 << true;
+    // Anyone on the LAN can send these; they would replace the lists shown.
+    QTest::newRow("players nobody asked for") << bytesOf("FF FF FF FF 44 00") << 0 << 0 << 0 << false;
+    QTest::newRow("rules nobody asked for") << bytesOf("FF FF FF FF 45 00 00") << 0 << 0 << 0 << false;
     QTest::newRow("old info") << bytesOf("FF FF FF FF 'infostringresponse' 00 '\\protocol\\47\\players\\1\\max\\2\\password\\0\\' 00")
-                              << 1 << 0 << 0;
+                              << 1 << 0 << 0 << true;
     QTest::newRow("i but not the old reply") << bytesOf("FF FF FF FF 'infostringXesponse' 00 '\\protocol\\47\\' 00") << 0
-                                             << 0 << 0;
+                                             << 0 << 0 << true;
 }
 
 void TestQueryProtocol::dispatchSorting()
 {
     QFETCH(QByteArray, datagram);
+    QFETCH(bool, asked);
+    // Asked on this endpoint's own port, where the request is not answered.
+    if (asked)
+        QVERIFY(protocol->QueryPlayers(QStringLiteral("127.0.0.30"), udp->LocalPort()));
     protocol->dispatch(datagram, QStringLiteral("127.0.0.30"), 27015);
     QTEST(int(infos.size()), "infos");
     QTEST(int(players.size()), "players");
@@ -311,6 +319,7 @@ void TestQueryProtocol::splitPlayersAreReassembled()
         whole += bytesOf("00") + QByteArray(name) + bytesOf("00 02 00 00 00 00 00 00 00");
     const QByteArray first = bytesOf("FE FF FF FF 05 00 00 00 02 00 14 00") + whole.left(20);
     const QByteArray second = bytesOf("FE FF FF FF 05 00 00 00 02 01 14 00") + whole.mid(20);
+    QVERIFY(protocol->QueryRules(QStringLiteral("127.0.0.31"), udp->LocalPort()));
     protocol->dispatch(second, QStringLiteral("127.0.0.31"), 27015);
     QVERIFY(players.isEmpty());
     protocol->dispatch(first, QStringLiteral("127.0.0.31"), 27015);

@@ -19,6 +19,8 @@ private slots:
     void extractValue();
     void oldReply_data();
     void oldReply();
+    void oldReplyNumbersNeverWrap_data();
+    void oldReplyNumbersNeverWrap();
     void players_data();
     void players();
     void playersSort();
@@ -166,6 +168,33 @@ void TestReplyParsing::oldReply()
     QTEST(info->os, "os");
     QTEST(info->proxy, "proxy");
     QCOMPARE(info->port, 27020);
+}
+
+void TestReplyParsing::oldReplyNumbersNeverWrap_data()
+{
+    QTest::addColumn<QByteArray>("numbers");
+    QTest::addColumn<int>("protocol");
+    QTest::addColumn<int>("players");
+    QTest::addColumn<int>("max");
+    QTest::addColumn<int>("password");
+    QTest::newRow("as sent") << QByteArray("\\protocol\\47\\players\\3\\max\\255\\password\\1\\") << 47 << 3 << 255 << 1;
+    QTest::newRow("players 300") << QByteArray("\\protocol\\47\\players\\300\\max\\32\\password\\0\\") << 47 << 255 << 32 << 0;
+    QTest::newRow("max 256") << QByteArray("\\protocol\\47\\players\\3\\max\\256\\password\\0\\") << 47 << 3 << 255 << 0;
+    QTest::newRow("protocol 65583") << QByteArray("\\protocol\\65583\\players\\3\\max\\8\\password\\0\\") << 255 << 3 << 8 << 0;
+    QTest::newRow("password 256") << QByteArray("\\protocol\\47\\players\\3\\max\\8\\password\\256\\") << 47 << 3 << 8 << 255;
+    QTest::newRow("negative players") << QByteArray("\\protocol\\47\\players\\-1\\max\\8\\password\\0\\") << 47 << 0 << 8 << 0;
+}
+
+void TestReplyParsing::oldReplyNumbersNeverWrap()
+{
+    QFETCH(QByteArray, numbers);
+    const QByteArray reply = bytesOf("FF FF FF FF 'infostringresponse' 00") + numbers + QByteArray(1, 0);
+    const auto info = parseOldInfo(reply, 27015, QStringLiteral("127.0.0.3"));
+    QVERIFY(info);
+    QTEST(int(info->protocol), "protocol");
+    QTEST(int(info->players), "players");
+    QTEST(int(info->maxPlayers), "max");
+    QTEST(int(info->password), "password");
 }
 
 void TestReplyParsing::players_data()

@@ -1,3 +1,5 @@
+#include "query/playersmodel.h"
+#include "query/rulesmodel.h"
 #include "scan/autoconnectstate.h"
 #include "scan/listicons.h"
 #include "scan/serverfiltermodel.h"
@@ -84,6 +86,41 @@ private slots:
         QCOMPARE(added.size(), 1);
         QCOMPARE(added[0][0].toInt(), 0);
         QCOMPARE(added[0][1].value<ServerInfo>(), info);
+    }
+
+    void controlCharactersAreNotShown_data()
+    {
+        QTest::addColumn<QString>("sent");
+        QTest::addColumn<QString>("shown");
+        const QString x = QString(QChar::ReplacementCharacter);
+        QTest::newRow("plain") << "de_dust2" << "de_dust2";
+        QTest::newRow("other scripts kept") << QStringLiteral("Город ★") << QStringLiteral("Город ★");
+        QTest::newRow("terminal title") << "\x1b]0;owned\x07" << x + "]0;owned" + x;
+        QTest::newRow("clear screen") << "\x1b[2J\x1b[H" << x + "[2J" + x + "[H";
+        QTest::newRow("line break and tab") << "a\r\nb\tc" << "a" + x + x + "b" + x + "c";
+        QTest::newRow("DEL and C1") << QStringLiteral("a\x7f\u009b2Jb") << "a" + x + x + "2Jb";
+    }
+
+    // The lists show what a server sent, but never its control characters.
+    void controlCharactersAreNotShown()
+    {
+        QFETCH(QString, sent);
+        QFETCH(QString, shown);
+        ServerListModel model(settings, autoConnect);
+        ServerInfo info = server(QStringLiteral("127.0.0.5"), 27015);
+        info.gameDir = info.hostName = info.map = sent; // an unknown game folder is the caption
+        model.AddServer(info);
+        QCOMPARE(model.row(0).name, sent);
+        for (int c : {ServerListModel::ColumnGame, ServerListModel::ColumnName, ServerListModel::ColumnMap})
+            QCOMPARE(column(model, c), QStringList{shown});
+
+        PlayersModel players;
+        players.setPlayers({{sent, 3}});
+        QCOMPARE(players.data(players.index(0, 0)).toString(), shown);
+        RulesModel rules;
+        rules.setRules({{sent, sent}});
+        QCOMPARE(rules.data(rules.index(0, 0)).toString(), shown);
+        QCOMPARE(rules.data(rules.index(0, 1)).toString(), shown);
     }
 
     void headers()

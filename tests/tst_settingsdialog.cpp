@@ -391,6 +391,30 @@ private slots:
         QCOMPARE(readFile(iniPath), before);
     }
 
+    // The settings file cannot store a line break, so no field takes one:
+    // neither typed or pasted text nor the path of a chosen file.
+    void noFieldTakesALineBreak()
+    {
+        TSettings &d = open("[Settings]\nCurItem=1\n");
+        int editable = 0;
+        for (QLineEdit *edit : d.findChildren<QLineEdit *>()) {
+            if (edit->isReadOnly())
+                continue;
+            ++editable;
+            edit->setText(QStringLiteral("1"));
+            edit->insert(QStringLiteral("2\n3"));
+            edit->insert(QStringLiteral("4\r"));
+            QVERIFY2(!edit->text().contains(u'\n') && !edit->text().contains(u'\r'), qPrintable(edit->text()));
+        }
+        QVERIFY(editable >= 2);
+
+        chooser.answer = QStringLiteral("/games/half\nlife/hl2");
+        QTest::mouseClick(d.findChild<QToolButton *>(QStringLiteral("SBExe")), Qt::LeftButton);
+        QCOMPARE(d.findChild<QLineEdit *>(QStringLiteral("EditExe"))->text(), QString());
+        QVERIFY(!d.findChild<QPushButton *>(QStringLiteral("BBSave"))->isEnabled());
+        QCOMPARE(prompter.shown, QStringList{QStringLiteral("error: The path holds a line break and cannot be stored.")});
+    }
+
     void steamPathProposal_data()
     {
         QTest::addColumn<QByteArray>("text");

@@ -53,6 +53,10 @@ private slots:
     void anyOrder();
     void interleavedSetsStaySeparate();
     void duplicatesAndStrays();
+    void strayFirstPieceIsNeverUsed_data();
+    void strayFirstPieceIsNeverUsed();
+    void floodersCannotStarveAServer_data();
+    void floodersCannotStarveAServer();
     void compressedSetsAreDropped();
     void incompleteSetsExpire();
 };
@@ -130,6 +134,79 @@ void TestSplitReassembler::duplicatesAndStrays()
     QVERIFY(!r.add(1, 1, bytesOf("FE FF FF FF 09 00 00 00"), 0)); // too short to be a fragment
     QVERIFY(!r.add(1, 1, parts[0], 0));
     const auto done = r.add(1, 1, parts[2], 0);
+    QVERIFY(done);
+    QCOMPARE(*done, whole);
+}
+
+void TestSplitReassembler::strayFirstPieceIsNeverUsed_data()
+{
+    QTest::addColumn<bool>("source");
+    QTest::addColumn<QByteArray>("strayPiece");
+    // A fragment numbered 0 whose piece does not carry the reply header, from
+    // the same sender and with the same id, arriving before the real one.
+    QTest::newRow("goldsrc, forged players") << false << bytesOf("00 FF FF FF 44 01 00 'evil' 00 07 00 00 00 00 00 00 00");
+    QTest::newRow("source, forged players") << true << bytesOf("00 FF FF FF 44 01 00 'evil' 00 07 00 00 00 00 00 00 00");
+    QTest::newRow("goldsrc, split marker") << false << bytesOf("FE FF FF FF 01 00 00 00 02 'xyz'");
+    QTest::newRow("source, stale text") << true << QByteArray("stale rules of an earlier reply");
+}
+
+void TestSplitReassembler::strayFirstPieceIsNeverUsed()
+{
+    QFETCH(bool, source);
+    QFETCH(QByteArray, strayPiece);
+    const QByteArray whole = wholeReply(2000);
+    const auto parts = source ? cutSource(whole, 21, 1248) : cutGoldSrc(whole, 21, 1391);
+    const QByteArray stray = source ? header(21) + bytesOf("02 00 E0 04") + strayPiece : header(21) + char(0x02) + strayPiece;
+    SplitReassembler r;
+    QVERIFY(!r.add(1, 1, stray, 0));
+    QVERIFY(!r.add(1, 1, parts[1], 0));
+    const auto done = r.add(1, 1, parts[0], 0);
+    QVERIFY(done);
+    QCOMPARE(*done, whole);
+}
+
+void TestSplitReassembler::floodersCannotStarveAServer_data()
+{
+    QTest::addColumn<int>("flooders");
+    QTest::addColumn<int>("setsEach");
+    QTest::addColumn<int>("fragmentBytes");
+    QTest::addColumn<bool>("betweenFragments");
+    QTest::newRow("one sender holds 64 sets") << 1 << 64 << 20 << false;
+    QTest::newRow("one sender opens sets between the fragments") << 1 << 1000 << 20 << true;
+    QTest::newRow("many senders, one set each") << 100 << 1 << 20 << false;
+    QTest::newRow("many senders between the fragments") << 200 << 1 << 20 << true;
+    QTest::newRow("senders holding several sets") << 100 << 4 << 20 << true;
+    QTest::newRow("huge fragments") << 50 << 4 << 60000 << true;
+}
+
+void TestSplitReassembler::floodersCannotStarveAServer()
+{
+    QFETCH(int, flooders);
+    QFETCH(int, setsEach);
+    QFETCH(int, fragmentBytes);
+    QFETCH(bool, betweenFragments);
+    const QByteArray whole = wholeReply(4000);
+    const auto parts = cutGoldSrc(whole, 77, 1391);
+    constexpr quint32 Server = 0x7F000002;
+    SplitReassembler r;
+    const auto flood = [&] {
+        // Fragment 1 of 2 never completes: its first fragment never comes.
+        for (int set = 0; set < setsEach; ++set) {
+            for (int f = 0; f < flooders; ++f) {
+                const QByteArray fragment = header(quint32(set)) + char(0x12) + QByteArray(fragmentBytes, 'f');
+                QVERIFY(!r.add(0x7F000063, quint16(1000 + f), fragment, 0));
+                QVERIFY(r.pendingSets() <= SplitReassembler::MaxSets);
+                QVERIFY(r.pendingBytes() <= SplitReassembler::MaxBytes);
+            }
+        }
+    };
+    if (!betweenFragments)
+        flood();
+    QVERIFY(!r.add(Server, 27015, parts[0], 0));
+    if (betweenFragments)
+        flood();
+    QVERIFY(!r.add(Server, 27015, parts[1], 0));
+    const auto done = r.add(Server, 27015, parts[2], 0);
     QVERIFY(done);
     QCOMPARE(*done, whole);
 }

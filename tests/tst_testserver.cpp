@@ -358,6 +358,13 @@ void TestServerTest::refusesBadConfig_data()
     QTest::newRow("too many goldsrc parts")
         << QByteArray(R"({"servers": [{"address": "127.0.0.9", "generateRules": 600, "split": {"fragmentSize": 1391}}]})")
         << "more than the split layout allows";
+    QTest::newRow("port far beyond any integer") << QByteArray(R"({"servers": [{"address": "127.0.0.9", "port": 1e19}]})")
+                                                 << R"(servers[0]."port": must be an integer from 0 to 65535)";
+    QTest::newRow("fraction") << QByteArray(R"({"servers": [{"address": "127.0.0.9", "maxPlayers": 2.5}]})")
+                              << R"("maxPlayers": must be an integer)";
+    QTest::newRow("key with a line break")
+        << QByteArray(R"({"servers": [{"address": "127.0.0.9", "bad\nkey\u001b[2J": 1}]})")
+        << R"(servers[0]."bad\nkey\u001b[2J": unknown key)";
 }
 
 void TestServerTest::refusesBadConfig()

@@ -37,6 +37,15 @@ QJsonObject with(QJsonObject o, const QJsonObject &more)
     return o;
 }
 
+// The rules of a server with one rule. (Braces around a single array would
+// make clang copy the inner array instead of nesting it.)
+QJsonArray oneRule(const QString &name, const QString &value)
+{
+    QJsonArray rules;
+    rules.append(QJsonArray{name, value});
+    return rules;
+}
+
 QJsonArray players(std::initializer_list<std::pair<const char *, int>> list)
 {
     QJsonArray a;
@@ -51,7 +60,7 @@ QJsonArray farmServers()
     return {
         with(server(1, "m", "cstrike", "Counter-Strike"),
              {{"playerList", players({{"Gordon", 21}, {"Barney", 17}, {"Тест игрок", 3}})},
-              {"rules", QJsonArray{QJsonArray{"mp_timelimit", "30"}}},
+              {"rules", oneRule("mp_timelimit", "30")},
               {"generateRules", 40},
               {"split", QJsonObject{{"layout", "goldsrc"}, {"fragmentSize", 600}}}}),
         with(server(2, "m", "cstrike", "Counter-Strike"), {{"protocol", 46}, {"players", 12}, {"maxPlayers", 12}}),
@@ -61,7 +70,7 @@ QJsonArray farmServers()
         server(5, "I", "cspromod", "CSPromod"),
         with(server(6, "both", "valve", "Half-Life"),
              {{"detailChallenge", false}, {"playerList", players({{"Freeman", 5}})},
-              {"rules", QJsonArray{QJsonArray{"mp_fraglimit", "30"}}}}),
+              {"rules", oneRule("mp_fraglimit", "30")}}),
         server(7, "I", "hl2mp", "Deathmatch"),
         server(8, "I", "hl2mp", "Team Deathmatch"),
         server(9, "I", "hl2mp", "Capture The Flag"),
@@ -69,7 +78,7 @@ QJsonArray farmServers()
         server(11, "m", "dod", "Day of Defeat"),
         with(server(12, "old", "tfc", "Team Fortress Classic"),
              {{"os", "w"}, {"playerList", players({{"Medic", 7}})},
-              {"rules", QJsonArray{QJsonArray{"tfc_clanbattle", "0"}}}}),
+              {"rules", oneRule("tfc_clanbattle", "0")}}),
         with(server(13, "I", "tf", "Team Fortress"),
              {{"infoChallenge", true}, {"playerList", players({{"Scout", 8}, {"Heavy", 14}})},
               {"generateRules", 100}, {"split", QJsonObject{{"layout", "source"}, {"reverse", true}}}}),
@@ -132,6 +141,8 @@ private slots:
     void nothingAnswers();
     void strangersAreIgnored();
     void table();
+    void tableShowsNoControlCharacters_data();
+    void tableShowsNoControlCharacters();
 
 private:
     // The farm answers in this process, so the wait must keep its event loop running.
@@ -516,6 +527,38 @@ void TstVantorQuery::table()
     QVERIFY(row3 > 0);
     QCOMPARE(lines[row3].mid(accessAt), "password");
     QCOMPARE(lines[row3 + 1], "    Players: 0");
+}
+
+void TstVantorQuery::tableShowsNoControlCharacters_data()
+{
+    QTest::addColumn<QString>("sent");
+    QTest::addColumn<QString>("shown");
+    const QString x = QString(QChar::ReplacementCharacter);
+    QTest::newRow("terminal title") << "\x1b]0;owned\x07" << x + "]0;owned" + x;
+    QTest::newRow("clear screen") << "\x1b[2J\x1b[H" << x + "[2J" + x + "[H";
+    QTest::newRow("C1 and DEL") << QStringLiteral("\u009b2J\x7f") << x + "2J" + x;
+    QTest::newRow("line break") << "a\r\nb" << "a" + x + x + "b";
+}
+
+void TstVantorQuery::tableShowsNoControlCharacters()
+{
+    QFETCH(QString, sent);
+    QFETCH(QString, shown);
+    const QString address = host(80);
+    ServerFarm farm;
+    const QJsonObject evil = with(server(80, "I", "cstrike", "Counter-Strike"),
+                                  {{"name", "N" + sent}, {"map", "M" + sent},
+                                   {"playerList", QJsonArray{QJsonObject{{"name", "P" + sent}, {"frags", 1}}}},
+                                   {"rules", oneRule("R" + sent, "V" + sent)}});
+    QVERIFY2(farm.load(QJsonObject{{"servers", QJsonArray{evil}}}), qPrintable(farm.errorString()));
+    QVERIFY2(farm.start(), qPrintable(farm.errorString()));
+    const Run run = runTool({"--port", QString::number(kPort), "--players", "--rules", "--timeout", "300", address});
+    QCOMPARE(run.exitCode, 0);
+    const QString out = QString::fromUtf8(run.lines.join('\n'));
+    for (const QChar c : out)
+        QVERIFY2(c == u'\n' || (c >= u' ' && c != u'\x7f' && (c < u'\x80' || c > u'\x9f')), qPrintable(out));
+    for (const char *field : {"N", "M", "P", "R", "V"})
+        QVERIFY2(out.contains(field + shown), qPrintable(out));
 }
 
 QTEST_GUILESS_MAIN(TstVantorQuery)

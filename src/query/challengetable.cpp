@@ -14,6 +14,7 @@ void ChallengeTable::detailsSent(quint32 address, quint16 port, qint64 nowMs)
     Entry &e = entries[key(address, port)];
     e.detailsUntil = nowMs + WindowMs;
     e.detailsAnswers = AnswersPerRequest;
+    detailsUntil[address] = nowMs + WindowMs;
 }
 
 void ChallengeTable::broadcastSent(quint16 port, qint64 nowMs)
@@ -49,6 +50,11 @@ ChallengeTable::Answer ChallengeTable::challenged(quint32 address, quint16 port,
     return answer;
 }
 
+bool ChallengeTable::detailsAsked(quint32 address, qint64 nowMs) const
+{
+    return detailsUntil.value(address, 0) > nowMs;
+}
+
 void ChallengeTable::purge(qint64 nowMs)
 {
     if (nowMs - lastPurge < WindowMs)
@@ -57,6 +63,12 @@ void ChallengeTable::purge(qint64 nowMs)
     for (auto it = entries.begin(); it != entries.end();) {
         if (it->infoUntil <= nowMs && it->detailsUntil <= nowMs)
             it = entries.erase(it);
+        else
+            ++it;
+    }
+    for (auto it = detailsUntil.begin(); it != detailsUntil.end();) {
+        if (it.value() <= nowMs)
+            it = detailsUntil.erase(it);
         else
             ++it;
     }

@@ -28,6 +28,10 @@ public:
     // A challenge came from address:port; says what to send back and counts it.
     Answer challenged(quint32 address, quint16 port, qint64 nowMs);
 
+    // Whether players and rules were asked of `address` lately. Their replies
+    // replace the lists shown, so those of servers nobody asked are dropped.
+    bool detailsAsked(quint32 address, qint64 nowMs) const;
+
     int size() const { return int(entries.size()); }
 
 private:
@@ -44,5 +48,6 @@ private:
 
     QHash<quint64, Entry> entries;
     QHash<quint16, qint64> broadcastUntil;
+    QHash<quint32, qint64> detailsUntil; // per address: a reply may come from another port
     qint64 lastPurge = 0;
 };

@@ -40,6 +40,13 @@ bool decimal(const QString &text, int &value)
     return true;
 }
 
+// The record holds one byte per number, as the binary replies send them; a
+// larger text value shows as the most a byte holds rather than wrapping.
+quint8 clampedByte(int value)
+{
+    return quint8(qBound(0, value, 255));
+}
+
 QString asciiUpper(const QString &s)
 {
     QString u = s;
@@ -164,12 +171,12 @@ std::optional<ServerInfo> AddOld(const QString &gameDir, const QString &descript
     info.hostName = hostName;
     info.address = FromIP;
     info.port = port;
-    info.protocol = quint8(protocolValue);
+    info.protocol = clampedByte(protocolValue);
     info.map = map;
-    info.players = quint8(playersValue);
-    info.maxPlayers = quint8(maxValue);
+    info.players = clampedByte(playersValue);
+    info.maxPlayers = clampedByte(maxValue);
     info.os = (os == QLatin1String("w") || os == QLatin1String("W")) ? 'w' : 'l';
-    info.password = quint8(passwordValue);
+    info.password = clampedByte(passwordValue);
     info.proxy = proxy;
     return info;
 }

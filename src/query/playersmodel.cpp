@@ -1,5 +1,7 @@
 #include "query/playersmodel.h"
 
+#include "query/visibletext.h"
+
 void PlayersModel::setPlayers(QVector<PlayerRow> players)
 {
     beginResetModel();
@@ -36,7 +38,7 @@ QVariant PlayersModel::data(const QModelIndex &index, int role) const
         return {};
     const PlayerRow &r = rows[index.row()];
     if (role == Qt::DisplayRole)
-        return index.column() == 0 ? r.name : QString::number(r.frags);
+        return index.column() == 0 ? visibleText(r.name) : QString::number(r.frags);
     if (role == Qt::TextAlignmentRole && index.column() == 1)
         return int(Qt::AlignCenter);
     return {};

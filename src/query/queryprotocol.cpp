@@ -14,6 +14,11 @@ bool hasReplyHeader(const QByteArray &d)
     return d.size() > 4 && quint8(d[1]) == 0xFF && quint8(d[2]) == 0xFF && quint8(d[3]) == 0xFF;
 }
 
+bool isWholeReply(const QByteArray &d)
+{
+    return hasReplyHeader(d) && quint8(d[0]) == 0xFF;
+}
+
 } // namespace
 
 QueryProtocol::QueryProtocol(TNMUDP &endpoint, std::function<bool()> oldProtocol, QObject *parent)
@@ -116,20 +121,30 @@ void QueryProtocol::dispatchWhole(const QByteArray &d, const QString &FromIP, qu
         // Split datagrams are always FE; their byte 4 is part of the set's id,
         // so it must not be taken for a reply type.
         const std::optional<QByteArray> whole = splits.add(from, quint16(Port), d, nowMs());
-        if (whole)
-            dispatchWhole(*whole, FromIP, from, Port, arrivedNs);
+        // A reassembled reply is handled as a reply, never split again.
+        if (whole && isWholeReply(*whole))
+            dispatchReply(*whole, FromIP, from, Port, arrivedNs);
         return;
     }
+    dispatchReply(d, FromIP, from, Port, arrivedNs);
+}
+
+void QueryProtocol::dispatchReply(const QByteArray &d, const QString &FromIP, quint32 from, int Port,
+                                  qint64 arrivedNs)
+{
     switch (d[4]) {
     case 'A':
         SendQuery(d, Port, FromIP);
         break;
     case 'D':
-        emit playersReceived(AddPlayers(d), FromIP, Port);
+        if (challenges.detailsAsked(from, nowMs()))
+            emit playersReceived(AddPlayers(d), FromIP, Port);
         break;
     case 'E':
-        RulesBuffer = d;
-        emit rulesReceived(AddRules(RulesBuffer), FromIP, Port);
+        if (challenges.detailsAsked(from, nowMs())) {
+            RulesBuffer = d;
+            emit rulesReceived(AddRules(RulesBuffer), FromIP, Port);
+        }
         break;
     case 'I':
         infoReceived(AddCSS(d, Port, FromIP), from, Port, arrivedNs);

@@ -69,6 +69,7 @@ private:
     void SendQuery(const QByteArray &reply, int Port, const QString &FromIP);
     // `arrivedNs`: when the datagram reached the endpoint, on the clock of nowNs.
     void dispatchWhole(const QByteArray &datagram, const QString &FromIP, quint32 from, int Port, qint64 arrivedNs);
+    void dispatchReply(const QByteArray &reply, const QString &FromIP, quint32 from, int Port, qint64 arrivedNs);
     void infoReceived(std::optional<ServerInfo> info, quint32 from, int Port, qint64 arrivedNs);
     qint64 nowNs() const { return clock.nsecsElapsed(); }
     qint64 nowMs() const { return clock.elapsed(); }

@@ -1,5 +1,7 @@
 #include "query/rulesmodel.h"
 
+#include "query/visibletext.h"
+
 void RulesModel::setRules(QVector<RuleRow> rules)
 {
     beginResetModel();
@@ -28,7 +30,7 @@ QVariant RulesModel::data(const QModelIndex &index, int role) const
         return {};
     const RuleRow &r = rows[index.row()];
     if (role == Qt::DisplayRole)
-        return index.column() == 0 ? r.name : r.value;
+        return visibleText(index.column() == 0 ? r.name : r.value);
     if (role == Qt::TextAlignmentRole && index.column() == 1)
         return int(Qt::AlignCenter);
     return {};

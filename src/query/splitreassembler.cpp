@@ -51,49 +51,66 @@ std::optional<QByteArray> SplitReassembler::add(quint32 sender, quint16 port, co
         return std::nullopt;
     const quint32 id = qFromLittleEndian<quint32>(datagram.constData() + 4);
     const Key key{sender, port, id};
+    auto it = sets.find(key);
     if (id & CompressedFlag) {
         // Compressed sets are not supported; drop whatever came of them.
-        sets.remove(key);
+        if (it != sets.end())
+            drop(it);
         return std::nullopt;
     }
 
-    auto it = sets.find(key);
+    const quint64 from = senderOf(key);
     if (it == sets.end()) {
-        if (sets.size() >= MaxSets)
-            return std::nullopt;
-        it = sets.insert(key, Set{nowMs, 0, {}});
+        it = sets.insert(key, Set{nowMs, nextSerial++, 0, {}});
+        // A sender's new set pushes out its own oldest one, never another sender's.
+        if (++loads[from].sets > MaxSetsPerSender) {
+            drop(oldestSetOf(from));
+            it = sets.find(key); // erasing moves the entries of a QHash
+        }
     }
     Set &set = it.value();
     if (set.fragments.size() >= MaxFragments || set.bytes + datagram.size() > MaxSetBytes) {
-        sets.erase(it);
+        drop(it);
         return std::nullopt;
     }
     set.fragments.append(datagram);
     set.bytes += int(datagram.size());
+    loads[from].bytes += int(datagram.size());
+    totalBytes += int(datagram.size());
 
     std::optional<QByteArray> whole = assemble(set);
-    if (whole)
-        sets.erase(it);
-    return whole;
+    if (whole) {
+        drop(it);
+        return whole;
+    }
+    while (sets.size() > MaxSets || totalBytes > MaxBytes)
+        drop(evictionVictim());
+    return std::nullopt;
 }
 
 std::optional<QByteArray> SplitReassembler::assemble(const Set &set)
 {
+    // The fragment whose piece carries the reply header is piece 0 and tells
+    // the layout; any other fragment numbered 0 is a stray and never used.
+    const QByteArray *first = nullptr;
     Layout layout = Layout::Unknown;
     int count = 0;
     for (const QByteArray &d : set.fragments) {
         layout = firstFragmentLayout(d, count);
-        if (layout != Layout::Unknown)
+        if (layout != Layout::Unknown) {
+            first = &d;
             break;
+        }
     }
-    if (layout == Layout::Unknown || set.fragments.size() < count)
+    if (!first || set.fragments.size() < count)
         return std::nullopt;
 
     QVector<const QByteArray *> pieces(count, nullptr);
-    int found = 0;
+    pieces[0] = first;
+    int found = 1;
     for (const QByteArray &d : set.fragments) {
         const int n = fragmentNumber(d, layout, count);
-        if (n >= 0 && n < count && !pieces[n]) {
+        if (n > 0 && n < count && !pieces[n]) {
             pieces[n] = &d;
             ++found;
         }
@@ -112,8 +129,45 @@ void SplitReassembler::expire(qint64 nowMs)
 {
     for (auto it = sets.begin(); it != sets.end();) {
         if (nowMs - it->started > MaxAgeMs)
-            it = sets.erase(it);
+            it = drop(it);
         else
             ++it;
     }
+}
+
+SplitReassembler::Iterator SplitReassembler::drop(Iterator it)
+{
+    const quint64 from = senderOf(it.key());
+    auto load = loads.find(from);
+    load->bytes -= it->bytes;
+    if (--load->sets == 0)
+        loads.erase(load);
+    totalBytes -= it->bytes;
+    return sets.erase(it);
+}
+
+SplitReassembler::Iterator SplitReassembler::oldestSetOf(quint64 sender)
+{
+    Iterator oldest = sets.end();
+    for (auto it = sets.begin(); it != sets.end(); ++it) {
+        if (senderOf(it.key()) == sender && (oldest == sets.end() || it->serial < oldest->serial))
+            oldest = it;
+    }
+    return oldest;
+}
+
+SplitReassembler::Iterator SplitReassembler::evictionVictim()
+{
+    // Among equal holders the oldest set goes: a server's set is young, it
+    // completes within moments of its first fragment.
+    Iterator victim = sets.end();
+    int victimLoad = 0;
+    for (auto it = sets.begin(); it != sets.end(); ++it) {
+        const int load = loads.value(senderOf(it.key())).sets;
+        if (victim == sets.end() || load > victimLoad || (load == victimLoad && it->serial < victim->serial)) {
+            victim = it;
+            victimLoad = load;
+        }
+    }
+    return victim;
 }

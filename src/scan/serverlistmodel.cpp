@@ -3,6 +3,7 @@
 #include "gameclass.h"
 #include "scan/autoconnectstate.h"
 #include "listicons.h"
+#include "query/visibletext.h"
 #include "settings/listtext.h"
 #include "settings/settingsmodel.h"
 
@@ -201,7 +202,8 @@ QVariant ServerListModel::data(const QModelIndex &index, int role) const
     const int column = index.column();
     switch (role) {
     case Qt::DisplayRole:
-        return r.columnText(column);
+        // Name, map and an unknown game folder are the server's own text.
+        return visibleText(r.columnText(column));
     case IconRole:
         if (column == ColumnGame)
             return r.gameIcon;

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include <algorithm>
 
@@ -35,6 +36,80 @@ QString trimBlanks(QStringView s)
 QString folded(QStringView name)
 {
     return trimBlanks(name).toCaseFolded();
+}
+
+// A key that a plain "key=value" line would cut at its '=' or take for a
+// section header or a comment.
+bool keyNeedsQuotes(QStringView name)
+{
+    return name.contains(u'=') || name.startsWith(u'[') || name.startsWith(u';') || name.startsWith(u'"');
+}
+
+QString keyAsWritten(const QString &name)
+{
+    if (!keyNeedsQuotes(name))
+        return name;
+    QString quoted = name;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+// A value whose blanks or quotes at the ends the reader would drop.
+QString valueAsWritten(const QString &value)
+{
+    const bool blankEnd = !value.isEmpty() && (isBlank(value.front()) || isBlank(value.back()));
+    const bool quoted = value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
+        && value.back() == value.front();
+    return blankEnd || quoted ? u'"' + value + u'"' : value;
+}
+
+// The name of a line written by keyAsWritten: the quoted text and the index of
+// the '=' after it; nothing when the line is no such line.
+bool quotedKey(QStringView line, QString *name, qsizetype *equals)
+{
+    qsizetype i = 0;
+    while (i < line.size() && isBlank(line[i]))
+        ++i;
+    if (i == line.size() || line[i] != u'"')
+        return false;
+    QString text;
+    for (++i; i < line.size(); ++i) {
+        if (line[i] != u'"') {
+            text += line[i];
+        } else if (i + 1 < line.size() && line[i + 1] == u'"') {
+            text += u'"';
+            ++i;
+        } else {
+            break;
+        }
+    }
+    if (i == line.size())
+        return false; // never closed
+    ++i;
+    while (i < line.size() && isBlank(line[i]))
+        ++i;
+    text = trimBlanks(text);
+    // Only names that need the quotes were written with them; any other line
+    // reads the way it always did.
+    if (i == line.size() || line[i] != u'=' || !keyNeedsQuotes(text))
+        return false;
+    *name = text;
+    *equals = i;
+    return true;
+}
+
+// A line as text: UTF-8 as written, or Latin-1 for a line that is not UTF-8
+// (a path saved by another program), so no byte reads as a replacement character.
+QString decodeLine(QByteArrayView raw)
+{
+    bool ascii = true;
+    for (const char c : raw)
+        ascii = ascii && uchar(c) < 0x80;
+    if (ascii)
+        return QString::fromLatin1(raw);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    const QString text = utf8(raw);
+    return utf8.hasError() ? QString::fromLatin1(raw) : text;
 }
 
 QString valueAsRead(QStringView raw)
@@ -112,6 +187,11 @@ bool IniFile::parseInteger(QStringView text, int *value)
     return true;
 }
 
+bool IniFile::storable(QStringView text)
+{
+    return !text.contains(u'\n') && !text.contains(u'\r');
+}
+
 QString IniFile::readString(const QString &section, const QString &key, const QString &defaultValue)
 {
     refresh();
@@ -165,24 +245,55 @@ bool IniFile::valueExists(const QString &section, const QString &key)
 
 void IniFile::writeString(const QString &section, const QString &key, const QString &value)
 {
+    if (!storable(section))
+        refuse(QStringLiteral("a section name"));
+    if (!storable(key))
+        refuse(QStringLiteral("a key name in [%1]").arg(trimBlanks(section)));
+    if (!storable(value))
+        refuse(QStringLiteral("the value of %1 in [%2]").arg(trimBlanks(key), trimBlanks(section)));
     refresh();
     Section &s = sectionForWrite(section);
     const QString name = trimBlanks(key);
     const QString foldedName = name.toCaseFolded();
+    const QString written = valueAsWritten(value);
     const auto found = s.keys.constFind(foldedName);
     if (found != s.keys.constEnd()) {
         Line &line = s.lines[*found];
-        line.value = value;
-        line.text = line.name + u'=' + value;
+        line.raw = (keyAsWritten(line.name) + u'=' + written).toUtf8();
+        line.value = written;
     } else {
         // Every key line sits at or before lastKeyLine, so inserting behind it
         // leaves the indexes of the other keys valid.
         const int at = s.lastKeyLine + 1;
-        s.lines.insert(at, Line{name + u'=' + value, name, value, true});
+        Line line = newLine(keyAsWritten(name) + u'=' + written);
+        line.name = name;
+        line.value = written;
+        line.isKey = true;
+        s.lines.insert(at, line);
         s.keys.insert(foldedName, at);
         s.lastKeyLine = at;
     }
     changed();
+}
+
+void IniFile::refuse(const QString &what)
+{
+    // Nothing of a batch that held this write reaches the disk.
+    if (m_batchDepth > 0) {
+        m_batchDepth = 0;
+        m_dirty = false;
+        m_loaded = false;
+    }
+    throw IniWriteError(QStringLiteral("Unable to write to %1: %2 holds a line break, which the file cannot store.")
+                            .arg(m_path, what));
+}
+
+IniFile::Line IniFile::newLine(const QString &text) const
+{
+    Line line;
+    line.raw = text.toUtf8();
+    line.end = m_newline;
+    return line;
 }
 
 void IniFile::writeInteger(const QString &section, const QString &key, int value)
@@ -259,43 +370,57 @@ void IniFile::parse(const QByteArray &data)
 {
     m_preamble.clear();
     m_sections.clear();
+    m_newline = "\n";
     QByteArrayView bytes(data);
     m_hasBom = bytes.startsWith(utf8Bom);
     if (m_hasBom)
         bytes = bytes.sliced(utf8Bom.size());
-    const QString text = QString::fromUtf8(bytes);
-    QStringList rawLines = text.split(u'\n');
-    if (rawLines.last().isEmpty())
-        rawLines.removeLast(); // the end of the last line, or an empty file
 
-    for (QString &raw : rawLines) {
-        if (raw.endsWith(u'\r'))
-            raw.chop(1);
-        const QString trimmed = trimBlanks(raw);
+    bool newlineSeen = false;
+    qsizetype begin = 0;
+    while (begin < bytes.size()) {
+        qsizetype end = begin;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+            ++end;
+        qsizetype next = end;
+        if (next < bytes.size())
+            next += bytes[next] == '\r' && next + 1 < bytes.size() && bytes[next + 1] == '\n' ? 2 : 1;
+        Line line;
+        line.raw = bytes.sliced(begin, end - begin).toByteArray();
+        line.end = bytes.sliced(end, next - end).toByteArray();
+        begin = next;
+        if (!newlineSeen && !line.end.isEmpty()) {
+            m_newline = line.end;
+            newlineSeen = true;
+        }
+
+        const QString text = decodeLine(line.raw);
+        const QString trimmed = trimBlanks(text);
         const bool bracket = trimmed.startsWith(u'[');
         if (bracket) {
             const int close = trimmed.indexOf(u']');
             if (close > 0) {
                 Section section;
-                section.header = raw;
+                section.header = line;
                 section.foldedName = folded(QStringView(trimmed).mid(1, close - 1));
                 m_sections.append(section);
                 continue;
             }
         }
         if (m_sections.isEmpty()) {
-            m_preamble.append(raw);
+            m_preamble.append(line);
             continue;
         }
-        Line line;
-        line.text = raw;
         // Blank lines, comments and broken headers are kept but never match.
         if (!trimmed.isEmpty() && !trimmed.startsWith(u';') && !bracket) {
-            const int eq = raw.indexOf(u'=');
             line.isKey = true;
-            line.name = trimBlanks(eq < 0 ? QStringView(raw) : QStringView(raw).left(eq));
+            qsizetype eq = -1;
+            if (!quotedKey(text, &line.name, &eq)) {
+                eq = text.indexOf(u'=');
+                line.name = trimBlanks(eq < 0 ? QStringView(text) : QStringView(text).left(eq));
+            }
             if (eq >= 0)
-                line.value = raw.mid(eq + 1);
+                line.value = text.mid(eq + 1);
         }
         m_sections.last().lines.append(line);
     }
@@ -322,15 +447,25 @@ void IniFile::indexSections()
 
 QByteArray IniFile::serialize() const
 {
-    QString text;
-    for (const QString &line : m_preamble)
-        text += line + u'\n';
+    QByteArray out = m_hasBom ? utf8Bom : QByteArray();
+    const Line *previous = nullptr;
+    const auto put = [&](const Line &line) {
+        // A last line without its end gets one only when another line follows.
+        if (previous)
+            out += previous->end.isEmpty() ? m_newline : previous->end;
+        out += line.raw;
+        previous = &line;
+    };
+    for (const Line &line : m_preamble)
+        put(line);
     for (const Section &s : m_sections) {
-        text += s.header + u'\n';
+        put(s.header);
         for (const Line &line : s.lines)
-            text += line.text + u'\n';
+            put(line);
     }
-    return (m_hasBom ? utf8Bom : QByteArray()) + text.toUtf8();
+    if (previous)
+        out += previous->end;
+    return out;
 }
 
 void IniFile::changed()
@@ -384,13 +519,13 @@ IniFile::Section &IniFile::sectionForWrite(const QString &section)
     // Keep one blank line between the sections.
     if (!m_sections.isEmpty()) {
         Section &last = m_sections.last();
-        if (last.lines.isEmpty() || !trimBlanks(last.lines.last().text).isEmpty())
-            last.lines.append(Line());
-    } else if (!m_preamble.isEmpty() && !trimBlanks(m_preamble.last()).isEmpty()) {
-        m_preamble.append(QString());
+        if (last.lines.isEmpty() || !trimBlanks(decodeLine(last.lines.last().raw)).isEmpty())
+            last.lines.append(newLine(QString()));
+    } else if (!m_preamble.isEmpty() && !trimBlanks(decodeLine(m_preamble.last().raw)).isEmpty()) {
+        m_preamble.append(newLine(QString()));
     }
     Section s;
-    s.header = u'[' + trimBlanks(section) + u']';
+    s.header = newLine(u'[' + trimBlanks(section) + u']');
     s.foldedName = folded(section);
     m_sections.append(s);
     m_sectionIndex.insert(s.foldedName, m_sections.size() - 1);

@@ -26,6 +26,22 @@ private:
 // changes) and every write reaches the disk at once, through a temporary file
 // that replaces the old one. Between beginBatch() and endBatch() the writes
 // collect in memory and reach the disk together at the end.
+//
+// A write changes only the lines it is about: every other line goes back to the
+// disk byte for byte, line end and code page included, so what reads the same
+// before a write reads the same after it. Lines end at LF, CR LF or a lone CR;
+// a line that is not UTF-8 is read as Latin-1.
+//
+// What a plain "key=value" line cannot hold is written so that it reads back
+// whole: a value with blanks at either end, or enclosed in quotes, is written
+// in double quotes; a key holding "=" or starting with "[", ";" or a double
+// quote (a parameter line such as "+map=de_dust2") is written in double
+// quotes, inner ones doubled: "+map=de_dust2"=. Such a line is read that way
+// only when the name between the quotes needs them, so a file written before
+// reads as it always did. Line breaks cannot be stored at all: a write of a
+// section, key or value holding one is refused with IniWriteError and changes
+// nothing; inside a batch it drops the whole batch, so a save reaches the disk
+// whole or not at all.
 class IniFile
 {
 public:
@@ -41,7 +57,8 @@ public:
     bool sectionExists(const QString &section);
     bool valueExists(const QString &section, const QString &key);
 
-    // These throw IniWriteError when the file cannot be written.
+    // These throw IniWriteError when the file cannot be written or the text
+    // holds a line break.
     void writeString(const QString &section, const QString &key, const QString &value);
     void writeInteger(const QString &section, const QString &key, int value);
     void writeBool(const QString &section, const QString &key, bool value);
@@ -54,18 +71,22 @@ public:
     // digits within 32 bits, or hexadecimal after "$" or "0x" (wrapping to 32 bits).
     static bool parseInteger(QStringView text, int *value);
 
+    // Whether a text can be stored: no CR, no LF.
+    static bool storable(QStringView text);
+
 private:
     struct Line
     {
-        QString text;  // as in the file, without its line end
-        QString name;  // key name, blanks trimmed (key lines only)
-        QString value; // text after '=', untrimmed (key lines only)
+        QByteArray raw; // as in the file, without its line end
+        QByteArray end; // the line end as in the file; empty for a last line without one
+        QString name;   // key name, blanks trimmed and quotes removed (key lines only)
+        QString value;  // text after '=', untrimmed (key lines only)
         bool isKey = false;
     };
 
     struct Section
     {
-        QString header;
+        Line header;
         QString foldedName;
         QVector<Line> lines;
         QHash<QString, int> keys; // folded key name -> its first line
@@ -90,6 +111,8 @@ private:
     QByteArray serialize() const;
     void changed();
     void flush();
+    void refuse(const QString &what);
+    Line newLine(const QString &text) const;
 
     Section *findSection(const QString &section);
     const Line *findKey(const QString &section, const QString &key);
@@ -101,7 +124,8 @@ private:
     int m_batchDepth = 0;
     bool m_dirty = false;
     bool m_hasBom = false;
-    QStringList m_preamble; // lines before the first section
+    QByteArray m_newline = "\n"; // for new lines: the end of the file's first line
+    QVector<Line> m_preamble;     // lines before the first section
     QVector<Section> m_sections;
     QHash<QString, int> m_sectionIndex; // folded name -> first section of that name
 };

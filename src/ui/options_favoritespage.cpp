@@ -5,6 +5,7 @@
 
 #include "desktop/prompter.h"
 #include "settings/favoritesmodel.h"
+#include "ui/linebreakfilter.h"
 #include "ui/portkeyfilter.h"
 #include "ui/rowselection.h"
 
@@ -130,6 +131,7 @@ QWidget *TSettings::buildFavoritesPage()
 
     connect(SpeedButton4, &QPushButton::clicked, this, &TSettings::SpeedButton4Click);
     connect(SpeedButton5, &QPushButton::clicked, this, &TSettings::SpeedButton5Click);
+    refuseLineBreaks(EditHost);
     connect(EditHost, &QLineEdit::textChanged, this, &TSettings::EditHostChange);
     connect(header, &QHeaderView::sectionClicked, this, &TSettings::LVFavColumnClick);
     connect(header, &QHeaderView::sectionResized, this,

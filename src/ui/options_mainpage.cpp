@@ -3,9 +3,12 @@
 
 #include "ui/options.h"
 
-#include "settings/launchtable.h"
+#include "desktop/prompter.h"
 #include "settings/exefilter.h"
+#include "settings/inifile.h"
+#include "settings/launchtable.h"
 #include "ui/filechooser.h"
+#include "ui/linebreakfilter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -132,6 +135,7 @@ QWidget *TSettings::buildMainPage()
     layout->addLayout(transRow);
     layout->addStretch();
 
+    refuseLineBreaks(EditParam);
     connect(SBExe, &QToolButton::clicked, this, &TSettings::SBExeClick);
     connect(EditParam, &QLineEdit::textEdited, this, &TSettings::EditParamKeyPress);
     connect(BBLeft, &QPushButton::clicked, this, &TSettings::BBLeftClick);
@@ -197,6 +201,10 @@ void TSettings::SBExeClick()
     const QString path = chooser.openFile(this, filter);
     if (path.isEmpty())
         return;
+    if (!IniFile::storable(path)) {
+        prompter.error(QStringLiteral("The path holds a line break and cannot be stored."));
+        return;
+    }
     EditExe->setText(path);
     BBSave->setEnabled(true);
 }

@@ -7,6 +7,7 @@
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
 #include "ui/iconlibrary.h"
+#include "ui/linebreakfilter.h"
 #include "ui/transparency.h"
 
 #include <QCheckBox>
@@ -65,6 +66,7 @@ TFormPass::TFormPass(SettingsModel &settingsModel, IniFile &file, Prompter &mess
     grid->addLayout(buttons, 3, 0, 1, 2);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
+    refuseLineBreaks(MEPass);
     connect(CBShowPass, &QCheckBox::toggled, this, &TFormPass::CBShowPassClick);
     connect(BitBtn1, &QPushButton::clicked, this, &TFormPass::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TFormPass::BitBtn2Click);

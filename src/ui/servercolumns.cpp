@@ -140,9 +140,11 @@ void ServerColumns::fit()
 
 bool ServerColumns::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == list.viewport() && event->type() == QEvent::Resize)
+    // The event type first: while the list is being destroyed its viewport
+    // still sends events here, and the list must not be called then.
+    if (event->type() == QEvent::Resize && watched == list.viewport())
         fit();
-    else if (watched == &list && event->type() == QEvent::FontChange)
+    else if (event->type() == QEvent::FontChange && watched == &list)
         measure();
     return QObject::eventFilter(watched, event);
 }

@@ -1,5 +1,6 @@
 #include "queryoutput.h"
 
+#include "query/visibletext.h"
 #include "scan/listicons.h"
 
 #include <QJsonArray>
@@ -131,5 +132,8 @@ QStringList serverTable(const QVector<ListedServer> &servers, bool withPlayers, 
         if (withRules)
             appendRules(lines, s.rules);
     }
+    // What the servers sent goes to a terminal; JSON escapes it by itself.
+    for (QString &line : lines)
+        line = visibleText(line);
     return lines;
 }

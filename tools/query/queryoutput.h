@@ -13,5 +13,6 @@ QString accessText(int accessIcon);
 QJsonObject serverJson(const ListedServer &server, bool withPlayers, bool withRules);
 
 // The servers as an aligned table under a header line, with the players and
-// rules of each server indented beneath it when asked for.
+// rules of each server indented beneath it when asked for. Control characters
+// that the servers sent show as U+FFFD.
 QStringList serverTable(const QVector<ListedServer> &servers, bool withPlayers, bool withRules);

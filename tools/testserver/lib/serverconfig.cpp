@@ -3,7 +3,32 @@
 #include <QJsonArray>
 #include <QSet>
 
+#include <cmath>
+
 namespace {
+
+// A key as JSON writes it, so that whatever the file holds (a line break, an
+// escape sequence) stays inside the one line of the message.
+QString quotedKey(const QString &key)
+{
+    QString quoted = QStringLiteral("\"");
+    for (const QChar c : key) {
+        const char16_t u = c.unicode();
+        if (u == u'"' || u == u'\\')
+            quoted += u'\\' + QString(c);
+        else if (u == u'\n')
+            quoted += QStringLiteral("\\n");
+        else if (u == u'\r')
+            quoted += QStringLiteral("\\r");
+        else if (u == u'\t')
+            quoted += QStringLiteral("\\t");
+        else if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
+            quoted += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0'));
+        else
+            quoted += c;
+    }
+    return quoted + u'"';
+}
 
 // Reads typed fields of one JSON object and keeps the first complaint, prefixed
 // with where it was found, so a bad config is reported in one line.
@@ -23,7 +48,7 @@ public:
     void fail(const QString &key, const QString &message)
     {
         if (ok())
-            *m_error = QStringLiteral("%1%2: %3").arg(m_where, key, message);
+            *m_error = QStringLiteral("%1%2: %3").arg(m_where, quotedKey(key), message);
     }
 
     void allowOnly(const QStringList &keys)
@@ -39,8 +64,9 @@ public:
         if (!has(key))
             return;
         const QJsonValue v = value(key);
-        const double d = v.toDouble(-1e300);
-        if (!v.isDouble() || d != double(qint64(d)) || d < min || d > max) {
+        const double d = v.toDouble();
+        // The range first: converting a double beyond it is undefined.
+        if (!v.isDouble() || !(d >= min && d <= max) || d != std::floor(d)) {
             fail(key, QStringLiteral("must be an integer from %1 to %2").arg(min).arg(max));
             return;
         }
@@ -161,7 +187,8 @@ void readPlayerList(FieldReader &server, QList<PlayerEntry> *players, QString *e
         r.readText(QStringLiteral("name"), &entry.name);
         r.readInt(QStringLiteral("frags"), &frags, -1000000, 1000000);
         entry.frags = frags;
-        entry.time = float(r.value(QStringLiteral("time")).toDouble());
+        // Beyond the range of a float the conversion is undefined; a day is plenty.
+        entry.time = float(qBound(0.0, r.value(QStringLiteral("time")).toDouble(), 86400.0));
         players->append(entry);
     }
 }
@@ -306,12 +333,12 @@ std::optional<FarmConfig> parseFarmConfig(const QJsonObject &root, QString *erro
     QSet<QString> endpoints;
     for (int i = 0; i < servers.size() && r.ok(); ++i) {
         const ServerConfig server = readServer(servers[i].toObject(), i, error);
-        const QString where = QStringLiteral("servers[%1].").arg(i);
+        FieldReader s(servers[i].toObject(), QStringLiteral("servers[%1].").arg(i), error);
         if (farm.broadcast && server.address == *farm.broadcast)
-            r.fail(where + QStringLiteral("address"), QStringLiteral("is the broadcast address"));
+            s.fail(QStringLiteral("address"), QStringLiteral("is the broadcast address"));
         const QString endpoint = QStringLiteral("%1:%2").arg(server.address.toString()).arg(server.port);
         if (server.port != 0 && endpoints.contains(endpoint))
-            r.fail(where + QStringLiteral("port"), endpoint + QStringLiteral(" is used twice"));
+            s.fail(QStringLiteral("port"), endpoint + QStringLiteral(" is used twice"));
         endpoints.insert(endpoint);
         farm.servers.append(server);
     }
