@@ -8,7 +8,7 @@
 #include <memory>
 
 // One datagram as the endpoint reports it.
-struct Datagram
+struct ReceivedDatagram
 {
     QByteArray data;
     quint32 sender = 0; // IPv4, host order
@@ -32,7 +32,7 @@ public:
     virtual int errorCode() const = 0;
     virtual void send(const char *data, int length, quint32 address, quint16 port) = 0;
     // Takes the next waiting datagram; false when none is waiting.
-    virtual bool read(Datagram &datagram) = 0;
+    virtual bool read(ReceivedDatagram &datagram) = 0;
     virtual void close() = 0;
     // Resolves a host name to an IPv4 address (host order); false when it has none.
     virtual bool lookupHost(const QString &host, quint32 &address) = 0;

@@ -74,7 +74,7 @@ public:
         ::sendto(fd, data, size_t(length), 0, reinterpret_cast<const sockaddr *>(&to), sizeof to);
     }
 
-    bool read(Datagram &datagram) override
+    bool read(ReceivedDatagram &datagram) override
     {
         if (fd < 0)
             return false;

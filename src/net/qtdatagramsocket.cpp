@@ -46,7 +46,7 @@ public:
         socket.writeDatagram(data, length, QHostAddress(address), port);
     }
 
-    bool read(Datagram &datagram) override
+    bool read(ReceivedDatagram &datagram) override
     {
         while (socket.hasPendingDatagrams()) {
             const QNetworkDatagram d = socket.receiveDatagram(MaxDatagram);

@@ -117,7 +117,7 @@ void TNMUDP::readPending()
     // soon as other events had their turn.
     QElapsedTimer slice;
     slice.start();
-    Datagram datagram;
+    ReceivedDatagram datagram;
     while (slice.nsecsElapsed() < ReadSliceNs && socket->read(datagram)) {
         current = std::move(datagram.data);
         currentWait = datagram.waitNs;
