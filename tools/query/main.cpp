@@ -6,8 +6,9 @@
 #include "queryrun.h"
 
 #include <QCoreApplication>
-#include <QJsonDocument>
 #include <QTextStream>
+
+#include <cstdio>
 
 namespace {
 
@@ -36,13 +37,13 @@ int main(int argc, char *argv[])
     try {
         QueryRun run(options);
         run.run();
-        QTextStream out(stdout);
         if (options.json) {
-            for (const ListedServer &server : run.servers()) {
-                const QJsonObject o = serverJson(server, options.players, options.rules);
-                out << QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)) << '\n';
-            }
+            QByteArray lines;
+            for (const ListedServer &server : run.servers())
+                lines += serverJson(server, options.players, options.rules) + '\n';
+            std::fwrite(lines.constData(), 1, size_t(lines.size()), stdout);
         } else if (!run.servers().isEmpty()) {
+            QTextStream out(stdout);
             for (const QString &line : serverTable(run.servers(), options.players, options.rules))
                 out << line << '\n';
         }

@@ -1,9 +1,10 @@
 #include "queryoutput.h"
 
+#include "jsonwriter.h"
+
 #include "query/visibletext.h"
 #include "scan/listicons.h"
 
-#include <QJsonArray>
 
 #include <algorithm>
 #include <array>
@@ -71,42 +72,64 @@ QString accessText(int accessIcon)
     }
 }
 
-QJsonObject serverJson(const ListedServer &server, bool withPlayers, bool withRules)
+namespace {
+
+// A count the server may not have told (-1): null in JSON.
+std::optional<qint64> known(int count)
+{
+    return count < 0 ? std::nullopt : std::optional<qint64>(count);
+}
+
+} // namespace
+
+QByteArray serverJson(const ListedServer &server, bool withPlayers, bool withRules)
 {
     const ServerRow &row = server.row;
     const ServerInfo &info = server.info;
-    QJsonObject o{
-        {QStringLiteral("address"), row.address},
-        {QStringLiteral("port"), row.port},
-        {QStringLiteral("game"), row.caption},
-        {QStringLiteral("icon"), row.gameIcon},
-        {QStringLiteral("gameDir"), info.gameDir},
-        {QStringLiteral("description"), info.description},
-        {QStringLiteral("name"), row.name},
-        {QStringLiteral("map"), row.map},
-        {QStringLiteral("protocol"), int(info.protocol)},
-        {QStringLiteral("players"), int(row.players)},
-        {QStringLiteral("maxPlayers"), int(row.maxPlayers)},
-        {QStringLiteral("os"), row.osText},
-        {QStringLiteral("access"), accessText(row.accessIcon)},
-        {QStringLiteral("password"), int(info.password)},
-        {QStringLiteral("proxy"), info.proxy},
-        {QStringLiteral("bots"), row.bots < 0 ? QJsonValue() : QJsonValue(row.bots)},
-        {QStringLiteral("ping"), row.ping < 0 ? QJsonValue() : QJsonValue(row.ping)},
-    };
+    // Keys in sorted order, as the output always had them.
+    JsonWriter json;
+    json.beginObject();
+    json.field("access", accessText(row.accessIcon));
+    json.field("address", row.address);
+    json.field("bots", known(row.bots));
+    json.field("description", info.description);
+    json.field("game", row.caption);
+    json.field("gameDir", info.gameDir);
+    json.field("icon", row.gameIcon);
+    json.field("map", row.map);
+    json.field("maxPlayers", row.maxPlayers);
+    json.field("name", row.name);
+    json.field("os", row.osText);
+    json.field("password", info.password);
+    json.field("ping", known(row.ping));
     if (withPlayers) {
-        QJsonArray list;
-        for (const PlayerRow &p : server.players)
-            list.append(QJsonObject{{QStringLiteral("name"), p.name}, {QStringLiteral("frags"), p.frags}});
-        o.insert(QStringLiteral("playerList"), list);
+        json.key("playerList");
+        json.beginArray();
+        for (const PlayerRow &p : server.players) {
+            json.beginObject();
+            json.field("frags", p.frags);
+            json.field("name", p.name);
+            json.endObject();
+        }
+        json.endArray();
     }
+    json.field("players", row.players);
+    json.field("port", row.port);
+    json.field("protocol", info.protocol);
+    json.field("proxy", info.proxy);
     if (withRules) {
-        QJsonArray list;
-        for (const RuleRow &r : server.rules)
-            list.append(QJsonObject{{QStringLiteral("name"), r.name}, {QStringLiteral("value"), r.value}});
-        o.insert(QStringLiteral("rules"), list);
+        json.key("rules");
+        json.beginArray();
+        for (const RuleRow &r : server.rules) {
+            json.beginObject();
+            json.field("name", r.name);
+            json.field("value", r.value);
+            json.endObject();
+        }
+        json.endArray();
     }
-    return o;
+    json.endObject();
+    return json.bytes();
 }
 
 QStringList serverTable(const QVector<ListedServer> &servers, bool withPlayers, bool withRules)

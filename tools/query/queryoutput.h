@@ -2,15 +2,15 @@
 
 #include "listedserver.h"
 
-#include <QJsonObject>
+#include <QByteArray>
 #include <QStringList>
 #include <QVector>
 
 // "free", "full" or "password" for the access icon of a row.
 QString accessText(int accessIcon);
 
-// The JSON object of one server; playerList and rules only when asked for.
-QJsonObject serverJson(const ListedServer &server, bool withPlayers, bool withRules);
+// The compact JSON object of one server; playerList and rules only when asked for.
+QByteArray serverJson(const ListedServer &server, bool withPlayers, bool withRules);
 
 // The servers as an aligned table under a header line, with the players and
 // rules of each server indented beneath it when asked for. Control characters
