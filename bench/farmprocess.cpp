@@ -23,7 +23,7 @@ FarmProcess::FarmProcess(const QJsonObject &config, int port)
     file.close();
 
     process.setProgram(QStringLiteral(VANTOR_TESTSERVER_TOOL));
-    process.setArguments({configPath});
+    process.setArguments({configPath, QStringLiteral("--quiet")});
     process.setStandardErrorFile(QProcess::nullDevice());
     process.start();
     QByteArray out;

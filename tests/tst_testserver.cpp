@@ -415,17 +415,23 @@ void TestServerTest::programReportsReadyAndStopsOnSignal()
     QVERIFY(file.open());
     file.write(R"({"servers": [{"address": "127.71.0.10", "port": 27015, "dialect": "m"}]})");
     file.close();
-    QProcess program;
-    program.start(QStringLiteral(VANTOR_TESTSERVER_TOOL), {file.fileName()});
-    QVERIFY(program.waitForReadyRead(5000));
-    QCOMPARE(program.readLine(), QByteArray("ready\n"));
-    const QByteArray reply = Client().askProcess(QHostAddress("127.71.0.10"), 27015, kInfoRequest);
-    QCOMPARE(reply.left(5), bytesOf("FF FF FF FF 'm'"));
-    ::kill(pid_t(program.processId()), SIGTERM);
-    QVERIFY(program.waitForFinished(5000));
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), 0);
-    QVERIFY(program.readAllStandardError().contains("127.71.0.10:27015 <- 127.0.0.1:"));
+    // With --quiet it answers the same and logs no request.
+    for (const bool quiet : {false, true}) {
+        QProcess program;
+        QStringList args{file.fileName()};
+        if (quiet)
+            args << QStringLiteral("--quiet");
+        program.start(QStringLiteral(VANTOR_TESTSERVER_TOOL), args);
+        QVERIFY(program.waitForReadyRead(5000));
+        QCOMPARE(program.readLine(), QByteArray("ready\n"));
+        const QByteArray reply = Client().askProcess(QHostAddress("127.71.0.10"), 27015, kInfoRequest);
+        QCOMPARE(reply.left(5), bytesOf("FF FF FF FF 'm'"));
+        ::kill(pid_t(program.processId()), SIGTERM);
+        QVERIFY(program.waitForFinished(5000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(program.readAllStandardError().contains("127.71.0.10:27015 <- 127.0.0.1:"), !quiet);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestServerTest)

@@ -45,6 +45,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
+    // --quiet: no line per request; benchmarks send thousands of them.
+    const bool quiet = args.removeAll(QStringLiteral("--quiet")) > 0;
     QString logPath;
     const int logOption = int(args.indexOf(QStringLiteral("--log")));
     if (logOption >= 0 && logOption + 1 < args.size()) {
@@ -52,7 +54,7 @@ int main(int argc, char *argv[])
         args.removeAt(logOption);
     }
     if (args.size() != 1 || args[0].startsWith(QLatin1String("--")))
-        return fail(2, QStringLiteral("usage: vantor-testserver CONFIG.json [--log FILE]"));
+        return fail(2, QStringLiteral("usage: vantor-testserver CONFIG.json [--log FILE] [--quiet]"));
 
     ServerFarm farm;
     if (!farm.loadFile(args[0]))
@@ -85,8 +87,10 @@ int main(int argc, char *argv[])
         }
     });
 
-    QObject::connect(&farm, &ServerFarm::requestReceived, &app,
-                     [&](const RequestRecord &record) { log << formatRecord(record) << Qt::endl; });
+    if (!quiet) {
+        QObject::connect(&farm, &ServerFarm::requestReceived, &app,
+                         [&](const RequestRecord &record) { log << formatRecord(record) << Qt::endl; });
+    }
     if (!farm.start())
         return fail(1, farm.errorString());
     for (int i = 0; i < farm.serverCount(); ++i)

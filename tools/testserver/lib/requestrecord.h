@@ -7,7 +7,7 @@
 // One request as the farm received it, with what was sent back.
 struct RequestRecord
 {
-    QDateTime time;
+    QDateTime time;             // UTC: the local time zone is looked up only for the log
     QHostAddress serverAddress; // where it arrived: a server's address or the broadcast address
     quint16 serverPort = 0;
     QHostAddress clientAddress;

@@ -203,7 +203,7 @@ void ServerFarm::readServer(Slot *slot)
     while (slot->listen && slot->listen->hasPendingDatagrams()) {
         const QNetworkDatagram datagram = slot->listen->receiveDatagram();
         const Request request = classifyRequest(datagram.data());
-        RequestRecord entry{QDateTime::currentDateTime(), slot->server.config().address, slot->listen->localPort(),
+        RequestRecord entry{QDateTime::currentDateTimeUtc(), slot->server.config().address, slot->listen->localPort(),
                             datagram.senderAddress(), quint16(datagram.senderPort()), requestLabel(request),
                             int(datagram.data().size()), QString()};
         entry.reply = answerFrom(slot, request, entry.clientAddress, entry.clientPort);
@@ -216,7 +216,7 @@ void ServerFarm::readBroadcast(QUdpSocket *socket)
     while (socket->hasPendingDatagrams()) {
         const QNetworkDatagram datagram = socket->receiveDatagram();
         const Request request = classifyRequest(datagram.data());
-        RequestRecord entry{QDateTime::currentDateTime(), *m_broadcast, socket->localPort(),
+        RequestRecord entry{QDateTime::currentDateTimeUtc(), *m_broadcast, socket->localPort(),
                             datagram.senderAddress(), quint16(datagram.senderPort()), requestLabel(request),
                             int(datagram.data().size()), QString()};
         QStringList answers;
