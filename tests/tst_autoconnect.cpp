@@ -148,6 +148,9 @@ void TestAutoConnect::startWatching(const QString &comparison, int wanted, bool 
     QVERIFY(!ui->LW->isEnabled() && !ui->SBScanAll->isEnabled() && !ui->SBRefresh->isEnabled());
     QCOMPARE(ui->SBAuto->palette().color(QPalette::ButtonText), QColor(Qt::red));
     QCOMPARE(form->servers().rowCount(), 0);
+    // A disabled Auto button is greyed, whatever colour its caption has.
+    const QPalette palette = ui->SBAuto->palette();
+    QVERIFY(palette.color(QPalette::Disabled, QPalette::ButtonText) != QColor(Qt::red));
 }
 
 // The state every end of the watch but a launch leaves behind.
@@ -158,6 +161,7 @@ void TestAutoConnect::verifyEnded()
     QVERIFY(!form->tray().cycling());
     QVERIFY(ui->LW->isEnabled() && ui->SBScanAll->isEnabled() && ui->SBRefresh->isEnabled());
     QCOMPARE(ui->SBAuto->palette().color(QPalette::ButtonText), QColor(Qt::black));
+    QVERIFY(ui->SBAuto->palette().color(QPalette::Disabled, QPalette::ButtonText) != QColor(Qt::black));
 }
 
 void TestAutoConnect::joinsWhenTheEmulatorFreesAPlace()

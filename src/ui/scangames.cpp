@@ -506,10 +506,13 @@ void TForm1::showControls()
     RGGame->setEnabled(c.portChoiceEnabled());
     RGHltv->setEnabled(c.portChoiceEnabled());
     LW->setEnabled(c.listEnabled());
+    // Only the enabled look changes: a disabled Auto button keeps the style's
+    // greyed caption, or it would look clickable.
     const QColor autoColor = c.autoCaptionRed() ? Qt::red : Qt::black;
-    if (SBAuto->palette().color(QPalette::ButtonText) != autoColor) {
+    if (SBAuto->palette().color(QPalette::Active, QPalette::ButtonText) != autoColor) {
         QPalette palette = SBAuto->palette();
-        palette.setColor(QPalette::ButtonText, autoColor);
+        palette.setColor(QPalette::Active, QPalette::ButtonText, autoColor);
+        palette.setColor(QPalette::Inactive, QPalette::ButtonText, autoColor);
         SBAuto->setPalette(palette);
     }
     Gauge->setMaximum(qMax(c.progressMax(), 1));
