@@ -22,6 +22,8 @@ struct ReceivedDatagram
 class DatagramSocket
 {
 public:
+    static constexpr int MaxDatagram = 65507; // the largest UDP payload over IPv4
+
     virtual ~DatagramSocket() = default;
 
     // Binds to 0.0.0.0:port exclusively (a port in use fails instead of

@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr int MaxDatagram = 65507; // the largest UDP payload over IPv4
-
 // A non-blocking IPv4 UDP socket of the system, watched by the event loop.
 class PlainDatagramSocket : public DatagramSocket
 {

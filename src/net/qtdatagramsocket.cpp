@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int MaxDatagram = 65507; // the largest UDP payload over IPv4
-
 class QtDatagramSocket : public DatagramSocket
 {
 public:
