@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/language.h"
 #include "settings/favoritesmodel.h"
 #include "settings/inilocation.h"
 #include "ui/about.h"
@@ -37,6 +38,8 @@ void Program::closeWindows()
 
 int Program::run()
 {
+    // Every window takes its texts in the chosen language as it is built.
+    Language::installFor(SettingsModel::readLanguage(ini));
     const QString title = TForm1::applicationTitle();
     SingleInstance instance(title);
     if (!instance.isFirst()) {

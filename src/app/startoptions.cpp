@@ -1,13 +1,20 @@
 #include "app/startoptions.h"
+
+#include "app/language.h"
+#include "settings/inifile.h"
+#include "settings/inilocation.h"
+#include "settings/settingsmodel.h"
 #include "buildinfo.h"
 
+#include <QCoreApplication>
 #include <QTextStream>
 
 #include <cstring>
 
 namespace {
 
-const char *const Help =
+//: The help of "vantor --help". Keep the option names and the file names as they are.
+const char *const Help = QT_TRANSLATE_NOOP("StartOptions",
     "usage: vantor [QT-OPTION]...\n"
     "       vantor --help | --version\n"
     "\n"
@@ -23,7 +30,7 @@ const char *const Help =
     "\n"
     "Settings live in vantor.ini beside the executable when that file exists or\n"
     "the folder is writable, otherwise in $XDG_CONFIG_HOME/vantor/vantor.ini\n"
-    "(~/.config/vantor/vantor.ini).\n";
+    "(~/.config/vantor/vantor.ini).\n");
 
 bool is(const char *arg, const char *option)
 {
@@ -36,7 +43,13 @@ std::optional<int> StartOptions::answerInformationRequest(int argc, char *argv[]
 {
     for (int i = 1; i < argc; ++i) {
         if (is(argv[i], "--help") || is(argv[i], "-h")) {
-            QTextStream(stdout) << Help;
+            // A core application (no display) is enough to find the settings
+            // file, whose language the help follows as the windows do.
+            int coreArgc = 1;
+            QCoreApplication core(coreArgc, argv);
+            IniFile ini(IniLocation::forThisProgram());
+            Language::installFor(SettingsModel::readLanguage(ini));
+            QTextStream(stdout) << QCoreApplication::translate("StartOptions", Help);
             return 0;
         }
         if (is(argv[i], "--version")) {

@@ -8,6 +8,7 @@
 #include "desktop/prompter.h"
 #include "scan/scancontrols.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 #include <utility>
@@ -40,7 +41,7 @@ AutoConnect::AutoConnect(AutoConnectState &autoConnectState, LaunchState &launch
 AutoConnectSetup AutoConnect::setupFor(const ServerRow &row)
 {
     AutoConnectSetup setup;
-    setup.caption = QStringLiteral("Auto connect to ") + row.address;
+    setup.caption = QCoreApplication::translate("AutoConnect", "Auto connect to %1").arg(row.address);
     setup.maximum = row.maxPlayers;
     setup.value = qBound(0, int(row.players) - 1, setup.maximum);
     return setup;
@@ -106,8 +107,9 @@ void AutoConnect::BitBtn1Click()
     if (hooks.trayCycling)
         hooks.trayCycling(true);
     dialog->dismiss();
-    controls.showMessage(QStringLiteral(" Auto connect to ") + state.targetAddress + QStringLiteral(". Waiting ")
-                         + choice.comparison + QLatin1Char(' ') + choice.playersWantedText + QStringLiteral(" players"));
+    //: Status bar while auto-connect waits: %1 the server's address, %2 "<=" or ">", %3 the number of players.
+    controls.showMessage(QCoreApplication::translate("AutoConnect", " Auto connect to %1. Waiting %2 %3 players")
+                             .arg(state.targetAddress, choice.comparison, choice.playersWantedText));
     servers.clear();
     showControls();
     query();
@@ -138,7 +140,8 @@ void AutoConnect::TimerAutoTimer()
     if (hooks.trayCycling)
         hooks.trayCycling(false);
     showControls();
-    prompter.information(QStringLiteral("Auto connect"), QStringLiteral("Server is down, autoconnect disabled."));
+    prompter.information(QCoreApplication::translate("AutoConnect", "Auto connect"),
+                         QCoreApplication::translate("AutoConnect", "Server is down, autoconnect disabled."));
     controls.showMessage(Launcher::autoConnectDisabledText());
     showControls();
 }
@@ -163,9 +166,10 @@ bool AutoConnect::replyCheck(int players)
     if (choice.askFirst) {
         prompter.beep();
         call(hooks.bringToFront);
-        const QString question = QStringLiteral("There are ") + QString::number(players)
-            + QStringLiteral(" players now on server ") + state.targetAddress
-            + QStringLiteral(". Do you want to join ?");
+        const QString question
+            = QCoreApplication::translate("AutoConnect", "There are %n players now on server %1. Do you want to join ?",
+                                          nullptr, players)
+                  .arg(state.targetAddress);
         if (!prompter.question(question)) {
             controls.showMessage(Launcher::autoConnectDisabledText());
             controls.joinDeclined();

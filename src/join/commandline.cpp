@@ -1,5 +1,6 @@
 #include "join/commandline.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 
 namespace {
@@ -60,7 +61,8 @@ QString passwordArgument(const QString &password)
 
 QString emptyPathMessage(const QString &prefix)
 {
-    return prefix + QLatin1String(".exe path is empty");
+    //: %1 is a short game name with a trailing blank, such as "CS 1.6 " or "Steam ".
+    return QCoreApplication::translate("Launch", "%1.exe path is empty").arg(prefix);
 }
 
 QString steamPathEmptyMessage()
@@ -70,12 +72,12 @@ QString steamPathEmptyMessage()
 
 QString unknownGameMessage(const QString &code)
 {
-    return QLatin1String("Unknown game: ") + code;
+    return QCoreApplication::translate("Launch", "Unknown game: %1").arg(code);
 }
 
 QString serverFullQuestion()
 {
-    return QStringLiteral("Server is full.  Connect now ?");
+    return QCoreApplication::translate("Launch", "Server is full.  Connect now ?");
 }
 
 QStringList splitCommandLine(const QString &commandLine)

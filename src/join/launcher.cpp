@@ -8,6 +8,7 @@
 #include "desktop/prompter.h"
 #include "settings/settingsmodel.h"
 
+#include <QCoreApplication>
 #include <utility>
 
 namespace {
@@ -33,7 +34,7 @@ Launcher::Launcher(const SettingsModel &settingsModel, LaunchState &launchState,
 
 QString Launcher::autoConnectDisabledText()
 {
-    return QStringLiteral(" Autoconnect disabled");
+    return QCoreApplication::translate("AutoConnect", " Autoconnect disabled");
 }
 
 bool Launcher::SBPlayClick(std::optional<ServerRow> row)

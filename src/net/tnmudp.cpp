@@ -1,5 +1,6 @@
 #include "net/tnmudp.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 
 namespace {
@@ -44,7 +45,8 @@ QString TNMUDP::portStatus() const
 {
     if (!usesFallbackPort())
         return QString();
-    return QStringLiteral("Port %1 is busy, using %2").arg(requested).arg(LocalPort());
+    //: Status bar: the local UDP port %1 is taken, so the port %2 is used instead.
+    return QCoreApplication::translate("ScanStatus", "Port %1 is busy, using %2").arg(requested).arg(LocalPort());
 }
 
 void TNMUDP::status(const QString &text)

@@ -2,6 +2,8 @@
 
 #include "query/visibletext.h"
 
+#include <QCoreApplication>
+
 void PlayersModel::setPlayers(QVector<PlayerRow> players)
 {
     beginResetModel();
@@ -48,5 +50,6 @@ QVariant PlayersModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    return section == 0 ? QStringLiteral("NickName") : QStringLiteral("Frags");
+    return section == 0 ? QCoreApplication::translate("MainWindow", "NickName")
+                        : QCoreApplication::translate("MainWindow", "Frags");
 }

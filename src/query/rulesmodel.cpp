@@ -2,6 +2,8 @@
 
 #include "query/visibletext.h"
 
+#include <QCoreApplication>
+
 void RulesModel::setRules(QVector<RuleRow> rules)
 {
     beginResetModel();
@@ -40,5 +42,6 @@ QVariant RulesModel::headerData(int section, Qt::Orientation orientation, int ro
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    return section == 0 ? QStringLiteral("Rule") : QStringLiteral("Value");
+    return section == 0 ? QCoreApplication::translate("MainWindow", "Rule")
+                        : QCoreApplication::translate("MainWindow", "Value");
 }

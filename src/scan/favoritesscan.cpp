@@ -6,6 +6,8 @@
 #include "scan/scanengine.h"
 #include "settings/settingsmodel.h"
 
+#include <QCoreApplication>
+
 FavoritesScan::FavoritesScan(const SettingsModel &settingsModel, const AutoConnectState &autoConnectState,
                              QueryProtocol &queryProtocol, ScanEngine &scanEngine, ScanControls &scanControls)
     : settings(settingsModel)
@@ -47,7 +49,7 @@ bool FavoritesScan::tick()
         controls.showActivity(QLatin1Char(' ') + favorite.host);
         show();
     }
-    controls.showActivity(QStringLiteral(" Autoscaning..."));
+    controls.showActivity(QCoreApplication::translate("ScanStatus", " Autoscaning..."));
     show();
     running = false;
     return true;

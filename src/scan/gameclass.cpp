@@ -3,6 +3,7 @@
 #include "listicons.h"
 #include "settings/settingsmodel.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 namespace {
@@ -114,9 +115,9 @@ QString gameName(const QString &code, int icon)
     };
     const QString name = names.value(code);
     if (icon == IconHLTV)
-        return name + QStringLiteral(" (HLTV)");
+        return QCoreApplication::translate("ServerList", "%1 (HLTV)").arg(name);
     if (icon == IconDemo)
-        return name + QStringLiteral(" (demo playback)");
+        return QCoreApplication::translate("ServerList", "%1 (demo playback)").arg(name);
     return name;
 }
 

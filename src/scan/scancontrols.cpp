@@ -1,5 +1,7 @@
 #include "scan/scancontrols.h"
 
+#include <QCoreApplication>
+
 void ScanControls::sweepStarted(bool autoConnectActive)
 {
     if (!autoConnectActive)
@@ -21,10 +23,11 @@ void ScanControls::sweepEnded(bool listed)
 
 void ScanControls::countdown(int waitCount, bool autoConnectActive, bool scanning)
 {
-    caption = QStringLiteral("Wait %1").arg(waitCount);
+    //: The Scan button counts down the seconds before it can be pressed again.
+    caption = QCoreApplication::translate("MainWindow", "Wait %1").arg(waitCount);
     if (waitCount != 0)
         return;
-    caption = QStringLiteral("Scan");
+    caption = QCoreApplication::translate("MainWindow", "Scan");
     // A countdown started by a network error outside a sweep can end while a
     // sweep runs; that sweep's own end enables Scan.
     if (!autoConnectActive && !scanning)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 // What the main window shows of scanning and auto-connect: which buttons are
@@ -74,7 +75,7 @@ private:
     bool portChoice = true;
     bool list = true;
     bool autoRed = false;
-    QString caption = QStringLiteral("Scan");
+    QString caption = QCoreApplication::translate("MainWindow", "Scan");
     int progressValue = 0;
     int progressMaximum = 0;
     QString activity;

@@ -92,15 +92,16 @@ bool ScanEngine::checksPass()
 {
     const char *problem = nullptr;
     if (settings.ranges.isEmpty() && settings.favorites.isEmpty() && !settings.broadcast)
-        problem = "IP ranges, Favorites list is empty and Broadcast is disabled. Please set it in Options.";
+        problem = QT_TRANSLATE_NOOP(
+            "ScanStatus", "IP ranges, Favorites list is empty and Broadcast is disabled. Please set it in Options.");
     else if (settings.gameType == 0 && settings.csPort.isEmpty())
-        problem = "Game port is empty. Please set it in Options.";
+        problem = QT_TRANSLATE_NOOP("ScanStatus", "Game port is empty. Please set it in Options.");
     else if (settings.gameType == 1 && settings.hltvPort.isEmpty())
-        problem = "HLTV port is empty. Please set it in Options.";
+        problem = QT_TRANSLATE_NOOP("ScanStatus", "HLTV port is empty. Please set it in Options.");
     if (!problem)
         return true;
     notify(true);
-    prompter.warning(QString::fromLatin1(problem));
+    prompter.warning(QCoreApplication::translate("ScanStatus", problem));
     emit settingsRequested();
     return false;
 }
@@ -142,7 +143,7 @@ void ScanEngine::SBScanAllClick()
         return;
 
     capture();
-    shown.showActivity(QStringLiteral(" Scan complete"));
+    shown.showActivity(QCoreApplication::translate("ScanStatus", " Scan complete"));
     WaitCount = WaitStart;
     startCountdown();
     Scanning = false;
@@ -154,7 +155,7 @@ bool ScanEngine::stopped()
 {
     if (!StopRequested)
         return false;
-    shown.showActivity(QStringLiteral(" Scan stoped"));
+    shown.showActivity(QCoreApplication::translate("ScanStatus", " Scan stoped"));
     notify(true);
     return true;
 }
@@ -301,7 +302,7 @@ void ScanEngine::SBRefreshClick()
                 protocol.QueryRules(row.address, row.port);
         }
     }
-    shown.showActivity(QStringLiteral(" Refresh complete"));
+    shown.showActivity(QCoreApplication::translate("ScanStatus", " Refresh complete"));
     shown.refreshCompleted(autoConnect.active, Scanning, Timer->isActive(), selectedRow() >= 0);
     notify(true);
 }
@@ -309,7 +310,7 @@ void ScanEngine::SBRefreshClick()
 void ScanEngine::NetworkError()
 {
     SBStopClick();
-    shown.showMessage(QStringLiteral(" Network error..."));
+    shown.showMessage(QCoreApplication::translate("ScanStatus", " Network error..."));
     notify(true);
 }
 

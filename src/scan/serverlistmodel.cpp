@@ -7,6 +7,7 @@
 #include "settings/listtext.h"
 #include "settings/settingsmodel.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <limits>
 
@@ -237,22 +238,32 @@ QString ServerListModel::cellHint(const ServerRow &r, int column)
         // The folder of an unknown game is the cell's own text; it is not
         // repeated here, where a tooltip would take markup in it for rich text.
         const QString name = gameName(r.caption, r.gameIcon);
-        return name.isEmpty() ? QStringLiteral("Unrecognised game") : name;
+        return name.isEmpty() ? QCoreApplication::translate("ServerList", "Unrecognised game") : name;
     }
     case ColumnPlayers: {
-        QString text = QString::number(r.players) + (r.players == 1 ? QStringLiteral(" player") : QStringLiteral(" players"));
-        if (r.bots >= 0)
-            text += QStringLiteral(" (%1 %2)").arg(r.bots).arg(r.bots == 1 ? QStringLiteral("bot") : QStringLiteral("bots"));
-        return text + QStringLiteral(" of ") + QString::number(r.maxPlayers);
+        // English says "player" for one only; the other languages take their
+        // plural forms from both messages.
+        const QString players = r.players == 1
+            ? QCoreApplication::translate("ServerList", "%n player", nullptr, r.players)
+            : QCoreApplication::translate("ServerList", "%n players", nullptr, r.players);
+        const QString maximum = QString::number(r.maxPlayers);
+        if (r.bots < 0) {
+            //: Tooltip of the Players cell: %1 "12 players", %2 the maximum.
+            return QCoreApplication::translate("ServerList", "%1 of %2").arg(players, maximum);
+        }
+        const QString bots = r.bots == 1 ? QCoreApplication::translate("ServerList", "%n bot", nullptr, r.bots)
+                                         : QCoreApplication::translate("ServerList", "%n bots", nullptr, r.bots);
+        //: Tooltip of the Players cell: %1 "12 players", %2 "3 bots", %3 the maximum.
+        return QCoreApplication::translate("ServerList", "%1 (%2) of %3").arg(players, bots, maximum);
     }
     case ColumnOs:
         return osName(r.os);
     case ColumnAccess:
         switch (r.accessIcon) {
-        case IconFree: return QStringLiteral("Room free");
-        case IconPassword: return QStringLiteral("Password required");
-        case IconUnknown: return QStringLiteral("Waiting for an answer");
-        default: return QStringLiteral("Server full");
+        case IconFree: return QCoreApplication::translate("ServerList", "Room free");
+        case IconPassword: return QCoreApplication::translate("ServerList", "Password required");
+        case IconUnknown: return QCoreApplication::translate("ServerList", "Waiting for an answer");
+        default: return QCoreApplication::translate("ServerList", "Server full");
         }
     default:
         return {};
@@ -263,17 +274,27 @@ QVariant ServerListModel::headerData(int section, Qt::Orientation orientation, i
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return {};
+    //: Column captions of the server list: PT the protocol version, OS the operating system,
+    //: A the access (free, full, password).
     static const char *const captions[ColumnCount] = {
-        "Game", "Name", "Address", "Port", "PT", "Map", "", "OS", "A", "Ping"};
+        QT_TRANSLATE_NOOP("ServerList", "Game"), QT_TRANSLATE_NOOP("ServerList", "Name"),
+        QT_TRANSLATE_NOOP("ServerList", "Address"), QT_TRANSLATE_NOOP("ServerList", "Port"),
+        QT_TRANSLATE_NOOP("ServerList", "PT"), QT_TRANSLATE_NOOP("ServerList", "Map"), "",
+        QT_TRANSLATE_NOOP("ServerList", "OS"), QT_TRANSLATE_NOOP("ServerList", "A"),
+        QT_TRANSLATE_NOOP("ServerList", "Ping")};
     static const char *const hints[ColumnCount] = {
-        "Game", "Server name", "Address", "Port", "Protocol version", "Map", "Players", "Operating system",
-        "Access", "Round-trip time of the info query, in milliseconds"};
+        QT_TRANSLATE_NOOP("ServerList", "Game"), QT_TRANSLATE_NOOP("ServerList", "Server name"),
+        QT_TRANSLATE_NOOP("ServerList", "Address"), QT_TRANSLATE_NOOP("ServerList", "Port"),
+        QT_TRANSLATE_NOOP("ServerList", "Protocol version"), QT_TRANSLATE_NOOP("ServerList", "Map"),
+        QT_TRANSLATE_NOOP("ServerList", "Players"), QT_TRANSLATE_NOOP("ServerList", "Operating system"),
+        QT_TRANSLATE_NOOP("ServerList", "Access"),
+        QT_TRANSLATE_NOOP("ServerList", "Round-trip time of the info query, in milliseconds")};
     static const int icons[ColumnCount] = {
         -1, IconMonitor, IconNetwork, -1, -1, IconGlobe, IconPlayer, IconComputer, -1, -1};
     if (role == Qt::DisplayRole)
-        return QString::fromLatin1(captions[section]);
+        return *captions[section] ? QCoreApplication::translate("ServerList", captions[section]) : QString();
     if (role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)
-        return QString::fromLatin1(hints[section]);
+        return QCoreApplication::translate("ServerList", hints[section]);
     if (role == IconRole && icons[section] >= 0)
         return icons[section];
     return {};

@@ -2,9 +2,14 @@
 
 #include "settings/launchtable.h"
 
+#include <QCoreApplication>
+
 namespace {
 
-const QString allFiles = QStringLiteral("All files (*)");
+QString allFiles()
+{
+    return QCoreApplication::translate("SettingsDialog", "All files (*)");
+}
 
 } // namespace
 
@@ -30,21 +35,21 @@ QString dialogNameFilters(const QString &filter)
 {
     const qsizetype bar = filter.indexOf(u'|');
     if (bar < 0)
-        return allFiles;
+        return allFiles();
     const QString description = filter.left(bar);
     const QString pattern = filter.mid(bar + 1);
     QString patterns = pattern;
     if (pattern.toLower() != pattern)
         patterns += u' ' + pattern.toLower();
-    return QStringLiteral("%1 (%2);;%3").arg(description, patterns, allFiles);
+    return QStringLiteral("%1 (%2);;%3").arg(description, patterns, allFiles());
 }
 
 QString initialNameFilter(const QString &filter, bool programsEndInExe)
 {
     const qsizetype bar = filter.indexOf(u'|');
     if (bar < 0)
-        return allFiles;
+        return allFiles();
     if (!programsEndInExe && filter.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
-        return allFiles;
+        return allFiles();
     return dialogNameFilters(filter).section(QStringLiteral(";;"), 0, 0);
 }

@@ -2,6 +2,8 @@
 
 #include "settings/listtext.h"
 
+#include <QCoreApplication>
+
 FavoritesModel::FavoritesModel(QVector<FavoriteRow> &favorites, QObject *parent)
     : SortedTableModel(parent)
     , m_favorites(favorites)
@@ -11,7 +13,7 @@ FavoritesModel::FavoritesModel(QVector<FavoriteRow> &favorites, QObject *parent)
 QString FavoritesModel::add(const QString &host, const QString &port)
 {
     if (host.size() < MinHostLength || port.isEmpty())
-        return QStringLiteral("Bad address");
+        return QCoreApplication::translate("SettingsDialog", "Bad address");
     return append(host, port);
 }
 
@@ -23,7 +25,7 @@ QString FavoritesModel::addListed(const QString &host, const QString &port)
 QString FavoritesModel::append(const QString &host, const QString &port)
 {
     if (contains(host, port))
-        return QStringLiteral("This address is already exist");
+        return QCoreApplication::translate("SettingsDialog", "This address is already exist");
     const int row = int(m_favorites.size());
     beginInsertRows({}, row, row);
     m_favorites.append({host, port});
@@ -93,7 +95,8 @@ QVariant FavoritesModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return {};
     if (role == Qt::DisplayRole)
-        return section == ColumnHost ? QStringLiteral("IP - Address") : QStringLiteral("Port");
+        return section == ColumnHost ? QCoreApplication::translate("SettingsDialog", "IP - Address")
+                                     : QCoreApplication::translate("SettingsDialog", "Port");
     if (role == Qt::TextAlignmentRole && section == ColumnPort)
         return int(Qt::AlignCenter);
     return {};

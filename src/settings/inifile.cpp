@@ -1,5 +1,6 @@
 #include "settings/inifile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -245,12 +246,14 @@ bool IniFile::valueExists(const QString &section, const QString &key)
 
 void IniFile::writeString(const QString &section, const QString &key, const QString &value)
 {
+    //: Completes "Unable to write to FILE: %2 holds a line break".
     if (!storable(section))
-        refuse(QStringLiteral("a section name"));
+        refuse(QCoreApplication::translate("IniFile", "a section name"));
     if (!storable(key))
-        refuse(QStringLiteral("a key name in [%1]").arg(trimBlanks(section)));
+        refuse(QCoreApplication::translate("IniFile", "a key name in [%1]").arg(trimBlanks(section)));
     if (!storable(value))
-        refuse(QStringLiteral("the value of %1 in [%2]").arg(trimBlanks(key), trimBlanks(section)));
+        refuse(QCoreApplication::translate("IniFile", "the value of %1 in [%2]")
+                   .arg(trimBlanks(key), trimBlanks(section)));
     refresh();
     Section &s = sectionForWrite(section);
     const QString name = trimBlanks(key);
@@ -284,8 +287,10 @@ void IniFile::refuse(const QString &what)
         m_dirty = false;
         m_loaded = false;
     }
-    throw IniWriteError(QStringLiteral("Unable to write to %1: %2 holds a line break, which the file cannot store.")
-                            .arg(m_path, what));
+    //: %1 the settings file, %2 what holds the line break ("a section name", ...).
+    throw IniWriteError(
+        QCoreApplication::translate("IniFile", "Unable to write to %1: %2 holds a line break, which the file cannot store.")
+            .arg(m_path, what));
 }
 
 IniFile::Line IniFile::newLine(const QString &text) const
@@ -492,7 +497,7 @@ void IniFile::flush()
     if (!ok) {
         // Reads must show the file as it is, not the write that failed.
         m_loaded = false;
-        throw IniWriteError(QStringLiteral("Unable to write to %1").arg(m_path));
+        throw IniWriteError(QCoreApplication::translate("IniFile", "Unable to write to %1").arg(m_path));
     }
     m_stamp = currentStamp();
 }

@@ -1,11 +1,12 @@
 #include "settings/rangerules.h"
 
+#include <QCoreApplication>
 #include <utility>
 
 QString rangeAddError(const AddressInput &from, const AddressInput &to, const QVector<RangeRow> &rows)
 {
-    const QString incorrect = QStringLiteral("Incorrect IP range");
-    const QString tooBig = QStringLiteral("IP range incorrect or very big");
+    const QString incorrect = QCoreApplication::translate("SettingsDialog", "Incorrect IP range");
+    const QString tooBig = QCoreApplication::translate("SettingsDialog", "IP range incorrect or very big");
     const auto &a = from.octets;
     const auto &b = to.octets;
 
@@ -20,7 +21,7 @@ QString rangeAddError(const AddressInput &from, const AddressInput &to, const QV
         return incorrect;
     for (const RangeRow &row : rows) {
         if (row.from == from.text || row.to == to.text)
-            return QStringLiteral("IP range exist");
+            return QCoreApplication::translate("SettingsDialog", "IP range exist");
     }
     return QString();
 }

@@ -2,6 +2,7 @@
 
 #include "settings/inifile.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -116,6 +117,7 @@ void SettingsModel::load(IniFile &ini)
     hideEmpty = ini.readBool(SettingsSection, QStringLiteral("HideEmpty"), false);
     hideFull = ini.readBool(SettingsSection, QStringLiteral("HideFull"), false);
     hidePassword = ini.readBool(SettingsSection, QStringLiteral("HidePassword"), false);
+    language = readLanguage(ini);
 
     for (int g = 0; g < GameFilterCount; ++g)
         showGame[g] = ini.readBool(GamesSection, QLatin1String(gameKeys[g]), true);
@@ -156,9 +158,10 @@ void SettingsModel::loadRanges(IniFile &ini, const QString &countText, const QSt
                     || ini.valueExists(RangesSection, indexed("RangeTo", k));
          ++k)
         addRow(k);
-    loadWarnings.append(QStringLiteral("The range count in %1 is not a number; read %2 ranges.")
-                            .arg(QFileInfo(ini.path()).fileName())
-                            .arg(ranges.size()));
+    loadWarnings.append(QCoreApplication::translate("SettingsDialog",
+                                                    "The range count in %1 is not a number; read %n ranges.", nullptr,
+                                                    int(ranges.size()))
+                            .arg(QFileInfo(ini.path()).fileName()));
 }
 
 void SettingsModel::save(IniFile &ini)
@@ -212,11 +215,19 @@ void SettingsModel::save(IniFile &ini)
     ini.writeBool(SettingsSection, QStringLiteral("HideEmpty"), hideEmpty);
     ini.writeBool(SettingsSection, QStringLiteral("HideFull"), hideFull);
     ini.writeBool(SettingsSection, QStringLiteral("HidePassword"), hidePassword);
+    // Written only once chosen: a file of a user who never chose stays as it was.
+    if (!language.isEmpty())
+        ini.writeString(SettingsSection, QStringLiteral("Language"), language);
 
     for (int k = 0; k < favorites.size(); ++k)
         ini.writeString(FavoritesSection, favorites[k].host + u' ' + QString::number(k), favorites[k].port);
 
     ini.endBatch();
+}
+
+QString SettingsModel::readLanguage(IniFile &ini)
+{
+    return ini.readString(SettingsSection, QStringLiteral("Language"), QString()).trimmed();
 }
 
 void SettingsModel::writeGameType(IniFile &ini) const

@@ -63,6 +63,9 @@ public:
     bool hideEmpty = false;
     bool hideFull = false;
     bool hidePassword = false;
+    // The language of the texts from the next start: empty follows the
+    // system, otherwise a code such as "en" or "ru".
+    QString language;
 
     // Games
     std::array<bool, GameFilterCount> showGame = filledShowGame();
@@ -87,6 +90,9 @@ public:
     QStringList loadWarnings;
 
     static QStringList defaultParamsList();
+
+    // The language setting alone, for the start-up before the windows exist.
+    static QString readLanguage(IniFile &ini);
 
     // Whole-file load and save, in the documented orders. Errors of the file
     // (IniWriteError) propagate to the caller.

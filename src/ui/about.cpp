@@ -9,6 +9,7 @@
 #include "ui/transparency.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -19,6 +20,12 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// The translation context of the texts below.
+struct AboutBox
+{
+    Q_DECLARE_TR_FUNCTIONS(AboutBox)
+};
 
 // The client area the box was drawn for; a larger default font widens it.
 constexpr QSize DesignSize(304, 191);
@@ -32,7 +39,7 @@ TFormAbout::TFormAbout(SettingsModel &settingsModel, UpdateChecker &checker, She
     , updates(checker)
     , shell(desktop)
 {
-    setWindowTitle(QStringLiteral("Info"));
+    setWindowTitle(AboutBox::tr("Info"));
     setWindowIcon(IconLibrary::appIcon());
 
     setObjectName(QStringLiteral("FormAbout"));
@@ -48,12 +55,12 @@ TFormAbout::TFormAbout(SettingsModel &settingsModel, UpdateChecker &checker, She
     QPalette namePalette = name->palette();
     namePalette.setColor(QPalette::WindowText, QColor(0, 0, 255));
     name->setPalette(namePalette);
-    auto *version = new QLabel(QStringLiteral("version ") + updates.ownVersion(), this);
+    auto *version = new QLabel(AboutBox::tr("version %1").arg(updates.ownVersion()), this);
 
-    checkButton = new QPushButton(QStringLiteral("Check for updates"), this);
+    checkButton = new QPushButton(AboutBox::tr("Check for updates"), this);
     checkButton->setObjectName(QStringLiteral("checkButton"));
     checkButton->setAutoDefault(false);
-    autoCheck = new QCheckBox(QStringLiteral("Automatically check for updates"), this);
+    autoCheck = new QCheckBox(AboutBox::tr("Automatically check for updates"), this);
     autoCheck->setObjectName(QStringLiteral("autoCheck"));
     autoCheck->setChecked(settings.checkUpdates);
 
@@ -88,14 +95,14 @@ QWidget *TFormAbout::buildCredits()
     panel->setFrameShadow(QFrame::Sunken);
     homePage = new LinkLabel(TForm1::homePageAddress(), panel);
     homePage->setObjectName(QStringLiteral("homePage"));
-    homePage->setAccessibleName(QStringLiteral("Home page"));
+    homePage->setAccessibleName(AboutBox::tr("Home page"));
     auto *grid = new QGridLayout(panel);
-    grid->addWidget(new QLabel(QStringLiteral("Author:"), panel), 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("The Vantor developers"), panel), 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Home page:"), panel), 1, 0);
+    grid->addWidget(new QLabel(AboutBox::tr("Author:"), panel), 0, 0);
+    grid->addWidget(new QLabel(AboutBox::tr("The Vantor developers"), panel), 0, 1);
+    grid->addWidget(new QLabel(AboutBox::tr("Home page:"), panel), 1, 0);
     grid->addWidget(homePage, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Special thank to:"), panel), 2, 0);
-    grid->addWidget(new QLabel(QStringLiteral("All the LAN party testers"), panel), 2, 1);
+    grid->addWidget(new QLabel(AboutBox::tr("Special thank to:"), panel), 2, 0);
+    grid->addWidget(new QLabel(AboutBox::tr("All the LAN party testers"), panel), 2, 1);
     grid->setContentsMargins(6, 4, 6, 4);
     grid->setColumnStretch(1, 1);
     return panel;

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -14,38 +15,49 @@
 #include <QScreen>
 #include <QSpinBox>
 
+namespace {
+
+// The translation context of the texts below.
+struct AutoConnectWindow
+{
+    Q_DECLARE_TR_FUNCTIONS(AutoConnectWindow)
+};
+
+} // namespace
+
 TFormAuto::TFormAuto(const SettingsModel &settingsModel, AutoConnect &autoConnect, QWidget *parent)
     : QDialog(parent), settings(settingsModel), logic(autoConnect)
 {
     setObjectName(QStringLiteral("FormAuto"));
-    setWindowTitle(QStringLiteral("Auto connect to "));
+    // The address follows when a server is chosen.
+    setWindowTitle(QCoreApplication::translate("AutoConnect", "Auto connect to %1").arg(QString()));
     setWindowIcon(IconLibrary::appIcon());
 
     CB = new QComboBox(this);
     CB->setObjectName(QStringLiteral("CB"));
-    CB->setAccessibleName(QStringLiteral("Join if players"));
+    CB->setAccessibleName(AutoConnectWindow::tr("Join if players"));
     CB->addItems({QStringLiteral("<="), QStringLiteral(">")});
     SPNeed = new QSpinBox(this);
     SPNeed->setObjectName(QStringLiteral("SPNeed"));
-    SPNeed->setAccessibleName(QStringLiteral("Players"));
+    SPNeed->setAccessibleName(AutoConnectWindow::tr("Players"));
     SPNeed->setRange(0, 64);
     SPNeed->setValue(9);
-    CBAsk = new QCheckBox(QStringLiteral("Ask me before join"), this);
+    CBAsk = new QCheckBox(AutoConnectWindow::tr("Ask me before join"), this);
     CBAsk->setObjectName(QStringLiteral("CBAsk"));
-    CBPass = new QCheckBox(QStringLiteral("Password:"), this);
+    CBPass = new QCheckBox(AutoConnectWindow::tr("Password:"), this);
     CBPass->setObjectName(QStringLiteral("CBPass"));
     EditPass = new QLineEdit(this);
     EditPass->setObjectName(QStringLiteral("EditPass"));
-    EditPass->setAccessibleName(QStringLiteral("Password"));
+    EditPass->setAccessibleName(AutoConnectWindow::tr("Password"));
     EditPass->setEnabled(false);
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1 = new QPushButton(AutoConnectWindow::tr("OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn2 = new QPushButton(QStringLiteral("Cancel"), this);
+    BitBtn2 = new QPushButton(AutoConnectWindow::tr("Cancel"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn1->setDefault(true);
 
     auto *grid = new QGridLayout(this);
-    auto *joinLabel = new QLabel(QStringLiteral("Join if players:"), this);
+    auto *joinLabel = new QLabel(AutoConnectWindow::tr("Join if players:"), this);
     joinLabel->setBuddy(CB);
     grid->addWidget(joinLabel, 0, 0);
     grid->addWidget(CB, 0, 1);

@@ -1,6 +1,7 @@
 #include "ui/desktopservices.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QProcess>
@@ -13,7 +14,7 @@ void MessageBoxPrompter::warning(const QString &text)
 
 void MessageBoxPrompter::error(const QString &text)
 {
-    QMessageBox::critical(parent, QStringLiteral("Error"), text, QMessageBox::Ok);
+    QMessageBox::critical(parent, QCoreApplication::translate("MessageBox", "Error"), text, QMessageBox::Ok);
 }
 
 void MessageBoxPrompter::information(const QString &caption, const QString &text)

@@ -2,6 +2,7 @@
 
 #include "settings/exefilter.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QOperatingSystemVersion>
 
@@ -9,6 +10,6 @@ QString DialogFileChooser::openFile(QWidget *parent, const QString &filter)
 {
     const bool windows = QOperatingSystemVersion::currentType() == QOperatingSystemVersion::Windows;
     QString selected = initialNameFilter(filter, windows);
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), QString(), dialogNameFilters(filter),
-                                        &selected);
+    return QFileDialog::getOpenFileName(parent, QCoreApplication::translate("SettingsDialog", "Open"), QString(),
+                                        dialogNameFilters(filter), &selected);
 }

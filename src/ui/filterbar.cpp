@@ -1,6 +1,7 @@
 #include "ui/filterbar.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
@@ -9,6 +10,12 @@
 #include <QSignalBlocker>
 
 namespace {
+
+// The translation context of the texts below.
+struct QuickFilter
+{
+    Q_DECLARE_TR_FUNCTIONS(QuickFilter)
+};
 
 // Longer texts find nothing a server name would hold.
 constexpr int MaxTextLength = 64;
@@ -32,9 +39,9 @@ FilterBar::FilterBar(QWidget *parent) : QWidget(parent)
 
     EditFilter = new QLineEdit(this);
     EditFilter->setObjectName(QStringLiteral("EditFilter"));
-    EditFilter->setAccessibleName(QStringLiteral("Filter"));
-    EditFilter->setPlaceholderText(QStringLiteral("Filter (Ctrl+F)"));
-    EditFilter->setToolTip(QStringLiteral("Show only the servers whose name, map or address holds this text"));
+    EditFilter->setAccessibleName(QuickFilter::tr("Filter"));
+    EditFilter->setPlaceholderText(QuickFilter::tr("Filter (Ctrl+F)"));
+    EditFilter->setToolTip(QuickFilter::tr("Show only the servers whose name, map or address holds this text"));
     EditFilter->setClearButtonEnabled(true);
     EditFilter->setMaxLength(MaxTextLength);
     // Escape clears the text, as the clear button does.
@@ -42,9 +49,9 @@ FilterBar::FilterBar(QWidget *parent) : QWidget(parent)
     clear->setContext(Qt::WidgetShortcut);
     layout->addWidget(EditFilter, 1);
 
-    CBHideEmpty = toggle(QStringLiteral("Hide empty"), QStringLiteral("CBHideEmpty"), this);
-    CBHideFull = toggle(QStringLiteral("Hide full"), QStringLiteral("CBHideFull"), this);
-    CBHidePassword = toggle(QStringLiteral("Hide password"), QStringLiteral("CBHidePassword"), this);
+    CBHideEmpty = toggle(QuickFilter::tr("Hide empty"), QStringLiteral("CBHideEmpty"), this);
+    CBHideFull = toggle(QuickFilter::tr("Hide full"), QStringLiteral("CBHideFull"), this);
+    CBHidePassword = toggle(QuickFilter::tr("Hide password"), QStringLiteral("CBHidePassword"), this);
     for (QCheckBox *box : {CBHideEmpty, CBHideFull, CBHidePassword}) {
         layout->addWidget(box);
         connect(box, &QCheckBox::toggled, this, &FilterBar::filterChanged);
@@ -54,7 +61,9 @@ FilterBar::FilterBar(QWidget *parent) : QWidget(parent)
     LBFilterCount->setObjectName(QStringLiteral("LBFilterCount"));
     LBFilterCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Wide enough for "5000 of 5000", so the bar does not move as rows arrive.
-    LBFilterCount->setMinimumWidth(LBFilterCount->fontMetrics().horizontalAdvance(QStringLiteral("0000 of 0000")));
+    //: Servers shown of servers listed while the filter hides some.
+    const QString widest = QuickFilter::tr("%1 of %2").arg(QStringLiteral("0000"), QStringLiteral("0000"));
+    LBFilterCount->setMinimumWidth(LBFilterCount->fontMetrics().horizontalAdvance(widest));
     layout->addWidget(LBFilterCount);
 
     connect(EditFilter, &QLineEdit::textChanged, this, &FilterBar::filterChanged);
@@ -84,7 +93,7 @@ void FilterBar::setFilter(const ServerFilter &filter)
 
 void FilterBar::showCount(int shown, int listed)
 {
-    LBFilterCount->setText(shown < listed ? QStringLiteral("%1 of %2").arg(shown).arg(listed) : QString());
+    LBFilterCount->setText(shown < listed ? QuickFilter::tr("%1 of %2").arg(shown).arg(listed) : QString());
 }
 
 void FilterBar::focusText()

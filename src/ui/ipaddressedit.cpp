@@ -1,5 +1,6 @@
 #include "ui/ipaddressedit.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -12,6 +13,12 @@
 #include <algorithm>
 
 namespace {
+
+// The translation context of the texts below.
+struct AddressEditor
+{
+    Q_DECLARE_TR_FUNCTIONS(AddressEditor)
+};
 
 bool allDigits(const QString &text)
 {
@@ -38,7 +45,7 @@ IPAddressEdit::IPAddressEdit(QWidget *parent) : QWidget(parent)
         field->setMaxLength(3);
         field->setAlignment(Qt::AlignCenter);
         field->setFixedWidth(fieldWidth);
-        field->setAccessibleName(QStringLiteral("Octet %1").arg(i + 1));
+        field->setAccessibleName(AddressEditor::tr("Octet %1").arg(i + 1));
         // Tab leaves the whole address; the fields inside are reached by typing.
         if (i > 0)
             field->setFocusPolicy(Qt::ClickFocus);
@@ -55,7 +62,7 @@ void IPAddressEdit::setAddressName(const QString &name)
 {
     setAccessibleName(name);
     for (int i = 0; i < 4; ++i)
-        fields[i]->setAccessibleName(QStringLiteral("%1 octet %2").arg(name).arg(i + 1));
+        fields[i]->setAccessibleName(AddressEditor::tr("%1 octet %2").arg(name).arg(i + 1));
 }
 
 int IPAddressEdit::octet(int index) const

@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -24,6 +25,12 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// The translation context of the texts below.
+struct SettingsDialog
+{
+    Q_DECLARE_TR_FUNCTIONS(SettingsDialog)
+};
 
 // The client area the dialog was drawn for; a larger default font widens it.
 constexpr QSize DesignSize(323, 278);
@@ -54,7 +61,7 @@ TSettings::TSettings(SettingsModel &settingsModel, IniFile &file, Prompter &mess
 {
     setObjectName(QStringLiteral("Settings"));
     findProgram = &findProgramOnPath;
-    setWindowTitle(QStringLiteral("Settings"));
+    setWindowTitle(SettingsDialog::tr("Settings"));
     setWindowIcon(IconLibrary::appIcon());
 
     auto *layout = new QVBoxLayout(this);
@@ -71,10 +78,10 @@ TSettings::TSettings(SettingsModel &settingsModel, IniFile &file, Prompter &mess
     TS2->setObjectName(QStringLiteral("TS2"));
     TS3 = buildFavoritesPage();
     TS3->setObjectName(QStringLiteral("TS3"));
-    PageControl->addTab(TS1, QStringLiteral("Main"));
-    PageControl->addTab(TabSheet1, QStringLiteral("Games"));
-    PageControl->addTab(TS2, QStringLiteral("Scan settings"));
-    PageControl->addTab(TS3, QStringLiteral("Favorites"));
+    PageControl->addTab(TS1, SettingsDialog::tr("Main"));
+    PageControl->addTab(TabSheet1, SettingsDialog::tr("Games"));
+    PageControl->addTab(TS2, SettingsDialog::tr("Scan settings"));
+    PageControl->addTab(TS3, SettingsDialog::tr("Favorites"));
     layout->addWidget(PageControl);
     // The dialog has no default action: Enter in a field must not press
     // whichever button comes first ("Default" would drop the typed parameters).
@@ -110,7 +117,7 @@ QWidget *TSettings::buildGamesPage()
 {
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
-    auto *group = new QGroupBox(QStringLiteral("Show only"), page);
+    auto *group = new QGroupBox(SettingsDialog::tr("Show only"), page);
     auto *grid = new QGridLayout(group);
     grid->setVerticalSpacing(2);
     const int perColumn = (GameFilterCount + 1) / 2;
@@ -146,6 +153,8 @@ void TSettings::connectLiveSettings()
             RBNoSteamClick();
     });
     connect(CBDclick, &QCheckBox::toggled, this, [this](bool on) { settings.doubleClick = on; });
+    connect(CBLanguage, &QComboBox::currentIndexChanged, this,
+            [this] { settings.language = CBLanguage->currentData().toString(); });
     connect(CBTrans, &QCheckBox::toggled, this, &TSettings::CBTransClick);
     connect(TBTrans, &QSlider::valueChanged, this, &TSettings::TBTransChange);
 
@@ -176,6 +185,7 @@ void TSettings::showSettings()
     SEDelay->setValue(settings.delay);
     CBBroadcast->setChecked(settings.broadcast);
     CBDclick->setChecked(settings.doubleClick);
+    CBLanguage->setCurrentIndex(std::max(0, CBLanguage->findData(settings.language)));
     CBTrans->setChecked(settings.trans);
     TBTrans->setEnabled(settings.trans);
     for (int g = 0; g < GameFilterCount; ++g)

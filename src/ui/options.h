@@ -142,6 +142,7 @@ private:
     QCheckBox *CBDclick = nullptr;
     QCheckBox *CBTrans = nullptr;
     QSlider *TBTrans = nullptr;
+    QComboBox *CBLanguage = nullptr; // empty data: the system's language
 
     std::array<QCheckBox *, GameFilterCount> CBShow{}; // "Show only", by GameFilter
 

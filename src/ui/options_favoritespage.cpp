@@ -10,6 +10,7 @@
 #include "ui/rowselection.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -24,6 +25,12 @@
 #include <algorithm>
 
 namespace {
+
+// The translation context of the texts below.
+struct SettingsDialog
+{
+    Q_DECLARE_TR_FUNCTIONS(SettingsDialog)
+};
 
 struct ColumnWidth
 {
@@ -57,7 +64,7 @@ QWidget *TSettings::buildFavoritesPage()
     Favorites = new FavoritesModel(settings.favorites, this);
     LVFav = new QTableView(page);
     LVFav->setObjectName(QStringLiteral("LVFav"));
-    LVFav->setAccessibleName(QStringLiteral("Favorites"));
+    LVFav->setAccessibleName(SettingsDialog::tr("Favorites"));
     LVFav->setModel(Favorites);
     LVFav->setSelectionBehavior(QAbstractItemView::SelectRows);
     LVFav->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -89,16 +96,16 @@ QWidget *TSettings::buildFavoritesPage()
     MEPort = keys->portEdit(page);
     MEPort->setObjectName(QStringLiteral("MEPort"));
     MEPort->setText(QStringLiteral("27015"));
-    SpeedButton4 = new QPushButton(QStringLiteral("Add"), page);
+    SpeedButton4 = new QPushButton(SettingsDialog::tr("Add"), page);
     SpeedButton4->setObjectName(QStringLiteral("SpeedButton4"));
-    SpeedButton4->setAccessibleName(QStringLiteral("Add favorite"));
+    SpeedButton4->setAccessibleName(SettingsDialog::tr("Add favorite"));
     SpeedButton4->setEnabled(false);
-    SpeedButton5 = new QPushButton(QStringLiteral("Del"), page);
+    SpeedButton5 = new QPushButton(SettingsDialog::tr("Del"), page);
     SpeedButton5->setObjectName(QStringLiteral("SpeedButton5"));
-    SpeedButton5->setAccessibleName(QStringLiteral("Delete favorite"));
-    auto *hostLabel = new QLabel(QStringLiteral("Server:"), page);
+    SpeedButton5->setAccessibleName(SettingsDialog::tr("Delete favorite"));
+    auto *hostLabel = new QLabel(SettingsDialog::tr("Server:"), page);
     hostLabel->setBuddy(EditHost);
-    auto *portLabel = new QLabel(QStringLiteral("Port:"), page);
+    auto *portLabel = new QLabel(SettingsDialog::tr("Port:"), page);
     portLabel->setBuddy(MEPort);
     editors->addWidget(hostLabel);
     editors->addWidget(EditHost);
@@ -113,7 +120,7 @@ QWidget *TSettings::buildFavoritesPage()
     layout->addLayout(top, 1);
 
     auto *autoScan = new QHBoxLayout;
-    CBAutoUpdate = new QCheckBox(QStringLiteral("Auto scan"), page);
+    CBAutoUpdate = new QCheckBox(SettingsDialog::tr("Auto scan"), page);
     CBAutoUpdate->setObjectName(QStringLiteral("CBAutoUpdate"));
     SEUpdInterval = new QSpinBox(page);
     SEUpdInterval->setObjectName(QStringLiteral("SEUpdInterval"));
@@ -123,7 +130,7 @@ QWidget *TSettings::buildFavoritesPage()
     SEUpdInterval->findChild<QLineEdit *>()->setReadOnly(true);
     autoScan->addWidget(CBAutoUpdate);
     autoScan->addStretch();
-    auto *intervalLabel = new QLabel(QStringLiteral("Interval (sec)"), page);
+    auto *intervalLabel = new QLabel(SettingsDialog::tr("Interval (sec)"), page);
     intervalLabel->setBuddy(SEUpdInterval);
     autoScan->addWidget(intervalLabel);
     autoScan->addWidget(SEUpdInterval);

@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -24,6 +25,12 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// The translation context of the texts below.
+struct SettingsDialog
+{
+    Q_DECLARE_TR_FUNCTIONS(SettingsDialog)
+};
 
 constexpr int InitialTransLevel = 100;
 constexpr int MinTransLevel = 50;
@@ -44,12 +51,12 @@ QWidget *TSettings::buildMainPage()
     auto *gameRow = new QHBoxLayout;
     CBGame = new QComboBox(page);
     CBGame->setObjectName(QStringLiteral("CBGame"));
-    CBGame->setAccessibleName(QStringLiteral("Game"));
+    CBGame->setAccessibleName(SettingsDialog::tr("Game"));
     for (int i = 0; i < LaunchGameCount; ++i)
         CBGame->addItem(launchGameName(i).toUpper());
     RBSteam = new QRadioButton(QStringLiteral("Steam"), page);
     RBSteam->setObjectName(QStringLiteral("RBSteam"));
-    RBNoSteam = new QRadioButton(QStringLiteral("No Steam"), page);
+    RBNoSteam = new QRadioButton(SettingsDialog::tr("No Steam"), page);
     RBNoSteam->setObjectName(QStringLiteral("RBNoSteam"));
     RBNoSteam->setChecked(true);
     gameRow->addWidget(CBGame);
@@ -59,9 +66,9 @@ QWidget *TSettings::buildMainPage()
     gameRow->addStretch();
     grid->addLayout(gameRow, 0, 0, 1, 3);
 
-    LBExe = new QLabel(QStringLiteral("Exe path:"), page);
+    LBExe = new QLabel(SettingsDialog::tr("Exe path:"), page);
     LBExe->setObjectName(QStringLiteral("LBExe"));
-    LBSteamPath = new QLabel(QStringLiteral("Steam path:"), page);
+    LBSteamPath = new QLabel(SettingsDialog::tr("Steam path:"), page);
     LBSteamPath->setObjectName(QStringLiteral("LBSteamPath"));
     LBSteamPath->hide();
     grid->addWidget(LBExe, 1, 0, 1, 3);
@@ -70,23 +77,23 @@ QWidget *TSettings::buildMainPage()
     EditExe = new QLineEdit(page);
     EditExe->setObjectName(QStringLiteral("EditExe"));
     EditExe->setReadOnly(true);
-    EditExe->setAccessibleName(QStringLiteral("Exe path"));
+    EditExe->setAccessibleName(SettingsDialog::tr("Exe path"));
     SBExe = new QToolButton(page);
     SBExe->setObjectName(QStringLiteral("SBExe"));
     SBExe->setText(QStringLiteral("..."));
-    SBExe->setToolTip(QStringLiteral("Find file"));
-    SBExe->setAccessibleName(QStringLiteral("Find file"));
+    SBExe->setToolTip(SettingsDialog::tr("Find file"));
+    SBExe->setAccessibleName(SettingsDialog::tr("Find file"));
     grid->addWidget(EditExe, 2, 0, 1, 2);
     grid->addWidget(SBExe, 2, 2);
 
-    auto *paramLabel = new QLabel(QStringLiteral("Parameters:"), page);
+    auto *paramLabel = new QLabel(SettingsDialog::tr("Parameters:"), page);
     grid->addWidget(paramLabel, 3, 0, 1, 3);
     EditParam = new QLineEdit(page);
     EditParam->setObjectName(QStringLiteral("EditParam"));
     paramLabel->setBuddy(EditParam);
-    BBDefault = new QPushButton(QStringLiteral("Default"), page);
+    BBDefault = new QPushButton(SettingsDialog::tr("Default"), page);
     BBDefault->setObjectName(QStringLiteral("BBDefault"));
-    BBDefault->setToolTip(QStringLiteral("Restore params ot default"));
+    BBDefault->setToolTip(SettingsDialog::tr("Restore params ot default"));
     grid->addWidget(EditParam, 4, 0, 1, 2);
     grid->addWidget(BBDefault, 4, 2);
 
@@ -94,15 +101,15 @@ QWidget *TSettings::buildMainPage()
     paramRow->setSpacing(4);
     CBParams = new QComboBox(page);
     CBParams->setObjectName(QStringLiteral("CBParams"));
-    CBParams->setAccessibleName(QStringLiteral("Parameter list"));
+    CBParams->setAccessibleName(SettingsDialog::tr("Parameter list"));
     CBParams->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    BBLeft = new QPushButton(QStringLiteral("Append param"), page);
+    BBLeft = new QPushButton(SettingsDialog::tr("Append param"), page);
     BBLeft->setObjectName(QStringLiteral("BBLeft"));
     paramRow->addWidget(CBParams);
     paramRow->addWidget(BBLeft);
     paramRow->addStretch();
     grid->addLayout(paramRow, 5, 0, 1, 2);
-    BBSave = new QPushButton(QStringLiteral("Save"), page);
+    BBSave = new QPushButton(SettingsDialog::tr("Save"), page);
     BBSave->setObjectName(QStringLiteral("BBSave"));
     BBSave->setEnabled(false);
     grid->addWidget(BBSave, 5, 2);
@@ -114,17 +121,17 @@ QWidget *TSettings::buildMainPage()
     line->setFrameShadow(QFrame::Sunken);
     layout->addWidget(line);
 
-    CBDclick = new QCheckBox(QStringLiteral("Connect by double click"), page);
+    CBDclick = new QCheckBox(SettingsDialog::tr("Connect by double click"), page);
     CBDclick->setObjectName(QStringLiteral("CBDclick"));
     CBDclick->setChecked(true);
     layout->addWidget(CBDclick);
 
     auto *transRow = new QHBoxLayout;
-    CBTrans = new QCheckBox(QStringLiteral("Transparency"), page);
+    CBTrans = new QCheckBox(SettingsDialog::tr("Transparency"), page);
     CBTrans->setObjectName(QStringLiteral("CBTrans"));
     TBTrans = new QSlider(Qt::Horizontal, page);
     TBTrans->setObjectName(QStringLiteral("TBTrans"));
-    TBTrans->setAccessibleName(QStringLiteral("Transparency level"));
+    TBTrans->setAccessibleName(SettingsDialog::tr("Transparency level"));
     TBTrans->setRange(MinTransLevel, MaxTransLevel);
     TBTrans->setValue(InitialTransLevel);
     TBTrans->setTickPosition(QSlider::TicksBelow);
@@ -133,6 +140,22 @@ QWidget *TSettings::buildMainPage()
     transRow->addWidget(CBTrans);
     transRow->addWidget(TBTrans, 1);
     layout->addLayout(transRow);
+
+    auto *languageRow = new QHBoxLayout;
+    auto *languageLabel = new QLabel(SettingsDialog::tr("Language:"), page);
+    CBLanguage = new QComboBox(page);
+    CBLanguage->setObjectName(QStringLiteral("CBLanguage"));
+    languageLabel->setBuddy(CBLanguage);
+    CBLanguage->addItem(SettingsDialog::tr("Automatic"), QString());
+    // Each language by its own name, so that a user finds it whatever is shown now.
+    CBLanguage->addItem(QStringLiteral("English"), QStringLiteral("en"));
+    CBLanguage->addItem(QStringLiteral("Deutsch"), QStringLiteral("de"));
+    CBLanguage->addItem(QStringLiteral("Русский"), QStringLiteral("ru"));
+    CBLanguage->setToolTip(SettingsDialog::tr("Takes effect at the next start of Vantor"));
+    languageRow->addWidget(languageLabel);
+    languageRow->addWidget(CBLanguage);
+    languageRow->addStretch();
+    layout->addLayout(languageRow);
     layout->addStretch();
 
     refuseLineBreaks(EditParam);
@@ -156,7 +179,7 @@ void TSettings::SwitchSteam(bool steam)
     EditParam->setText(steam ? entry.steamParams : entry.params);
     LBSteamPath->setVisible(steam);
     LBExe->setVisible(!steam);
-    EditExe->setAccessibleName(steam ? QStringLiteral("Steam path") : QStringLiteral("Exe path"));
+    EditExe->setAccessibleName(steam ? SettingsDialog::tr("Steam path") : SettingsDialog::tr("Exe path"));
 }
 
 void TSettings::CBGameChange()
@@ -202,7 +225,7 @@ void TSettings::SBExeClick()
     if (path.isEmpty())
         return;
     if (!IniFile::storable(path)) {
-        prompter.error(QStringLiteral("The path holds a line break and cannot be stored."));
+        prompter.error(SettingsDialog::tr("The path holds a line break and cannot be stored."));
         return;
     }
     EditExe->setText(path);

@@ -11,6 +11,7 @@
 #include "ui/rowselection.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -28,6 +29,12 @@
 #include <algorithm>
 
 namespace {
+
+// The translation context of the texts below.
+struct SettingsDialog
+{
+    Q_DECLARE_TR_FUNCTIONS(SettingsDialog)
+};
 
 enum RangeColumn { CheckColumn = 0, FromColumn = 1, ToColumn = 2 };
 constexpr int CheckColumnWidth = 20;
@@ -69,8 +76,8 @@ QWidget *TSettings::buildScanPage()
     top->setSpacing(4);
     LWranges = new QTableWidget(0, 3, page);
     LWranges->setObjectName(QStringLiteral("LWranges"));
-    LWranges->setAccessibleName(QStringLiteral("IP ranges"));
-    LWranges->setHorizontalHeaderLabels({QString(), QStringLiteral("From IP:"), QStringLiteral("To IP:")});
+    LWranges->setAccessibleName(SettingsDialog::tr("IP ranges"));
+    LWranges->setHorizontalHeaderLabels({QString(), SettingsDialog::tr("From IP:"), SettingsDialog::tr("To IP:")});
     LWranges->horizontalHeaderItem(FromColumn)->setTextAlignment(Qt::AlignCenter);
     LWranges->horizontalHeaderItem(ToColumn)->setTextAlignment(Qt::AlignCenter);
     const int addressWidth = std::max(AddressColumnWidth,
@@ -98,9 +105,9 @@ QWidget *TSettings::buildScanPage()
     top->addWidget(LWranges);
 
     auto *moves = new QVBoxLayout;
-    SBMoveUp = arrowButton(Qt::UpArrow, QStringLiteral("Move up"), page);
+    SBMoveUp = arrowButton(Qt::UpArrow, SettingsDialog::tr("Move up"), page);
     SBMoveUp->setObjectName(QStringLiteral("SBMoveUp"));
-    SBMoveDown = arrowButton(Qt::DownArrow, QStringLiteral("Move down"), page);
+    SBMoveDown = arrowButton(Qt::DownArrow, SettingsDialog::tr("Move down"), page);
     SBMoveDown->setObjectName(QStringLiteral("SBMoveDown"));
     moves->addWidget(SBMoveUp);
     moves->addWidget(SBMoveDown);
@@ -109,32 +116,32 @@ QWidget *TSettings::buildScanPage()
 
     auto *right = new QVBoxLayout;
     auto *keys = new PortKeyFilter(prompter, this);
-    auto *ports = new QGroupBox(QStringLiteral("Ports:"), page);
+    auto *ports = new QGroupBox(SettingsDialog::tr("Ports:"), page);
     auto *portForm = new QFormLayout(ports);
     portForm->setContentsMargins(6, 4, 6, 4);
     portForm->setVerticalSpacing(2);
     CSport = keys->portEdit(ports);
     CSport->setObjectName(QStringLiteral("CSport"));
-    CSport->setAccessibleName(QStringLiteral("Game port"));
+    CSport->setAccessibleName(SettingsDialog::tr("Game port"));
     HLTVport = keys->portEdit(ports);
     HLTVport->setObjectName(QStringLiteral("HLTVport"));
-    HLTVport->setAccessibleName(QStringLiteral("HLTV port"));
-    portForm->addRow(QStringLiteral("Games"), CSport);
+    HLTVport->setAccessibleName(SettingsDialog::tr("HLTV port"));
+    portForm->addRow(SettingsDialog::tr("Games"), CSport);
     portForm->addRow(QStringLiteral("HLTV"), HLTVport);
     right->addWidget(ports);
 
-    auto *delay = new QGroupBox(QStringLiteral("Scan delay"), page);
+    auto *delay = new QGroupBox(SettingsDialog::tr("Scan delay"), page);
     auto *delayRow = new QHBoxLayout(delay);
     delayRow->setContentsMargins(6, 4, 6, 4);
     SEDelay = new QSpinBox(delay);
     SEDelay->setObjectName(QStringLiteral("SEDelay"));
-    SEDelay->setAccessibleName(QStringLiteral("Scan delay"));
+    SEDelay->setAccessibleName(SettingsDialog::tr("Scan delay"));
     SEDelay->setRange(0, MaxDelay);
     SEDelay->setValue(settings.delay);
     // Changed with the arrows only.
     SEDelay->findChild<QLineEdit *>()->setReadOnly(true);
     delayRow->addWidget(SEDelay);
-    delayRow->addWidget(new QLabel(QStringLiteral("ms"), delay));
+    delayRow->addWidget(new QLabel(SettingsDialog::tr("ms"), delay));
     delayRow->addStretch();
     right->addWidget(delay);
     right->addStretch();
@@ -146,23 +153,23 @@ QWidget *TSettings::buildScanPage()
     editors->setVerticalSpacing(2);
     IPE1 = new IPAddressEdit(page);
     IPE1->setObjectName(QStringLiteral("IPE1"));
-    IPE1->setAddressName(QStringLiteral("From"));
+    IPE1->setAddressName(SettingsDialog::tr("From"));
     IPE2 = new IPAddressEdit(page);
     IPE2->setObjectName(QStringLiteral("IPE2"));
-    IPE2->setAddressName(QStringLiteral("To"));
-    SBAdd = new QPushButton(QStringLiteral("Add"), page);
+    IPE2->setAddressName(SettingsDialog::tr("To"));
+    SBAdd = new QPushButton(SettingsDialog::tr("Add"), page);
     SBAdd->setObjectName(QStringLiteral("SBAdd"));
-    SBAdd->setAccessibleName(QStringLiteral("Add range"));
-    SBDel = new QPushButton(QStringLiteral("Del"), page);
+    SBAdd->setAccessibleName(SettingsDialog::tr("Add range"));
+    SBDel = new QPushButton(SettingsDialog::tr("Del"), page);
     SBDel->setObjectName(QStringLiteral("SBDel"));
-    SBDel->setAccessibleName(QStringLiteral("Delete range"));
+    SBDel->setAccessibleName(SettingsDialog::tr("Delete range"));
     SBFill = new QPushButton(QStringLiteral("0..255"), page);
     SBFill->setObjectName(QStringLiteral("SBFill"));
-    SBFill->setAccessibleName(QStringLiteral("Fill to 255"));
-    editors->addWidget(new QLabel(QStringLiteral("From:"), page), 0, 0);
+    SBFill->setAccessibleName(SettingsDialog::tr("Fill to 255"));
+    editors->addWidget(new QLabel(SettingsDialog::tr("From:"), page), 0, 0);
     editors->addWidget(IPE1, 0, 1);
     editors->addWidget(SBAdd, 0, 2);
-    editors->addWidget(new QLabel(QStringLiteral("To:"), page), 1, 0);
+    editors->addWidget(new QLabel(SettingsDialog::tr("To:"), page), 1, 0);
     editors->addWidget(IPE2, 1, 1);
     editors->addWidget(SBDel, 1, 2);
     editors->addWidget(SBFill, 1, 3);
@@ -170,12 +177,12 @@ QWidget *TSettings::buildScanPage()
     layout->addLayout(editors);
 
     auto *flags = new QHBoxLayout;
-    CBBroadcast = new QCheckBox(QStringLiteral("Broadcast"), page);
+    CBBroadcast = new QCheckBox(SettingsDialog::tr("Broadcast"), page);
     CBBroadcast->setObjectName(QStringLiteral("CBBroadcast"));
     CBBroadcast->setChecked(true);
-    CBOld = new QCheckBox(QStringLiteral("Scan old protocol servers"), page);
+    CBOld = new QCheckBox(SettingsDialog::tr("Scan old protocol servers"), page);
     CBOld->setObjectName(QStringLiteral("CBOld"));
-    CBOld->setToolTip(QStringLiteral("All CS1.5 and old CS1.6 servers"));
+    CBOld->setToolTip(SettingsDialog::tr("All CS1.5 and old CS1.6 servers"));
     CBOld->setChecked(true);
     flags->addWidget(CBBroadcast);
     flags->addWidget(CBOld);

@@ -11,6 +11,7 @@
 #include "ui/transparency.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -22,6 +23,12 @@
 
 namespace {
 
+// The translation context of the texts below.
+struct PasswordDialog
+{
+    Q_DECLARE_TR_FUNCTIONS(PasswordDialog)
+};
+
 constexpr int PictureSize = 32;
 
 } // namespace
@@ -31,12 +38,12 @@ TFormPass::TFormPass(SettingsModel &settingsModel, IniFile &file, Prompter &mess
     : QDialog(parent), settings(settingsModel), ini(file), prompter(messages), launch(launchState)
 {
     setObjectName(QStringLiteral("FormPass"));
-    setWindowTitle(QStringLiteral("Password"));
+    setWindowTitle(PasswordDialog::tr("Password"));
     setWindowIcon(IconLibrary::appIcon());
 
     Image = new QLabel(this);
     Image->setObjectName(QStringLiteral("Image"));
-    Image->setAccessibleName(QStringLiteral("Password"));
+    Image->setAccessibleName(PasswordDialog::tr("Password"));
     Image->setPixmap(IconLibrary::listIcon(IconPassword).pixmap(PictureSize, PictureSize));
     Image->setFixedSize(PictureSize, PictureSize);
     MEPass = new QLineEdit(this);
@@ -44,17 +51,17 @@ TFormPass::TFormPass(SettingsModel &settingsModel, IniFile &file, Prompter &mess
     MEPass->setMinimumWidth(160);
     // Masked characters show as '*' whatever the style's own choice.
     MEPass->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
-    CBShowPass = new QCheckBox(QStringLiteral("Show password"), this);
+    CBShowPass = new QCheckBox(PasswordDialog::tr("Show password"), this);
     CBShowPass->setObjectName(QStringLiteral("CBShowPass"));
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1 = new QPushButton(PasswordDialog::tr("OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn2 = new QPushButton(QStringLiteral("Cancel"), this);
+    BitBtn2 = new QPushButton(PasswordDialog::tr("Cancel"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn1->setDefault(true);
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(Image, 0, 0, 2, 1, Qt::AlignTop);
-    auto *prompt = new QLabel(QStringLiteral("Enter password:"), this);
+    auto *prompt = new QLabel(PasswordDialog::tr("Enter password:"), this);
     prompt->setBuddy(MEPass);
     grid->addWidget(prompt, 0, 1);
     grid->addWidget(MEPass, 1, 1);

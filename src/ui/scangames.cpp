@@ -32,6 +32,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -45,6 +46,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QThread>
@@ -52,9 +54,16 @@
 #include <QVBoxLayout>
 #include <QWindowStateChangeEvent>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
+
+// The translation context of the texts below.
+struct MainWindow
+{
+    Q_DECLARE_TR_FUNCTIONS(MainWindow)
+};
 
 constexpr int MinimumWidth = 680;
 constexpr int MinimumHeight = 175;
@@ -121,7 +130,8 @@ TForm1::TForm1(const Services &services, QWidget *parent)
     connect(Protocol, &QueryProtocol::serverInfoReceived, Servers, &ServerListModel::AddServer);
     connect(Protocol, &QueryProtocol::playersReceived, Players, &PlayersModel::setPlayers);
     connect(Protocol, &QueryProtocol::rulesReceived, Rules, &RulesModel::setRules);
-    connect(Protocol, &QueryProtocol::bufferInvalid, this, [this] { prompter.error(QStringLiteral("Invalid buffer")); });
+    connect(Protocol, &QueryProtocol::bufferInvalid, this,
+            [this] { prompter.error(MainWindow::tr("Invalid buffer")); });
     connect(Servers, &ServerListModel::serverAdded, Engine, &ScanEngine::serverAdded);
     connect(Engine, &ScanEngine::controlsChanged, this, &TForm1::showControls);
     connect(Engine, &ScanEngine::settingsRequested, this, &TForm1::Options1Click);
@@ -166,24 +176,24 @@ QString TForm1::homePageAddress()
 void TForm1::buildMenus()
 {
     // Alt with the underlined letter opens each menu from the keyboard.
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->addAction(QStringLiteral("&Hide  (Shift+Alt+S)"), this, &TForm1::Hide1Click);
-    file->addAction(QStringLiteral("E&xit"), this, &TForm1::Exit1Click);
-    menuBar()->addAction(QStringLiteral("&Options"), this, &TForm1::Options1Click);
-    QMenu *info = menuBar()->addMenu(QStringLiteral("&Info"));
-    info->addAction(QStringLiteral("&About"), this, &TForm1::About2Click);
-    info->addAction(QStringLiteral("Home &page..."), this, &TForm1::Homepage1Click);
+    QMenu *file = menuBar()->addMenu(MainWindow::tr("&File"));
+    file->addAction(MainWindow::tr("&Hide  (Shift+Alt+S)"), this, &TForm1::Hide1Click);
+    file->addAction(MainWindow::tr("E&xit"), this, &TForm1::Exit1Click);
+    menuBar()->addAction(MainWindow::tr("&Options"), this, &TForm1::Options1Click);
+    QMenu *info = menuBar()->addMenu(MainWindow::tr("&Info"));
+    info->addAction(MainWindow::tr("&About"), this, &TForm1::About2Click);
+    info->addAction(MainWindow::tr("Home &page..."), this, &TForm1::Homepage1Click);
 
     PMServers = new QMenu(this);
     PMServers->setObjectName(QStringLiteral("PMServers"));
-    PMServers->addAction(QStringLiteral("Play"), this, &TForm1::SBPlayClick);
-    PMServers->addAction(QStringLiteral("Auto connect"), this, &TForm1::SBAutoClick);
-    PMServers->addAction(QStringLiteral("Add To Favorites"), this, &TForm1::PMSAddClick);
+    PMServers->addAction(MainWindow::tr("Play"), this, &TForm1::SBPlayClick);
+    PMServers->addAction(MainWindow::tr("Auto connect"), this, &TForm1::SBAutoClick);
+    PMServers->addAction(MainWindow::tr("Add To Favorites"), this, &TForm1::PMSAddClick);
     PMServers->addSeparator();
-    PMSCopyAddress = PMServers->addAction(QStringLiteral("Copy Address"), this, &TForm1::PMSCopyAddressClick);
+    PMSCopyAddress = PMServers->addAction(MainWindow::tr("Copy Address"), this, &TForm1::PMSCopyAddressClick);
     PMSCopyAddress->setShortcut(QKeySequence::Copy);
     PMSCopyAddress->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    PMServers->addAction(QStringLiteral("Copy Steam Link"), this, &TForm1::PMSCopySteamLinkClick);
+    PMServers->addAction(MainWindow::tr("Copy Steam Link"), this, &TForm1::PMSCopySteamLinkClick);
 }
 
 void TForm1::buildCentralArea()
@@ -199,7 +209,7 @@ void TForm1::buildCentralArea()
     left->addWidget(QuickFilter);
     LW = reportList(central);
     LW->setObjectName(QStringLiteral("LW"));
-    LW->setAccessibleName(QStringLiteral("Servers"));
+    LW->setAccessibleName(MainWindow::tr("Servers"));
     ServerIcons = new IconProxyModel(this);
     ServerIcons->setSourceModel(ShownServers);
     LW->setModel(ServerIcons);
@@ -223,16 +233,16 @@ void TForm1::buildCentralArea()
 
     auto *bar = new QHBoxLayout;
     bar->setSpacing(4);
-    auto *portChoice = new QGroupBox(QStringLiteral("Scan port:"), central);
+    auto *portChoice = new QGroupBox(MainWindow::tr("Scan port:"), central);
     auto *portLayout = new QHBoxLayout(portChoice);
     portLayout->setContentsMargins(6, 2, 6, 2);
     portChoice->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    RGGame = new QRadioButton(QStringLiteral("G a m e"), portChoice);
+    RGGame = new QRadioButton(MainWindow::tr("G a m e"), portChoice);
     RGGame->setObjectName(QStringLiteral("RGGame"));
-    RGGame->setAccessibleName(QStringLiteral("Game port"));
+    RGGame->setAccessibleName(MainWindow::tr("Game port"));
     RGHltv = new QRadioButton(QStringLiteral("HLTV"), portChoice);
     RGHltv->setObjectName(QStringLiteral("RGHltv"));
-    RGHltv->setAccessibleName(QStringLiteral("HLTV port"));
+    RGHltv->setAccessibleName(MainWindow::tr("HLTV port"));
     RGGame->setChecked(true);
     portLayout->addWidget(RGGame);
     portLayout->addWidget(RGHltv);
@@ -249,21 +259,21 @@ void TForm1::buildCentralArea()
 
     Gauge = new QProgressBar(central);
     Gauge->setObjectName(QStringLiteral("Gauge"));
-    Gauge->setAccessibleName(QStringLiteral("Scan progress"));
+    Gauge->setAccessibleName(MainWindow::tr("Scan progress"));
     Gauge->setOrientation(Qt::Vertical);
     Gauge->setTextVisible(false);
     Gauge->setFixedSize(10, 40);
     bar->addWidget(Gauge);
 
-    SBScanAll = button(QStringLiteral("Scan"), QStringLiteral("Scan for servers"), central);
+    SBScanAll = button(MainWindow::tr("Scan"), MainWindow::tr("Scan for servers"), central);
     SBScanAll->setObjectName(QStringLiteral("SBScanAll"));
-    SBStop = button(QStringLiteral("Stop"), QStringLiteral("Stop scanning"), central);
+    SBStop = button(MainWindow::tr("Stop"), MainWindow::tr("Stop scanning"), central);
     SBStop->setObjectName(QStringLiteral("SBStop"));
-    SBRefresh = button(QStringLiteral("RF"), QStringLiteral("Refresh the listed servers"), central);
+    SBRefresh = button(MainWindow::tr("RF"), MainWindow::tr("Refresh the listed servers"), central);
     SBRefresh->setObjectName(QStringLiteral("SBRefresh"));
-    SBAuto = button(QStringLiteral("Auto"), QStringLiteral("ON/OFF Autoconnect"), central);
+    SBAuto = button(MainWindow::tr("Auto"), MainWindow::tr("ON/OFF Autoconnect"), central);
     SBAuto->setObjectName(QStringLiteral("SBAuto"));
-    SBPlay = button(QStringLiteral("Play"), QStringLiteral("Join to server"), central);
+    SBPlay = button(MainWindow::tr("Play"), MainWindow::tr("Join to server"), central);
     SBPlay->setObjectName(QStringLiteral("SBPlay"));
     connect(SBScanAll, &QPushButton::clicked, Engine, &ScanEngine::SBScanAllClick);
     connect(SBStop, &QPushButton::clicked, Engine, &ScanEngine::SBStopClick);
@@ -276,7 +286,7 @@ void TForm1::buildCentralArea()
 
     Image = new QLabel(central);
     Image->setObjectName(QStringLiteral("Image"));
-    Image->setAccessibleName(QStringLiteral("Game"));
+    Image->setAccessibleName(MainWindow::tr("Game"));
     Image->setFixedSize(32, 32);
     bar->addWidget(Image);
     left->addLayout(bar);
@@ -284,24 +294,25 @@ void TForm1::buildCentralArea()
 
     PageControl1 = new QTabWidget(central);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setAccessibleName(QStringLiteral("Details"));
-    PageControl1->setFixedWidth(DetailsWidth);
+    PageControl1->setAccessibleName(MainWindow::tr("Details"));
     LWPlayers = reportList(PageControl1);
     LWPlayers->setObjectName(QStringLiteral("LWPlayers"));
-    LWPlayers->setAccessibleName(QStringLiteral("Players"));
+    LWPlayers->setAccessibleName(MainWindow::tr("Players"));
     LWPlayers->setModel(Players);
     LWPlayers->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     LWPlayers->horizontalHeader()->resizeSection(1, 48);
     connect(LWPlayers->horizontalHeader(), &QHeaderView::sectionClicked, this, &TForm1::LWPlayersColumnClick);
     LWRules = reportList(PageControl1);
     LWRules->setObjectName(QStringLiteral("LWRules"));
-    LWRules->setAccessibleName(QStringLiteral("Rules"));
+    LWRules->setAccessibleName(MainWindow::tr("Rules"));
     LWRules->setModel(Rules);
     LWRules->horizontalHeader()->resizeSection(0, 98);
     LWRules->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     LWRules->horizontalHeader()->setSectionsClickable(false);
-    PageControl1->addTab(LWPlayers, IconLibrary::tabIcon(IconLibrary::PlayersTab), QStringLiteral("Players"));
-    PageControl1->addTab(LWRules, IconLibrary::tabIcon(IconLibrary::RulesTab), QStringLiteral("Rules"));
+    PageControl1->addTab(LWPlayers, IconLibrary::tabIcon(IconLibrary::PlayersTab), MainWindow::tr("Players"));
+    PageControl1->addTab(LWRules, IconLibrary::tabIcon(IconLibrary::RulesTab), MainWindow::tr("Rules"));
+    // Wider where the tabs' captions need it (other languages' words are longer).
+    PageControl1->setFixedWidth(std::max(DetailsWidth, PageControl1->tabBar()->sizeHint().width()));
     outer->addWidget(PageControl1);
 
     setCentralWidget(central);
@@ -348,12 +359,14 @@ void TForm1::showFilterCount()
 void TForm1::buildStatusBar()
 {
     const int widths[3] = {105, 50, 50};
-    const char *const meanings[3] = {"Activity", "Targets sent", "Message"};
+    const char *const meanings[3] = {QT_TRANSLATE_NOOP("MainWindow", "Activity"),
+                                     QT_TRANSLATE_NOOP("MainWindow", "Targets sent"),
+                                     QT_TRANSLATE_NOOP("MainWindow", "Message")};
     for (int i = 0; i < 3; ++i) {
         Panels[i] = new QLabel(this);
         Panels[i]->setObjectName(QStringLiteral("Panels%1").arg(i));
         // The name stays the text shown; the description says what it is.
-        Panels[i]->setAccessibleDescription(QLatin1String(meanings[i]));
+        Panels[i]->setAccessibleDescription(MainWindow::tr(meanings[i]));
         // The activity and count panels keep their width whatever they show.
         if (i < 2)
             Panels[i]->setFixedWidth(widths[i]);
@@ -372,8 +385,8 @@ void TForm1::buildTray()
     Tray->setIcons(IconLibrary::trayIcon(0), IconLibrary::trayIcon(1));
     PMTray = new QMenu(this);
     PMTray->setObjectName(QStringLiteral("PMTray"));
-    PMTray->addAction(QStringLiteral("Show  (Shift+Alt+S)"), this, &TForm1::TrayShowClick);
-    PMTray->addAction(QStringLiteral("Exit"), this, &TForm1::TrayExitClick);
+    PMTray->addAction(MainWindow::tr("Show  (Shift+Alt+S)"), this, &TForm1::TrayShowClick);
+    PMTray->addAction(MainWindow::tr("Exit"), this, &TForm1::TrayExitClick);
     Tray->setMenu(PMTray);
     connect(Tray, &TrayIcon::doubleClicked, this, &TForm1::TrayIconDblClick);
     if (Tray->available()) {
@@ -595,7 +608,9 @@ void TForm1::autoConnectJoin()
     const bool unseen = !isVisible() || isMinimized();
     const QString address = connectAddress(autoConnect.targetAddress, autoConnect.targetPort);
     if (launchSelected() && unseen)
-        Tray->notify(QStringLiteral("Auto connect"), QStringLiteral("Joining ") + address);
+        //: Tray message when auto-connect starts the game; %1 is ADDRESS:PORT.
+        Tray->notify(MainWindow::tr("Auto connect"),
+                     MainWindow::tr("Joining %1").arg(address));
 }
 
 void TForm1::SBAutoClick()
@@ -651,10 +666,10 @@ void TForm1::favoritesScanSwitched(bool on)
     // Hidden, the window starts the timer when it is shown again.
     FavSchedule->switchOn(on);
     if (on) {
-        controls.showMessage(QStringLiteral(" Autoscan enabled"));
+        controls.showMessage(MainWindow::tr(" Autoscan enabled"));
     } else {
         controls.showActivity(QString());
-        controls.showMessage(QStringLiteral(" Autoscan disabled"));
+        controls.showMessage(MainWindow::tr(" Autoscan disabled"));
     }
     showControls();
 }

@@ -84,7 +84,9 @@ void ServerColumns::measure()
     QHeaderView *header = list.horizontalHeader();
     const int headerMargin = 2 * list.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
     const int ping = std::max(cellWidth(QStringLiteral("9999"), false),
-                              header->fontMetrics().horizontalAdvance(QStringLiteral("Ping")) + headerMargin);
+                              header->fontMetrics().horizontalAdvance(
+                                  list.model()->headerData(Model::ColumnPing, Qt::Horizontal).toString())
+                                  + headerMargin);
     const int osWidth = fittedWidth(os, Ranges[Model::ColumnOs], Ranges[Model::ColumnOs].maximum);
     columnSpans[Model::ColumnOs] = {osWidth, osWidth};
     const int pingWidth = fittedWidth(ping, Ranges[Model::ColumnPing], Ranges[Model::ColumnPing].maximum);

@@ -6,6 +6,7 @@
 #include "desktop/prompter.h"
 #include "settings/settingsmodel.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 UpdateChecker::UpdateChecker(const Services &services, const QUrl &updateAddress, const QString &ownVersion,
@@ -39,8 +40,10 @@ void UpdateChecker::automaticTrigger()
 
 QString UpdateChecker::downloadQuestion(const QString &releaseVersion, const QString &ownVersion)
 {
-    return QStringLiteral("Current release version: ") + releaseVersion + QLatin1Char('\r')
-        + QStringLiteral("You have: ") + ownVersion + QStringLiteral("\r\r") + QStringLiteral("Download new version ?");
+    return QCoreApplication::translate("AboutBox", "Current release version: %1").arg(releaseVersion)
+        + QLatin1Char('\r') + QCoreApplication::translate("AboutBox", "You have: %1").arg(ownVersion)
+        + QStringLiteral("\r\r")
+        + QCoreApplication::translate("AboutBox", "Download new version ?");
 }
 
 QString UpdateChecker::dateText(const QDate &date)
@@ -54,12 +57,13 @@ void UpdateChecker::fetched(bool ok, const QByteArray &body)
     const std::optional<UpdateRecord> record = ok ? parseUpdateRecord(body) : std::nullopt;
     if (!record) {
         if (manual)
-            prompter.error(QStringLiteral("Connection error"));
+            prompter.error(QCoreApplication::translate("AboutBox", "Connection error"));
     } else {
         release = record->version;
         if (release == own) {
             if (manual)
-                prompter.information(QStringLiteral("Information"), QStringLiteral("You have last version"));
+                prompter.information(QCoreApplication::translate("AboutBox", "Information"),
+                                     QCoreApplication::translate("AboutBox", "You have last version"));
         } else {
             // Message boxes on Linux and macOS break lines at '\n' only.
             QString question = downloadQuestion(release, own);

@@ -1,0 +1,218 @@
+// The windows built in each language: their captions come from the
+// translation (none left in English where the translation differs), and at
+// their smallest size every caption still fits, unclipped and unelided.
+
+#include "app/language.h"
+#include "join/launchstate.h"
+#include "scan/autoconnectstate.h"
+#include "settings/inifile.h"
+#include "settings/settingsmodel.h"
+#include "support/fixedlocaladdress.h"
+#include "support/recordingprompter.h"
+#include "support/recordingshell.h"
+#include "support/tsfile.h"
+#include "support/windowcontrols.h"
+#include "ui/autoconnect.h"
+#include "ui/options.h"
+#include "ui/pass.h"
+#include "ui/scangames.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSet>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// The English texts that a language translates differently.
+QSet<QString> translatedSources(const QString &language)
+{
+    QSet<QString> sources;
+    const QString path = QStringLiteral(VANTOR_TRANSLATIONS_DIR "/vantor_%1.ts").arg(language);
+    for (const TsMessage &m : readTsFile(path)) {
+        if (!m.numerus && !m.forms.isEmpty() && m.forms.first() != m.source)
+            sources.insert(m.source);
+    }
+    return sources;
+}
+
+QString withoutMnemonic(QString text)
+{
+    return text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+}
+
+// Every caption a user reads in a window as it is now: buttons, labels,
+// group titles, tabs, menus and the title.
+QStringList captions(const QWidget *window)
+{
+    QStringList texts{window->windowTitle()};
+    for (const QWidget *w : window->findChildren<QWidget *>()) {
+        if (auto *button = qobject_cast<const QAbstractButton *>(w))
+            texts << withoutMnemonic(button->text()) << button->toolTip();
+        else if (auto *label = qobject_cast<const QLabel *>(w))
+            texts << label->text();
+        else if (auto *group = qobject_cast<const QGroupBox *>(w))
+            texts << group->title();
+        else if (auto *tabs = qobject_cast<const QTabBar *>(w)) {
+            for (int i = 0; i < tabs->count(); ++i)
+                texts << tabs->tabText(i);
+        } else if (auto *menu = qobject_cast<const QMenu *>(w)) {
+            texts << withoutMnemonic(menu->title());
+            for (const QAction *action : menu->actions())
+                texts << withoutMnemonic(action->text());
+        }
+        if (!w->accessibleName().isEmpty())
+            texts << w->accessibleName();
+    }
+    texts.removeAll(QString());
+    return texts;
+}
+
+// The captions of the visible controls that do not fit their room.
+QStringList clipped(const QWidget *window)
+{
+    QStringList found;
+    for (const QWidget *w : window->findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(window) || w->window() != window)
+            continue;
+        const auto note = [&](const QString &text) { found << w->objectName() + QStringLiteral(": ") + text; };
+        if (auto *push = qobject_cast<const QPushButton *>(w)) {
+            // A push button's size hint holds a minimum width of the style's
+            // beyond its text; the text, its margin and the frame are what must fit.
+            const QStyle *style = push->style();
+            const int margin = style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, push)
+                + 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, push);
+            if (push->width() < push->fontMetrics().horizontalAdvance(withoutMnemonic(push->text())) + margin)
+                note(push->text());
+        } else if (auto *button = qobject_cast<const QAbstractButton *>(w)) {
+            if (!button->text().isEmpty() && button->width() < button->sizeHint().width())
+                note(button->text());
+        } else if (auto *label = qobject_cast<const QLabel *>(w)) {
+            if (!label->wordWrap() && !label->text().isEmpty() && label->textFormat() != Qt::RichText
+                && label->contentsRect().width() < label->fontMetrics().horizontalAdvance(label->text()))
+                note(label->text());
+        } else if (auto *group = qobject_cast<const QGroupBox *>(w)) {
+            if (group->width() < group->minimumSizeHint().width())
+                note(group->title());
+        } else if (auto *tabs = qobject_cast<const QTabBar *>(w)) {
+            for (int i = 0; i < tabs->count(); ++i) {
+                const QRect tab = tabs->tabRect(i);
+                if (!tabs->rect().contains(tab) || tab.width() < tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)))
+                    note(tabs->tabText(i));
+            }
+        } else if (auto *bar = qobject_cast<const QMenuBar *>(w)) {
+            for (QAction *action : bar->actions()) {
+                if (!bar->rect().contains(bar->actionGeometry(action)))
+                    note(action->text());
+            }
+        }
+    }
+    return found;
+}
+
+// The window at its smallest, laid out.
+void shrink(QWidget *window)
+{
+    window->resize(window->minimumSize().expandedTo(window->minimumSizeHint()));
+    window->layout()->activate();
+}
+
+} // namespace
+
+class TestLocalizedWindows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void windows_data();
+    void windows();
+
+private:
+    QTemporaryDir dir;
+    SettingsModel settings;
+    AutoConnectState autoConnect;
+    LaunchState launch;
+    RecordingPrompter prompter;
+    RecordingShell shell;
+    FixedLocalAddress local{QStringLiteral("127.0.0.1")};
+};
+
+void TestLocalizedWindows::cleanup()
+{
+    Language::install(QString());
+}
+
+void TestLocalizedWindows::windows_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("expected"); // Scan, the settings' title, the password prompt's, Ask me before join
+    QTest::newRow("C") << QString()
+                       << QStringList{"Scan", "Settings", "Password", "Ask me before join"};
+    QTest::newRow("ru") << QStringLiteral("ru")
+                        << QStringList{"Поиск", "Настройки", "Пароль", "Спросить перед подключением"};
+    QTest::newRow("de") << QStringLiteral("de")
+                        << QStringList{"Suchen", "Einstellungen", "Passwort", "Vor dem Beitreten fragen"};
+}
+
+void TestLocalizedWindows::windows()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, expected);
+    Language::install(language);
+
+    TForm1 form(TForm1::Services{settings, autoConnect, launch, prompter, shell, local, /*localPort*/ 0,
+                                 /*registerHotkey*/ false});
+    IniFile ini(dir.filePath(QStringLiteral("vantor.ini")));
+    TSettings options(settings, ini, prompter);
+    TFormPass pass(settings, ini, prompter, launch);
+    TFormAuto autoDialog(settings, form.autoConnector());
+    const QList<QWidget *> windows{&form, &options, &pass, &autoDialog};
+    for (QWidget *window : windows)
+        window->show();
+
+    const MainWindowControls ui(&form);
+    QCOMPARE(ui.SBScanAll->text(), expected[0]);
+    QCOMPARE(options.windowTitle(), expected[1]);
+    QCOMPARE(pass.windowTitle(), expected[2]);
+    QCOMPARE(namedControl<QCheckBox>(&autoDialog, "CBAsk")->text(), expected[3]);
+
+    const QSet<QString> english = language.isEmpty() ? QSet<QString>() : translatedSources(language);
+    auto *pages = namedControl<QTabWidget>(&options, "PageControl");
+    for (QWidget *window : windows) {
+        shrink(window);
+        QStringList untranslated;
+        for (const QString &caption : captions(window)) {
+            if (english.contains(caption))
+                untranslated << caption;
+        }
+        QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral(" | "))));
+        const int pageCount = window == &options ? pages->count() : 1;
+        for (int page = 0; page < pageCount; ++page) {
+            if (window == &options) {
+                pages->setCurrentIndex(page);
+                shrink(window);
+            }
+            const QStringList cut = clipped(window);
+            QVERIFY2(cut.isEmpty(), qPrintable(window->objectName() + QStringLiteral(" clips ") + cut.join(u'|')));
+        }
+    }
+    // The pop-up menus show in the window's language too.
+    for (const QMenu *menu : {ui.PMServers, ui.PMTray}) {
+        for (const QAction *action : menu->actions())
+            QVERIFY2(!english.contains(withoutMnemonic(action->text())), qPrintable(action->text()));
+    }
+}
+
+QTEST_MAIN(TestLocalizedWindows)
+#include "tst_localizedwindows.moc"
