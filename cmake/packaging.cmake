@@ -28,5 +28,8 @@ The package also holds vantor-query, the same queries on the command line.")
 # time, so no program names those.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
+# Vantor's own translations are built in; Qt's, for its standard buttons and
+# dialogs, come from this package where it is installed.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 
 include(CPack)

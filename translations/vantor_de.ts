@@ -906,7 +906,7 @@ the folder is writable, otherwise in $XDG_CONFIG_HOME/vantor/vantor.ini
 </source>
         <extracomment>The help of &quot;vantor --help&quot;. Keep the option names and the file names as they are.</extracomment>
         <translation>Aufruf: vantor [QT-OPTION]...
-       vantor --help | --version
+        vantor --help | --version
 
 Findet laufende Spielserver der Half-Life-1- und Source-Engine-Familien im
 lokalen Netz, listet sie mit ihren Spielern und Regeln auf und startet das

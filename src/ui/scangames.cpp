@@ -237,6 +237,7 @@ void TForm1::buildCentralArea()
     auto *portLayout = new QHBoxLayout(portChoice);
     portLayout->setContentsMargins(6, 2, 6, 2);
     portChoice->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    //: The game port, its letters spaced out to match the width of "HLTV" beside it.
     RGGame = new QRadioButton(MainWindow::tr("G a m e"), portChoice);
     RGGame->setObjectName(QStringLiteral("RGGame"));
     RGGame->setAccessibleName(MainWindow::tr("Game port"));
@@ -269,6 +270,7 @@ void TForm1::buildCentralArea()
     SBScanAll->setObjectName(QStringLiteral("SBScanAll"));
     SBStop = button(MainWindow::tr("Stop"), MainWindow::tr("Stop scanning"), central);
     SBStop->setObjectName(QStringLiteral("SBStop"));
+    //: Short for Refresh, on a narrow button.
     SBRefresh = button(MainWindow::tr("RF"), MainWindow::tr("Refresh the listed servers"), central);
     SBRefresh->setObjectName(QStringLiteral("SBRefresh"));
     SBAuto = button(MainWindow::tr("Auto"), MainWindow::tr("ON/OFF Autoconnect"), central);
