@@ -175,7 +175,7 @@ void TestAccessibility::init()
     options->loadSettings();
     form->applySettings();
     form->setIniFile(ini.get());
-    about = std::make_unique<TFormAbout>(*settings, *updates, shell);
+    about = std::make_unique<TFormAbout>(*settings, updates.get(), shell);
     pass = std::make_unique<TFormPass>(*settings, *ini, prompter, launch);
     autoDialog = std::make_unique<TFormAuto>(*settings, form->autoConnector());
 }
