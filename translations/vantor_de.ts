@@ -295,6 +295,7 @@
     </message>
     <message>
         <source>G a m e</source>
+        <extracomment>The game port, its letters spaced out to match the width of &quot;HLTV&quot; beside it.</extracomment>
         <translation>S p i e l</translation>
     </message>
     <message>
@@ -323,6 +324,7 @@
     </message>
     <message>
         <source>RF</source>
+        <extracomment>Short for Refresh, on a narrow button.</extracomment>
         <translation>AK</translation>
     </message>
     <message>
@@ -883,6 +885,14 @@
         <source>All CS1.5 and old CS1.6 servers</source>
         <translation>Alle CS1.5- und alten CS1.6-Server</translation>
     </message>
+    <message>
+        <source>Settings pages</source>
+        <translation>Einstellungsseiten</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
 </context>
 <context>
     <name>StartOptions</name>
@@ -900,8 +910,9 @@ game client connected to the chosen one.
 Qt&apos;s own options, such as -platform NAME, -display DISPLAY or -style NAME,
 are accepted too.
 
-Settings live in vantor.ini beside the executable when that file exists or
-the folder is writable, otherwise in $XDG_CONFIG_HOME/vantor/vantor.ini
+Settings live in vantor.ini beside the executable when that file exists, or
+when the folder is writable and not an installed one (/usr, /opt or the
+install folder); otherwise in $XDG_CONFIG_HOME/vantor/vantor.ini
 (~/.config/vantor/vantor.ini).
 </source>
         <extracomment>The help of &quot;vantor --help&quot;. Keep the option names and the file names as they are.</extracomment>
@@ -919,7 +930,8 @@ Die eigenen Optionen von Qt, etwa -platform NAME, -display DISPLAY oder
 -style NAME, werden ebenfalls angenommen.
 
 Die Einstellungen stehen in vantor.ini neben dem Programm, wenn es diese Datei
-gibt oder der Ordner beschreibbar ist, sonst in $XDG_CONFIG_HOME/vantor/vantor.ini
+gibt oder der Ordner beschreibbar und kein installierter ist (/usr, /opt oder
+der Installationsordner), sonst in $XDG_CONFIG_HOME/vantor/vantor.ini
 (~/.config/vantor/vantor.ini).
 </translation>
     </message>

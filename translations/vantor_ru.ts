@@ -296,6 +296,7 @@
     </message>
     <message>
         <source>G a m e</source>
+        <extracomment>The game port, its letters spaced out to match the width of &quot;HLTV&quot; beside it.</extracomment>
         <translation>И г р а</translation>
     </message>
     <message>
@@ -324,6 +325,7 @@
     </message>
     <message>
         <source>RF</source>
+        <extracomment>Short for Refresh, on a narrow button.</extracomment>
         <translation>ОБН</translation>
     </message>
     <message>
@@ -889,6 +891,14 @@
         <source>All CS1.5 and old CS1.6 servers</source>
         <translation>Все серверы CS1.5 и старые CS1.6</translation>
     </message>
+    <message>
+        <source>Settings pages</source>
+        <translation>Страницы настроек</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Язык</translation>
+    </message>
 </context>
 <context>
     <name>StartOptions</name>
@@ -906,8 +916,9 @@ game client connected to the chosen one.
 Qt&apos;s own options, such as -platform NAME, -display DISPLAY or -style NAME,
 are accepted too.
 
-Settings live in vantor.ini beside the executable when that file exists or
-the folder is writable, otherwise in $XDG_CONFIG_HOME/vantor/vantor.ini
+Settings live in vantor.ini beside the executable when that file exists, or
+when the folder is writable and not an installed one (/usr, /opt or the
+install folder); otherwise in $XDG_CONFIG_HOME/vantor/vantor.ini
 (~/.config/vantor/vantor.ini).
 </source>
         <extracomment>The help of &quot;vantor --help&quot;. Keep the option names and the file names as they are.</extracomment>
@@ -925,7 +936,8 @@ the folder is writable, otherwise in $XDG_CONFIG_HOME/vantor/vantor.ini
 -display ДИСПЛЕЙ или -style ИМЯ.
 
 Настройки хранятся в vantor.ini рядом с программой, если этот файл есть или
-в папку можно писать, иначе в $XDG_CONFIG_HOME/vantor/vantor.ini
+в папку можно писать и она не из установленных (/usr, /opt или папка
+установки); иначе в $XDG_CONFIG_HOME/vantor/vantor.ini
 (~/.config/vantor/vantor.ini).
 </translation>
     </message>

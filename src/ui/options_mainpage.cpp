@@ -145,6 +145,7 @@ QWidget *TSettings::buildMainPage()
     auto *languageLabel = new QLabel(SettingsDialog::tr("Language:"), page);
     CBLanguage = new QComboBox(page);
     CBLanguage->setObjectName(QStringLiteral("CBLanguage"));
+    CBLanguage->setAccessibleName(SettingsDialog::tr("Language"));
     languageLabel->setBuddy(CBLanguage);
     CBLanguage->addItem(SettingsDialog::tr("Automatic"), QString());
     // Each language by its own name, so that a user finds it whatever is shown now.
