@@ -12,6 +12,7 @@
 #include "support/recordingshell.h"
 #include "support/tsfile.h"
 #include "support/windowcontrols.h"
+#include "ui/about.h"
 #include "ui/autoconnect.h"
 #include "ui/options.h"
 #include "ui/pass.h"
@@ -156,13 +157,13 @@ void TestLocalizedWindows::cleanup()
 void TestLocalizedWindows::windows_data()
 {
     QTest::addColumn<QString>("language");
-    QTest::addColumn<QStringList>("expected"); // Scan, the settings' title, the password prompt's, Ask me before join
-    QTest::newRow("C") << QString()
-                       << QStringList{"Scan", "Settings", "Password", "Ask me before join"};
+    // Scan, the titles of the settings, the password prompt and the About box, Ask me before join
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("C") << QString() << QStringList{"Scan", "Settings", "Password", "Info", "Ask me before join"};
     QTest::newRow("ru") << QStringLiteral("ru")
-                        << QStringList{"Поиск", "Настройки", "Пароль", "Спросить перед подключением"};
+                        << QStringList{"Поиск", "Настройки", "Пароль", "О программе", "Спросить перед подключением"};
     QTest::newRow("de") << QStringLiteral("de")
-                        << QStringList{"Suchen", "Einstellungen", "Passwort", "Vor dem Beitreten fragen"};
+                        << QStringList{"Suchen", "Einstellungen", "Passwort", "Info", "Vor dem Beitreten fragen"};
 }
 
 void TestLocalizedWindows::windows()
@@ -177,7 +178,8 @@ void TestLocalizedWindows::windows()
     TSettings options(settings, ini, prompter);
     TFormPass pass(settings, ini, prompter, launch);
     TFormAuto autoDialog(settings, form.autoConnector());
-    const QList<QWidget *> windows{&form, &options, &pass, &autoDialog};
+    TFormAbout about(settings, /*checker*/ nullptr, shell);
+    const QList<QWidget *> windows{&form, &options, &pass, &autoDialog, &about};
     for (QWidget *window : windows)
         window->show();
 
@@ -185,7 +187,8 @@ void TestLocalizedWindows::windows()
     QCOMPARE(ui.SBScanAll->text(), expected[0]);
     QCOMPARE(options.windowTitle(), expected[1]);
     QCOMPARE(pass.windowTitle(), expected[2]);
-    QCOMPARE(namedControl<QCheckBox>(&autoDialog, "CBAsk")->text(), expected[3]);
+    QCOMPARE(about.windowTitle(), expected[3]);
+    QCOMPARE(namedControl<QCheckBox>(&autoDialog, "CBAsk")->text(), expected[4]);
 
     const QSet<QString> english = language.isEmpty() ? QSet<QString>() : translatedSources(language);
     auto *pages = namedControl<QTabWidget>(&options, "PageControl");
