@@ -79,6 +79,32 @@ QStringList captions(const QWidget *window)
     return texts;
 }
 
+// The menus (and the menu bar) of a window in which two entries share the
+// letter that Alt picks.
+QStringList sharedMnemonics(const QWidget *window)
+{
+    QList<QList<QAction *>> groups;
+    for (const QMenuBar *bar : window->findChildren<QMenuBar *>())
+        groups << bar->actions();
+    for (const QMenu *menu : window->findChildren<QMenu *>())
+        groups << menu->actions();
+    QStringList shared;
+    for (const QList<QAction *> &actions : groups) {
+        QSet<QChar> letters;
+        for (const QAction *action : actions) {
+            const QString text = QString(action->text()).remove(QStringLiteral("&&"));
+            const qsizetype at = text.indexOf(u'&');
+            if (at < 0 || at + 1 >= text.size())
+                continue;
+            const QChar letter = text.at(at + 1).toLower();
+            if (letters.contains(letter))
+                shared << action->text();
+            letters.insert(letter);
+        }
+    }
+    return shared;
+}
+
 // The captions of the visible controls that do not fit their room.
 QStringList clipped(const QWidget *window)
 {
@@ -210,6 +236,8 @@ void TestLocalizedWindows::windows()
             QVERIFY2(cut.isEmpty(), qPrintable(window->objectName() + QStringLiteral(" clips ") + cut.join(u'|')));
         }
     }
+    const QStringList shared = sharedMnemonics(&form);
+    QVERIFY2(shared.isEmpty(), qPrintable(shared.join(u'|')));
     // The pop-up menus show in the window's language too.
     for (const QMenu *menu : {ui.PMServers, ui.PMTray}) {
         for (const QAction *action : menu->actions())
