@@ -6,25 +6,41 @@
 #include <QProcess>
 #include <QUrl>
 
-void MessageBoxPrompter::warning(const QString &text)
+namespace {
+
+// A box that opens without a local event loop and deletes itself when closed.
+void openBox(QWidget *parent, QMessageBox::Icon icon, const QString &caption, const QString &text,
+                     QMessageBox::StandardButtons buttons, std::function<void(int button)> closed = {})
 {
-    QMessageBox::warning(parent, QApplication::applicationName(), text, QMessageBox::Ok);
+    auto *box = new QMessageBox(icon, caption, text, buttons, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    if (closed)
+        QObject::connect(box, &QMessageBox::finished, box, std::move(closed));
+    box->open();
+}
+
+} // namespace
+
+void MessageBoxPrompter::warning(const QString &text, std::function<void()> closed)
+{
+    openBox(parent, QMessageBox::Warning, QApplication::applicationName(), text, QMessageBox::Ok,
+            closed ? [closed](int) { closed(); } : std::function<void(int)>());
 }
 
 void MessageBoxPrompter::error(const QString &text)
 {
-    QMessageBox::critical(parent, QStringLiteral("Error"), text, QMessageBox::Ok);
+    openBox(parent, QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok);
 }
 
 void MessageBoxPrompter::information(const QString &caption, const QString &text)
 {
-    QMessageBox::information(parent, caption, text, QMessageBox::Ok);
+    openBox(parent, QMessageBox::Information, caption, text, QMessageBox::Ok);
 }
 
-bool MessageBoxPrompter::question(const QString &text)
+void MessageBoxPrompter::question(const QString &text, std::function<void(bool yes)> answered)
 {
-    return QMessageBox::question(parent, QApplication::applicationName(), text, QMessageBox::Yes | QMessageBox::No)
-        == QMessageBox::Yes;
+    openBox(parent, QMessageBox::Question, QApplication::applicationName(), text, QMessageBox::Yes | QMessageBox::No,
+            [answered](int button) { answered(button == QMessageBox::Yes); });
 }
 
 void MessageBoxPrompter::beep()

@@ -12,10 +12,10 @@ public:
     explicit MessageBoxPrompter(QWidget *parentWindow = nullptr) : parent(parentWindow) { }
     void setParentWindow(QWidget *window) { parent = window; }
 
-    void warning(const QString &text) override;
+    void warning(const QString &text, std::function<void()> closed) override;
     void error(const QString &text) override;
     void information(const QString &caption, const QString &text) override;
-    bool question(const QString &text) override;
+    void question(const QString &text, std::function<void(bool yes)> answered) override;
     void beep() override;
 
 private:

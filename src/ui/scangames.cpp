@@ -47,7 +47,6 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
-#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindowStateChangeEvent>
@@ -59,7 +58,6 @@ namespace {
 constexpr int MinimumWidth = 680;
 constexpr int MinimumHeight = 175;
 constexpr int DetailsWidth = 168;
-constexpr int DetailPauseMs = 10;
 
 QTableView *reportList(QWidget *parent)
 {
@@ -107,7 +105,8 @@ TForm1::TForm1(const Services &services, QWidget *parent)
     setWindowIcon(IconLibrary::appIcon());
     setMinimumSize(MinimumWidth, MinimumHeight);
 
-    UDP = new TNMUDP(services.localPort, this);
+    // The system's socket: a sweep hands it many datagrams per call.
+    UDP = new TNMUDP(services.localPort, this, newPlainDatagramSocket);
     Protocol = new QueryProtocol(*UDP, [this] { return settings.scanOld; }, this);
     Servers = new ServerListModel(settings, autoConnect, this);
     Players = new PlayersModel(this);
@@ -119,8 +118,18 @@ TForm1::TForm1(const Services &services, QWidget *parent)
         controls.showMessage(QLatin1Char(' ') + UDP->portStatus());
 
     connect(Protocol, &QueryProtocol::serverInfoReceived, Servers, &ServerListModel::AddServer);
-    connect(Protocol, &QueryProtocol::playersReceived, Players, &PlayersModel::setPlayers);
-    connect(Protocol, &QueryProtocol::rulesReceived, Rules, &RulesModel::setRules);
+    // The lists show the server selected now: a late reply of one selected
+    // before is dropped.
+    connect(Protocol, &QueryProtocol::playersReceived, this,
+            [this](const QVector<PlayerRow> &players, const QString &from, int port) {
+                if (isSelectedServer(from, port))
+                    Players->setPlayers(players);
+            });
+    connect(Protocol, &QueryProtocol::rulesReceived, this,
+            [this](const QVector<RuleRow> &rules, const QString &from, int port) {
+                if (isSelectedServer(from, port))
+                    Rules->setRules(rules);
+            });
     connect(Protocol, &QueryProtocol::bufferInvalid, this, [this] { prompter.error(QStringLiteral("Invalid buffer")); });
     connect(Servers, &ServerListModel::serverAdded, Engine, &ScanEngine::serverAdded);
     connect(Engine, &ScanEngine::controlsChanged, this, &TForm1::showControls);
@@ -532,6 +541,15 @@ void TForm1::selectRow(int row)
     selectRowOrNone(*LW, row);
 }
 
+bool TForm1::isSelectedServer(const QString &address, int port) const
+{
+    const int row = selectedRow();
+    if (row < 0 || row >= Servers->rowCount())
+        return false;
+    const ServerRow &server = Servers->row(row);
+    return server.address == address && server.port == port;
+}
+
 void TForm1::clearDetails()
 {
     Players->clear();
@@ -549,8 +567,8 @@ void TForm1::LWSelectItem()
     Engine->rowSelected();
     const ServerRow &server = Servers->row(row);
     Image->setPixmap(IconLibrary::bigIcon(server.gameIcon - FirstGameIcon));
+    // The protocol keeps the pause between the two requests.
     Protocol->QueryPlayers(server.address, server.port);
-    QThread::msleep(DetailPauseMs);
     Protocol->QueryRules(server.address, server.port);
 }
 
@@ -584,18 +602,20 @@ void TForm1::SBPlayClick()
     launchSelected();
 }
 
-bool TForm1::launchSelected()
+void TForm1::launchSelected(std::function<void()> started)
 {
     const int row = selectedRow();
-    return Launch->SBPlayClick(row >= 0 ? std::optional<ServerRow>(Servers->row(row)) : std::nullopt);
+    Launch->SBPlayClick(row >= 0 ? std::optional<ServerRow>(Servers->row(row)) : std::nullopt, std::move(started));
 }
 
 void TForm1::autoConnectJoin()
 {
     const bool unseen = !isVisible() || isMinimized();
     const QString address = connectAddress(autoConnect.targetAddress, autoConnect.targetPort);
-    if (launchSelected() && unseen)
-        Tray->notify(QStringLiteral("Auto connect"), QStringLiteral("Joining ") + address);
+    launchSelected([this, unseen, address] {
+        if (unseen)
+            Tray->notify(QStringLiteral("Auto connect"), QStringLiteral("Joining ") + address);
+    });
 }
 
 void TForm1::SBAutoClick()
