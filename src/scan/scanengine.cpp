@@ -111,9 +111,9 @@ void ScanEngine::SBScanAllClick()
 
     // The number of targets is known without walking the ranges.
     int total = int(settings.favorites.size());
-    for (const RangeRow &range : settings.ranges) {
-        if (range.checked)
-            total += rangeAddressCount(range.from, range.to);
+    for (const RangeRow &row : settings.ranges) {
+        if (row.checked)
+            total += rangeAddressCount(row.from, row.to);
     }
     shown.setProgressMax(total);
     notify(true);

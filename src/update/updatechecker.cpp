@@ -64,10 +64,10 @@ void UpdateChecker::fetched(bool ok, const QByteArray &body)
             // Message boxes on Linux and macOS break lines at '\n' only.
             QString question = downloadQuestion(release, own);
             question.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-            const QString address = record->address;
-            prompter.question(question, [this, address](bool yes) {
+            const QString download = record->address;
+            prompter.question(question, [this, download](bool yes) {
                 if (yes)
-                    shell.openUrl(address);
+                    shell.openUrl(download);
             });
         }
     }
