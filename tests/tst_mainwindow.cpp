@@ -181,7 +181,8 @@ void TestMainWindow::scanRange(const QString &from, const QString &to, const std
 
 void TestMainWindow::finishSweep(const std::function<void()> &betweenSteps)
 {
-    while (form->engine().sweepRunning()) {
+    const auto *steps = form->findChild<QTimer *>(QStringLiteral("SweepTimer"));
+    while (form->engine().sweepRunning() && steps->isActive()) {
         if (betweenSteps)
             betweenSteps();
         form->engine().SweepTimerTimer();

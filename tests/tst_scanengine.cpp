@@ -65,6 +65,7 @@ private slots:
     void stopAfterLastAddressStillCompletes();
     void badFavoritePortIsANetworkError();
     void favoritePauses();
+    void namedFavoritesGoOutWhenTheirLookupEnds();
     void refreshAsksTheFirstHundredCapturedRows();
     void portChoiceIsTheOneThatMustBeFilled();
 
@@ -75,9 +76,10 @@ private:
         engine->SBScanAllClick();
         finishSweep();
     }
+    // Steps while one is due (a sweep waiting for a lookup has none).
     void finishSweep()
     {
-        while (engine->sweepRunning())
+        while (engine->sweepRunning() && sweepTimer()->isActive())
             engine->SweepTimerTimer();
     }
     QTimer *sweepTimer() const { return engine->findChild<QTimer *>(QStringLiteral("SweepTimer")); }
@@ -333,6 +335,33 @@ void TestScanEngine::favoritePauses()
     QCOMPARE(pauses, (QList<int>{2, 2, 5, 5}));
     QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan complete"));
     QCOMPARE(controls->progress(), 3);
+}
+
+void TestScanEngine::namedFavoritesGoOutWhenTheirLookupEnds()
+{
+    QUdpSocket server;
+    QVERIFY(server.bind(QHostAddress(QStringLiteral("127.0.0.1")), 0));
+    settings->csPort = QStringLiteral("27220");
+    settings->favorites = {{"localhost", QString::number(server.localPort())}};
+    settings->ranges = {{true, "127.0.73.21", "127.0.73.22"}};
+    // The ranges go on while the name resolves; the sweep ends with its lookup.
+    engine->SBScanAllClick();
+    finishSweep();
+    QTRY_VERIFY(!engine->sweepRunning());
+    QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan complete"));
+    QCOMPARE(controls->progress(), 3);
+    QCOMPARE(controls->sentPanel(), QStringLiteral("3"));
+    QTRY_VERIFY(server.hasPendingDatagrams());
+    QCOMPARE(server.receiveDatagram().data(), protocol->packets.InfoQuery);
+
+    // A name without an address is a network error: the sweep stops.
+    settings->favorites = {{"no such host!", "27015"}};
+    engine->SBScanAllClick();
+    finishSweep();
+    QTRY_VERIFY(!engine->sweepRunning());
+    QCOMPARE(controls->messagePanel(), QStringLiteral(" Network error..."));
+    QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan stoped"));
+    QVERIFY(!engine->scanning());
 }
 
 void TestScanEngine::refreshAsksTheFirstHundredCapturedRows()

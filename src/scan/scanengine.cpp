@@ -255,7 +255,7 @@ void ScanEngine::favoriteResolved(quint64 sweep, const QString &address, int tar
     if (!address.isEmpty() && !StopRequested && protocol.sendInfoQuery(address, targetPort))
         favoriteSent(address, targetPort);
     if (step == Step::Lookups && lookupsPending == 0)
-        next(Step::Count);
+        next(Step::Lookups);
     notify();
 }
 
@@ -383,13 +383,15 @@ void ScanEngine::rangesStep()
 
 void ScanEngine::countStep()
 {
-    if (lookupsPending > 0) {
-        // The sweep ends with the last favourite's lookup.
+    if (lookupsPending > 0 || step == Step::Lookups) {
+        // The sweep ends with the last favourite's lookup, or with Stop while it waits.
         if (stopped())
             return;
-        step = Step::Lookups;
-        SweepTimer->stop();
-        return;
+        if (lookupsPending > 0) {
+            step = Step::Lookups;
+            SweepTimer->stop();
+            return;
+        }
     }
     step = Step::Idle;
     SweepTimer->stop();
