@@ -3,6 +3,7 @@
 #include "net/tnmudp.h"
 #include "query/infoparse.h"
 
+#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -98,9 +99,13 @@ void QueryProtocol::resolve(const QString &host, std::function<void(const QStrin
         then(host);
         return;
     }
-    udp.LookupHost(host, [this, host, then = std::move(then)](quint32 found) {
+    // The endpoint may outlive this protocol.
+    const QPointer<QueryProtocol> self(this);
+    udp.LookupHost(host, [self, host, then = std::move(then)](quint32 found) {
+        if (!self)
+            return;
         if (found == 0) {
-            emit lookupFailed(host);
+            emit self->lookupFailed(host);
             then(QString());
         } else {
             then(ipv4Text(found));

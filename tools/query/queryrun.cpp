@@ -92,12 +92,6 @@ void QueryRun::sendInfoRequest(const QString &host, int port, bool named)
         if (named && !m_listed.contains(server))
             m_namedSilent.insert(server);
     }
-    // Replies are read between sends, at most once a millisecond: often enough
-    // for their pings, rarely enough not to cost more than the sends.
-    if (!m_lastPump.isValid() || m_lastPump.nsecsElapsed() >= 1'000'000) {
-        QCoreApplication::processEvents();
-        m_lastPump.start();
-    }
 }
 
 void QueryRun::sent()
