@@ -45,7 +45,7 @@ public:
     // Without a scan delay, one step sends to at most this many range
     // addresses, and stops early once it took StepBudgetNs.
     static constexpr int StepAddresses = 1024;
-    static constexpr qint64 StepBudgetNs = 2000000;
+    static constexpr qint64 StepBudgetNs = 1000000;
 
     // The broadcast's targets, each sent the info request in one step.
     struct BroadcastTarget
