@@ -136,6 +136,8 @@ void ScanEngine::next(Step to, int waitMs)
 
 void ScanEngine::SweepTimerTimer()
 {
+    // A step taken by a direct call is not taken again by the timer.
+    SweepTimer->stop();
     switch (step) {
     case Step::Idle:
         break;
@@ -456,6 +458,7 @@ void ScanEngine::SBRefreshClick()
 
 void ScanEngine::RefreshTimerTimer()
 {
+    RefreshTimer->stop();
     const int n = qMin(capturedRows, int(capturedAddresses.size()));
     // Rows still waiting for their answer show the question mark until it comes.
     for (int i = 0; i < n; ++i)
