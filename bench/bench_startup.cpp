@@ -77,7 +77,7 @@ qint64 startUp(const QString &iniPath)
     settingsDialog->loadSettings();
     form1->applySettings();
     form1->setIniFile(&ini);
-    auto about = std::make_unique<TFormAbout>(settings, updates, shell);
+    auto about = std::make_unique<TFormAbout>(settings, &updates, shell);
     auto pass = std::make_unique<TFormPass>(settings, ini, prompter, launch);
     auto autoDialog = std::make_unique<TFormAuto>(settings, form1->autoConnector());
     form1->show();

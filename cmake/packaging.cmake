@@ -1,22 +1,23 @@
 # The Debian package: `cpack -G DEB` in the build folder (scripts/package).
-set(VANTOR_MAINTAINER "Vantor developers <vantor@vantor.example.org>" CACHE STRING
-  "Maintainer named in the packages")
 
 set(CPACK_PACKAGE_NAME vantor)
 set(CPACK_PACKAGE_VENDOR "The Vantor developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "game server browser for the local network")
 set(CPACK_PACKAGE_CONTACT ${VANTOR_MAINTAINER})
-# The package holds programs, not their debugging data.
+# The package holds programs, not their debugging data (nor the compiler's
+# .comment, which the install takes away when it strips).
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# It queries servers over the network and holds no game (Debian's games
+# section is for packages with programs in /usr/games).
+set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VANTOR_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VANTOR_HOME_PAGE})
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Vantor finds running game servers of the Half-Life 1 and Source engine
+# CPack puts the summary before it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Vantor finds running game servers of the Half-Life 1 and Source engine
 families on a LAN or a provider's network, without a master server. It
 queries favourite servers, the local broadcast address and configured
 address ranges, lists every server that answers with its players and

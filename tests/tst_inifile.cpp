@@ -58,6 +58,8 @@ private slots:
     void lineBreaksAreRefused();
     void location_data();
     void location();
+    void installedFolders_data();
+    void installedFolders();
 
 private:
     QTemporaryDir m_dir;
@@ -274,11 +276,21 @@ void TestIniFile::permissions()
     QCOMPARE(QFile::permissions(m_path), ownerOnly);
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"vantor.ini"});
 
-    // The permissions of an existing file are the user's business.
+    // The permissions of an existing file are the user's business...
     const QFile::Permissions wide = ownerOnly | QFile::ReadGroup | QFile::ReadOther;
     QVERIFY(QFile::setPermissions(m_path, wide));
     ini.writeString(QStringLiteral("Password"), QStringLiteral("LastPass"), QStringLiteral("other"));
     QCOMPARE(QFile::permissions(m_path), wide);
+    // ...until it holds the password it is told to protect, even through a
+    // write of another key.
+    ini.protectValue(QStringLiteral("password"), QStringLiteral("lastpass"));
+    ini.writeString(QStringLiteral("Password"), QStringLiteral("LastPass"), QString());
+    QCOMPARE(QFile::permissions(m_path), wide);
+    ini.writeString(QStringLiteral("Password"), QStringLiteral("LastPass"), QStringLiteral("secret"));
+    QCOMPARE(QFile::permissions(m_path), ownerOnly);
+    QVERIFY(QFile::setPermissions(m_path, wide));
+    ini.writeInteger(QStringLiteral("Settings"), QStringLiteral("GameType"), 1);
+    QCOMPARE(QFile::permissions(m_path), ownerOnly);
 
     // A user's first save makes the configuration folder it goes into.
     const QString nested = m_dir.filePath(QStringLiteral("config/vantor/vantor.ini"));
@@ -485,28 +497,31 @@ void TestIniFile::location_data()
 {
     QTest::addColumn<bool>("fileBeside");
     QTest::addColumn<bool>("folderWritable");
-    QTest::addColumn<bool>("configKnown");
+    QTest::addColumn<bool>("installed");
     QTest::addColumn<bool>("expectBeside");
-    QTest::newRow("portable copy, first start") << false << true << true << true;
-    QTest::newRow("portable copy with its file") << true << true << true << true;
-    QTest::newRow("file beside a read-only copy") << true << false << true << true;
-    QTest::newRow("installed copy") << false << false << true << false;
-    QTest::newRow("installed, no configuration folder known") << false << false << false << true;
+    QTest::newRow("build tree, first start") << false << true << false << true;
+    QTest::newRow("portable copy with its file") << true << true << false << true;
+    QTest::newRow("file beside a read-only copy") << true << false << false << true;
+    QTest::newRow("installed, read-only folder") << false << false << true << false;
+    // Root may write to /usr/bin; a file there would hide every user's settings.
+    QTest::newRow("installed, run by root") << false << true << true << false;
+    QTest::newRow("installed with a portable file") << true << true << true << true;
+    QTest::newRow("read-only folder elsewhere") << false << false << false << false;
 }
 
 void TestIniFile::location()
 {
     QFETCH(bool, fileBeside);
     QFETCH(bool, folderWritable);
-    QFETCH(bool, configKnown);
+    QFETCH(bool, installed);
     QFETCH(bool, expectBeside);
     // The writable answer is injected: tests may run as root, who writes everywhere.
     const QString exeFolder = m_dir.path();
     if (fileBeside)
         writeFile(m_path, "[Settings]\n");
-    const QString config = configKnown ? m_dir.filePath(QStringLiteral("home/.config/vantor")) : QString();
+    const QString config = m_dir.filePath(QStringLiteral("home/.config/vantor"));
     QStringList asked;
-    const QString chosen = IniLocation::choose(exeFolder, config, [&](const QString &folder) {
+    const QString chosen = IniLocation::choose(exeFolder, config, installed, [&](const QString &folder) {
         asked << folder;
         return folderWritable;
     });
@@ -515,6 +530,30 @@ void TestIniFile::location()
         QCOMPARE(folder, exeFolder);
     // Choosing reads and makes nothing.
     QVERIFY(!QFileInfo::exists(m_dir.filePath(QStringLiteral("home"))));
+}
+
+void TestIniFile::installedFolders_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("installed");
+    const QString prefix = QStringLiteral("/home/ann/.local/bin");
+    QTest::newRow("the package's folder") << "/usr/bin" << true;
+    QTest::newRow("a package's games folder") << "/usr/games" << true;
+    QTest::newRow("a local install") << "/usr/local/bin" << true;
+    QTest::newRow("an add-on package") << "/opt/vantor/bin" << true;
+    QTest::newRow("the build's own install folder") << prefix << true;
+    QTest::newRow("the same with a trailing slash") << prefix + u'/' << true;
+    QTest::newRow("a build tree") << "/home/ann/src/vantor/build" << false;
+    QTest::newRow("a folder beside the install folder") << "/home/ann/.local/bin2" << false;
+    QTest::newRow("a name that only starts like /usr") << "/usrlocal/bin" << false;
+    QTest::newRow("a name that only starts like /opt") << "/optional/vantor" << false;
+}
+
+void TestIniFile::installedFolders()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, installed);
+    QCOMPARE(IniLocation::isInstalled(folder, QStringLiteral("/home/ann/.local/bin")), installed);
 }
 
 QTEST_GUILESS_MAIN(TestIniFile)

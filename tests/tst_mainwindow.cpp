@@ -722,6 +722,7 @@ void TestMainWindow::setQuickFilter(const QString &text, const QString &hide)
 {
     auto *edit = control<QLineEdit>("EditFilter");
     QVERIFY(edit);
+    edit->setFocus();
     edit->clear();
     QTest::keyClicks(edit, text);
     const std::pair<const char *, QChar> toggles[] = {
@@ -834,6 +835,17 @@ void TestMainWindow::theRowInViewIsTheOneUsed()
     QCOMPARE(form->selectedRow(), -1);
     QVERIFY(!play->isEnabled());
     QCOMPARE(ui->LWPlayers->model()->rowCount(), 0);
+
+    // A filter change that leaves a single row while the list has the focus
+    // (an assistive tool sets the text) selects that row, and joins nothing.
+    setQuickFilter(QStringLiteral("nowhere"), QString());
+    ui->LW->setFocus();
+    QVERIFY(ui->LW->hasFocus());
+    QCOMPARE(form->selectedRow(), -1);
+    control<QLineEdit>("EditFilter")->setText(QStringLiteral("2fort"));
+    QCOMPARE(form->selectedRow(), rowOf("127.0.80.3"));
+    QVERIFY(play->isEnabled());
+    QCOMPARE(shell.started.size(), 1);
 }
 
 void TestMainWindow::quickFilterSurvivesARestart()

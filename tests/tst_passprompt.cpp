@@ -2,14 +2,19 @@
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
 #include "support/recordingprompter.h"
+#include "ui/desktopservices.h"
 #include "ui/pass.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <QtTest>
 
 #include <memory>
@@ -39,6 +44,7 @@ private slots:
     void sectionWrittenAnew();
     void firstRun();
     void passwordTakesNoLineBreak();
+    void refusedWriteAtExitEndsWithoutBox();
 
 private:
     std::unique_ptr<TFormPass> makeDialog();
@@ -207,6 +213,25 @@ void TestPassPrompt::passwordTakesNoLineBreak()
     QVERIFY(m_prompter.shown.isEmpty());
     QCOMPARE(IniFile(m_path).readString(QStringLiteral("Password"), QStringLiteral("LastPass"), QString()),
              QStringLiteral("secret"));
+}
+
+void TestPassPrompt::refusedWriteAtExitEndsWithoutBox()
+{
+    // The program's own prompter as the exit sets it up: a refused write is
+    // a line on the stream. A modal box here would never return.
+    const QString taken = m_dir.filePath(QStringLiteral("taken.ini"));
+    QVERIFY(QDir().mkpath(taken));
+    IniFile ini(taken);
+    QString text;
+    QTextStream stream(&text);
+    MessageBoxPrompter prompter;
+    prompter.writeTo(&stream);
+    auto dialog = std::make_unique<TFormPass>(m_settings, ini, prompter, m_launch);
+    dialog->show();
+    dialog.reset();
+    QCOMPARE(text, QStringLiteral("vantor: Unable to write to ") + taken + u'\n');
+    for (const QWidget *window : QApplication::topLevelWidgets())
+        QVERIFY(!qobject_cast<const QMessageBox *>(window));
 }
 
 QTEST_MAIN(TestPassPrompt)

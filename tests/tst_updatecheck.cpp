@@ -7,9 +7,11 @@
 #include "ui/about.h"
 #include "ui/linklabel.h"
 #include "ui/scangames.h"
+#include "buildinfo.h"
 
 #include <QCheckBox>
 #include <QHash>
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -122,6 +124,7 @@ private slots:
     void manualRequestJoinsRunningCheck();
     void aboutButtonDisabledWhileChecking();
     void aboutCheckBoxStoresFlag();
+    void aboutWithoutUpdateCheck();
     void linkLabelColoursAndClick();
 };
 
@@ -361,7 +364,7 @@ void TestUpdateCheck::aboutButtonDisabledWhileChecking()
     server.setBody(NewRecord);
     server.hold = true;
     Rig rig(server.url());
-    TFormAbout about(rig.settings, rig.checker, rig.shell);
+    TFormAbout about(rig.settings, &rig.checker, rig.shell);
     QSignalSpy finished(&rig.checker, &UpdateChecker::finished);
 
     QVERIFY(about.checkButton->isEnabled());
@@ -380,7 +383,7 @@ void TestUpdateCheck::aboutCheckBoxStoresFlag()
 {
     Rig rig(closedAddress());
     rig.settings.checkUpdates = false;
-    TFormAbout about(rig.settings, rig.checker, rig.shell);
+    TFormAbout about(rig.settings, &rig.checker, rig.shell);
 
     QVERIFY(!about.autoCheck->isChecked());
     about.autoCheck->click();
@@ -389,10 +392,28 @@ void TestUpdateCheck::aboutCheckBoxStoresFlag()
     QVERIFY(!rig.settings.checkUpdates);
 }
 
+void TestUpdateCheck::aboutWithoutUpdateCheck()
+{
+    // A distribution's package: no controls of a check, the version and the
+    // home page as ever.
+    SettingsModel settings;
+    RecordingShell shell;
+    TFormAbout about(settings, nullptr, shell);
+    QVERIFY(!about.checkButton && !about.autoCheck);
+    QVERIFY(about.findChildren<QPushButton *>().isEmpty());
+    QVERIFY(about.findChildren<QCheckBox *>().isEmpty());
+    QStringList texts;
+    for (const QLabel *label : about.findChildren<QLabel *>())
+        texts << label->text();
+    QVERIFY2(texts.contains(QStringLiteral("version " VANTOR_VERSION)), qPrintable(texts.join(u'|')));
+    QTest::mouseClick(about.homePage, Qt::LeftButton);
+    QCOMPARE(shell.opened, QStringList{TForm1::homePageAddress()});
+}
+
 void TestUpdateCheck::linkLabelColoursAndClick()
 {
     Rig rig(closedAddress());
-    TFormAbout about(rig.settings, rig.checker, rig.shell);
+    TFormAbout about(rig.settings, &rig.checker, rig.shell);
     LinkLabel *link = about.homePage;
     QCOMPARE(link->text(), TForm1::homePageAddress());
     QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);

@@ -6,7 +6,7 @@
 
 int main(int argc, char *argv[])
 {
-    if (const std::optional<int> code = StartOptions::answerInformationRequest(argc, argv))
+    if (const std::optional<int> code = StartOptions::answerBeforeQt(argc, argv))
         return *code;
     // QApplication takes Qt's own options out of argv.
     QApplication app(argc, argv);

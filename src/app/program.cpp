@@ -12,12 +12,16 @@
 #include "buildinfo.h"
 
 #include <QApplication>
+#include <QTextStream>
 
-Program::Program()
-    : ini(IniLocation::forThisProgram())
-    , updates({updateFetch, prompter, shell, settings, [] { return QDate::currentDate(); }},
-              QUrl(QStringLiteral(VANTOR_UPDATE_URL)), QStringLiteral(VANTOR_VERSION))
+Program::Program() : ini(IniLocation::forThisProgram())
 {
+    if (VANTOR_UPDATE_CHECK) {
+        updateFetch = std::make_unique<HttpFetch>();
+        updates = std::make_unique<UpdateChecker>(
+            UpdateChecker::Services{*updateFetch, prompter, shell, settings, [] { return QDate::currentDate(); }},
+            QUrl(QStringLiteral(VANTOR_UPDATE_URL)), QStringLiteral(VANTOR_VERSION));
+    }
 }
 
 Program::~Program() = default;
@@ -26,7 +30,10 @@ void Program::closeWindows()
 {
     // Reverse order of creation: the password prompt writes its section as
     // it goes, then the settings are saved, while the main window still
-    // exists to carry a message about a refused write.
+    // exists. A refused write is reported on stderr: by now nobody may be
+    // looking, and a box would keep the program from ending.
+    static QTextStream errors(stderr);
+    prompter.writeTo(&errors);
     autoDialog.reset();
     pass.reset();
     about.reset();
@@ -59,7 +66,7 @@ int Program::run()
                      &TForm1::favoritesIntervalChanged);
     form1->applySettings();
     form1->setIniFile(&ini);
-    about = std::make_unique<TFormAbout>(settings, updates, shell);
+    about = std::make_unique<TFormAbout>(settings, updates.get(), shell);
     pass = std::make_unique<TFormPass>(settings, ini, prompter, launch);
     autoDialog = std::make_unique<TFormAuto>(settings, form1->autoConnector());
 
@@ -77,7 +84,8 @@ int Program::run()
         pass->activateWindow();
     });
     QObject::connect(pass.get(), &TFormPass::playRequested, form1.get(), &TForm1::SBPlayClick);
-    QObject::connect(form1.get(), &TForm1::activated, &updates, &UpdateChecker::automaticTrigger);
+    if (updates)
+        QObject::connect(form1.get(), &TForm1::activated, updates.get(), &UpdateChecker::automaticTrigger);
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, form1.get(), &TForm1::sessionEnding);
     QObject::connect(settingsDialog.get(), &TSettings::transparencyChanged, form1.get(), [this] {
         // Hidden windows take the setting when they are next shown.

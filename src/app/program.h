@@ -42,8 +42,9 @@ private:
     MessageBoxPrompter prompter;
     DesktopShell shell;
     SystemLocalAddress localAddress;
-    HttpFetch updateFetch;
-    UpdateChecker updates;
+    // Absent from a build without the update check.
+    std::unique_ptr<HttpFetch> updateFetch;
+    std::unique_ptr<UpdateChecker> updates;
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TSettings> settingsDialog;
     std::unique_ptr<TFormAbout> about;

@@ -484,8 +484,9 @@ void IniFile::flush()
     bool ok = !creating || QDir().mkpath(QFileInfo(m_path).absolutePath());
     QSaveFile file(m_path);
     ok = ok && file.open(QIODevice::WriteOnly);
-    // A new file holds the last password: its owner alone may read it.
-    if (ok && creating)
+    // A new file may come to hold the last password; its owner alone may read
+    // it. An existing file keeps the mode its owner gave it until it holds one.
+    if (ok && (creating || holdsSecret()))
         ok = file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     ok = ok && file.write(data) == data.size();
     ok = ok && file.commit();
@@ -495,6 +496,18 @@ void IniFile::flush()
         throw IniWriteError(QStringLiteral("Unable to write to %1").arg(m_path));
     }
     m_stamp = currentStamp();
+}
+
+void IniFile::protectValue(const QString &section, const QString &key)
+{
+    m_secretSection = section;
+    m_secretKey = key;
+}
+
+bool IniFile::holdsSecret()
+{
+    const Line *line = m_secretKey.isEmpty() ? nullptr : findKey(m_secretSection, m_secretKey);
+    return line && !valueAsRead(line->value).isEmpty();
 }
 
 IniFile::Section *IniFile::findSection(const QString &section)

@@ -67,6 +67,10 @@ public:
     void beginBatch();
     void endBatch();
 
+    // Whenever the file holds a value of this key that is not empty, a write
+    // leaves the file readable by its owner alone, whoever made it.
+    void protectValue(const QString &section, const QString &key);
+
     // Integer text as the profile readers take it: optional sign, then decimal
     // digits within 32 bits, or hexadecimal after "$" or "0x" (wrapping to 32 bits).
     static bool parseInteger(QStringView text, int *value);
@@ -112,6 +116,7 @@ private:
     void changed();
     void flush();
     void refuse(const QString &what);
+    bool holdsSecret();
     Line newLine(const QString &text) const;
 
     Section *findSection(const QString &section);
@@ -119,6 +124,8 @@ private:
     Section &sectionForWrite(const QString &section);
 
     QString m_path;
+    QString m_secretSection;
+    QString m_secretKey;
     bool m_loaded = false;
     Stamp m_stamp;
     int m_batchDepth = 0;

@@ -63,6 +63,8 @@ QStringList SettingsModel::defaultParamsList()
 
 void SettingsModel::load(IniFile &ini)
 {
+    // The file keeps the last password from here on, whoever made it.
+    ini.protectValue(PasswordSection, QStringLiteral("LastPass"));
     // One look at the file for the whole load.
     ini.beginBatch();
     loadWarnings.clear();

@@ -7,6 +7,7 @@
 #include "ui/linklabel.h"
 #include "ui/scangames.h"
 #include "ui/transparency.h"
+#include "buildinfo.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -25,7 +26,7 @@ constexpr QSize DesignSize(304, 191);
 
 } // namespace
 
-TFormAbout::TFormAbout(SettingsModel &settingsModel, UpdateChecker &checker, Shell &desktop, QWidget *parent)
+TFormAbout::TFormAbout(SettingsModel &settingsModel, UpdateChecker *checker, Shell &desktop, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                           | Qt::MSWindowsFixedSizeDialogHint)
     , settings(settingsModel)
@@ -48,14 +49,7 @@ TFormAbout::TFormAbout(SettingsModel &settingsModel, UpdateChecker &checker, She
     QPalette namePalette = name->palette();
     namePalette.setColor(QPalette::WindowText, QColor(0, 0, 255));
     name->setPalette(namePalette);
-    auto *version = new QLabel(QStringLiteral("version ") + updates.ownVersion(), this);
-
-    checkButton = new QPushButton(QStringLiteral("Check for updates"), this);
-    checkButton->setObjectName(QStringLiteral("checkButton"));
-    checkButton->setAutoDefault(false);
-    autoCheck = new QCheckBox(QStringLiteral("Automatically check for updates"), this);
-    autoCheck->setObjectName(QStringLiteral("autoCheck"));
-    autoCheck->setChecked(settings.checkUpdates);
+    auto *version = new QLabel(QStringLiteral("version " VANTOR_VERSION), this);
 
     auto *titles = new QVBoxLayout;
     titles->addWidget(name);
@@ -64,17 +58,24 @@ TFormAbout::TFormAbout(SettingsModel &settingsModel, UpdateChecker &checker, She
     top->addWidget(picture, 0, Qt::AlignTop);
     top->addLayout(titles);
     top->addStretch(1);
-    top->addWidget(checkButton, 0, Qt::AlignVCenter);
-
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(autoCheck);
-    layout->addWidget(buildCredits());
 
-    connect(checkButton, &QPushButton::clicked, this, &TFormAbout::checkButtonClick);
-    connect(autoCheck, &QCheckBox::toggled, this, &TFormAbout::autoCheckClick);
+    if (updates) {
+        checkButton = new QPushButton(QStringLiteral("Check for updates"), this);
+        checkButton->setObjectName(QStringLiteral("checkButton"));
+        checkButton->setAutoDefault(false);
+        autoCheck = new QCheckBox(QStringLiteral("Automatically check for updates"), this);
+        autoCheck->setObjectName(QStringLiteral("autoCheck"));
+        autoCheck->setChecked(settings.checkUpdates);
+        top->addWidget(checkButton, 0, Qt::AlignVCenter);
+        layout->addWidget(autoCheck);
+        connect(checkButton, &QPushButton::clicked, this, &TFormAbout::checkButtonClick);
+        connect(autoCheck, &QCheckBox::toggled, this, &TFormAbout::autoCheckClick);
+        connect(updates, &UpdateChecker::finished, checkButton, [this] { checkButton->setEnabled(true); });
+    }
+    layout->addWidget(buildCredits());
     connect(homePage, &LinkLabel::clicked, this, &TFormAbout::homePageClick);
-    connect(&updates, &UpdateChecker::finished, checkButton, [this] { checkButton->setEnabled(true); });
 
     setFixedSize(layout->sizeHint().expandedTo(DesignSize));
     if (QScreen *screen = QGuiApplication::primaryScreen())
@@ -104,7 +105,7 @@ QWidget *TFormAbout::buildCredits()
 void TFormAbout::checkButtonClick()
 {
     checkButton->setEnabled(false);
-    updates.check(true);
+    updates->check(true);
 }
 
 void TFormAbout::autoCheckClick(bool checked)

@@ -1,5 +1,6 @@
 #include "ui/autoconnect.h"
 
+#include "ui/combolistnames.h"
 #include "ui/iconlibrary.h"
 #include "ui/transparency.h"
 
@@ -63,6 +64,7 @@ TFormAuto::TFormAuto(const SettingsModel &settingsModel, AutoConnect &autoConnec
     connect(CBPass, &QCheckBox::toggled, this, &TFormAuto::CBPassClick);
     connect(BitBtn1, &QPushButton::clicked, this, &TFormAuto::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TFormAuto::BitBtn2Click);
+    nameComboLists(*this);
 
     adjustSize();
     if (QScreen *screen = QGuiApplication::primaryScreen())

@@ -58,6 +58,7 @@ FilterBar::FilterBar(QWidget *parent) : QWidget(parent)
     layout->addWidget(LBFilterCount);
 
     connect(EditFilter, &QLineEdit::textChanged, this, &FilterBar::filterChanged);
+    connect(EditFilter, &QLineEdit::returnPressed, this, &FilterBar::textAccepted);
 }
 
 ServerFilter FilterBar::filter() const

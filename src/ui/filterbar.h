@@ -28,6 +28,8 @@ public:
 signals:
     // The text or a toggle changed.
     void filterChanged();
+    // Enter in the text: the user is done typing.
+    void textAccepted();
 
 private:
     QLineEdit *EditFilter = nullptr;

@@ -2,6 +2,7 @@
 
 #include "desktop/prompter.h"
 #include "settings/inifile.h"
+#include "ui/combolistnames.h"
 #include "ui/filechooser.h"
 #include "ui/iconlibrary.h"
 #include "ui/ipaddressedit.h"
@@ -62,6 +63,7 @@ TSettings::TSettings(SettingsModel &settingsModel, IniFile &file, Prompter &mess
     layout->setSizeConstraint(QLayout::SetFixedSize);
     PageControl = new QTabWidget(this);
     PageControl->setObjectName(QStringLiteral("PageControl"));
+    PageControl->setAccessibleName(QStringLiteral("Settings pages"));
     PageControl->setMinimumSize(DesignSize - QSize(8, 8));
     TS1 = buildMainPage();
     TS1->setObjectName(QStringLiteral("TS1"));
@@ -80,6 +82,7 @@ TSettings::TSettings(SettingsModel &settingsModel, IniFile &file, Prompter &mess
     // whichever button comes first ("Default" would drop the typed parameters).
     for (QPushButton *button : findChildren<QPushButton *>())
         button->setAutoDefault(false);
+    nameComboLists(*this);
 
     adjustSize();
     if (QScreen *screen = QGuiApplication::primaryScreen())

@@ -20,6 +20,7 @@
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
 #include "ui/filterbar.h"
+#include "ui/focusselection.h"
 #include "ui/globalhotkey.h"
 #include "ui/iconlibrary.h"
 #include "ui/iconproxymodel.h"
@@ -222,6 +223,11 @@ void TForm1::buildCentralArea()
     connect(header, &QHeaderView::sectionClicked, this, &TForm1::LWColumnClick);
     connect(LW->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TForm1::LWSelectItem);
     connect(LW, &QTableView::doubleClicked, this, &TForm1::LWDblClick);
+    // Ctrl+F, a name, Enter, Enter: the keyboard reaches a selected row.
+    auto *keyboardSelection = new FocusSelection(*LW);
+    connect(QuickFilter, &FilterBar::textAccepted, keyboardSelection, &FocusSelection::takeFocus);
+    // Connected after quickFilterChanged, so it sees the rows the new filter leaves.
+    connect(QuickFilter, &FilterBar::filterChanged, keyboardSelection, &FocusSelection::rowsFiltered);
     LW->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(LW, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
         // The menu opens only over a selected row.

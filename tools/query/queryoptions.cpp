@@ -109,6 +109,11 @@ const char *const Help =
     "  -h, --help    print this help and exit\n"
     "  --version     print the version and exit\n"
     "\n"
+    "Table columns: Game, Name, Address, Port, PT, Map, Players, Ping (ms), OS, A.\n"
+    "JSON keys: access, address, bots, description, game, gameDir, icon, map,\n"
+    "maxPlayers, name, os, password, ping, players, port, protocol, proxy; with\n"
+    "--players also playerList (name, frags), with --rules also rules (name, value).\n"
+    "\n"
     "Exit status: 0 when a server answered, 1 when none did, 2 on bad arguments.\n";
 
 } // namespace

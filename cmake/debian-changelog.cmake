@@ -1,0 +1,37 @@
+# cmake -DIN=CHANGELOG.md -DOUT=changelog -DPACKAGE=vantor -DMAINTAINER="..." -P debian-changelog.cmake
+# Writes the releases of CHANGELOG.md in the Debian changelog format, the one
+# a package's changelog.gz is read in.
+file(STRINGS "${IN}" lines ENCODING UTF-8)
+set(out "")
+set(entry "")
+set(in_release FALSE)
+
+function(close_release)
+  if(in_release)
+    execute_process(COMMAND date -u -R -d "${date} 00:00:00" OUTPUT_VARIABLE stamp
+      OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    set(out "${out}\n -- ${MAINTAINER}  ${stamp}\n" PARENT_SCOPE)
+  endif()
+endfunction()
+
+foreach(line IN LISTS lines)
+  if(line MATCHES "^## ([^ ]+) \\(([0-9-]+)\\)$")
+    close_release()
+    if(NOT out STREQUAL "")
+      string(APPEND out "\n")
+    endif()
+    set(version "${CMAKE_MATCH_1}")
+    set(date "${CMAKE_MATCH_2}")
+    string(APPEND out "${PACKAGE} (${version}) unstable; urgency=medium\n\n")
+    set(in_release TRUE)
+  elseif(in_release AND line MATCHES "^- (.*)$")
+    string(APPEND out "  * ${CMAKE_MATCH_1}\n")
+  elseif(in_release AND line MATCHES "^  (.*)$")
+    string(APPEND out "    ${CMAKE_MATCH_1}\n")
+  endif()
+endforeach()
+close_release()
+if(out STREQUAL "")
+  message(FATAL_ERROR "${IN} holds no release")
+endif()
+file(WRITE "${OUT}" "${out}")
