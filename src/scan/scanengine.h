@@ -69,7 +69,8 @@ public:
     void setSelectedRow(std::function<int()> query) { selectedRow = std::move(query); }
     void setDetailPage(std::function<int()> query) { detailPage = std::move(query); } // 0 players, 1 rules
     // The auto-connect check of a reply from the watched server, run before
-    // the buttons are set; false when the user declined the join.
+    // the buttons are set; false when the reply's handling ends there (a
+    // question about the join is open, or the join was declined).
     void setAutoConnectCheck(std::function<bool(const ServerInfo &info)> check) { autoConnectCheck = std::move(check); }
 
     // A row became selected / no row is selected any more.
