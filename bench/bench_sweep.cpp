@@ -7,6 +7,7 @@
 #include "scan/scanengine.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QHostAddress>
 #include <QTimer>
 #include <QUdpSocket>
@@ -16,8 +17,10 @@ namespace {
 // The largest range the settings admit: 255 blocks of 255 addresses.
 const QString RangeFrom = QStringLiteral("127.1.0.0");
 const QString RangeTo = QStringLiteral("127.1.254.254");
-constexpr double TargetRatio = 2;
-constexpr double TargetGapMs = 50;
+constexpr double TargetRatio = 0.7;
+constexpr double TargetGapMs = 16;
+// Stop is seen at the sweep's next step: at most one step after it.
+constexpr double TargetStepsAfterStop = 2;
 
 // A port that nobody listens on: the system hands out only free ones, and the
 // socket that took it is gone before the sweep starts.
@@ -53,6 +56,55 @@ struct SweepRun
     qint64 worstGap = 0;
 };
 
+// Scan pressed, and the event loop run until the sweep's last step: the
+// sweep goes on in steps of its timer, as in the program.
+qint64 runSweep(ScanEngine &engine)
+{
+    QEventLoop loop;
+    const QMetaObject::Connection ended = QObject::connect(&engine, &ScanEngine::controlsChanged, &loop, [&] {
+        if (!engine.sweepRunning())
+            loop.quit();
+    });
+    QElapsedTimer timer;
+    timer.start();
+    engine.SBScanAllClick();
+    if (engine.sweepRunning())
+        loop.exec();
+    const qint64 elapsed = timer.nsecsElapsed();
+    QObject::disconnect(ended);
+    return elapsed;
+}
+
+// Stop pressed a few steps into the sweep; the steps the sweep took from then on.
+int stepsAfterStop(ScanEngine &engine)
+{
+    auto *steps = engine.findChild<QTimer *>(QStringLiteral("SweepTimer"));
+    int step = 0;
+    int afterStop = 0;
+    bool stopped = false;
+    QEventLoop loop;
+    const QMetaObject::Connection each = QObject::connect(steps, &QTimer::timeout, &loop, [&] {
+        if (stopped)
+            ++afterStop;
+        else if (++step == 10) {
+            engine.SBStopClick();
+            stopped = true;
+        }
+    });
+    const QMetaObject::Connection ended = QObject::connect(&engine, &ScanEngine::controlsChanged, &loop, [&] {
+        if (!engine.sweepRunning())
+            loop.quit();
+    });
+    engine.SBScanAllClick();
+    if (engine.sweepRunning())
+        loop.exec();
+    QObject::disconnect(each);
+    QObject::disconnect(ended);
+    if (!stopped || engine.controls().activityPanel() != QLatin1String(" Scan stoped"))
+        throw BenchError("the sweep was not stopped");
+    return afterStop;
+}
+
 SweepRun measure(BenchWindow &w, bool old, quint16 port, int addresses)
 {
     w.settings.scanOld = old;
@@ -66,11 +118,8 @@ SweepRun measure(BenchWindow &w, bool old, quint16 port, int addresses)
     for (int run = 0; run < BestOfRuns; ++run) {
         result.bare.take(bareLoop(socket, packets, old, port));
 
-        QElapsedTimer timer;
         gaps.start();
-        timer.start();
-        engine.SBScanAllClick();
-        result.sweep.take(timer.nsecsElapsed());
+        result.sweep.take(runSweep(engine));
         gaps.stop();
         result.gap.take(gaps.longestGapNanoseconds());
         result.worstGap = qMax(result.worstGap, gaps.longestGapNanoseconds());
@@ -117,5 +166,10 @@ std::vector<Figure> benchSweep()
         gap.detail = QStringLiteral("worst sweep %1").arg(millisecondsText(r.worstGap));
         figures.push_back(gap);
     }
+    const int afterStop = stepsAfterStop(w.form->engine());
+    w.form->engine().findChild<QTimer *>(QStringLiteral("Timer"))->stop();
+    Figure stop{QStringLiteral("sweep steps after Stop"), double(afterStop), TargetStepsAfterStop,
+                QStringLiteral("steps"), false, 0, QStringLiteral("Stop pressed at the 10th step")};
+    figures.push_back(stop);
     return figures;
 }

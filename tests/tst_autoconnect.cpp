@@ -69,6 +69,7 @@ private slots:
     void secondWatchCountsFromZero();
     void askBeforeJoin_data();
     void askBeforeJoin();
+    void repliesGoOnWhileTheQuestionIsOpen();
     void passwordFromTheDialog_data();
     void passwordFromTheDialog();
     void otherServersAreIgnored();
@@ -305,6 +306,40 @@ void TestAutoConnect::askBeforeJoin()
         verifyEnded();
         QVERIFY(ui->SBPlay->isEnabled());
     }
+}
+
+void TestAutoConnect::repliesGoOnWhileTheQuestionIsOpen()
+{
+    // The watched server answers through the network.
+    ServerFarm farm;
+    const QJsonObject server{{"address", Target}, {"port", TargetPort}, {"dialect", "m"}, {"protocol", 47},
+                             {"players", 12}, {"maxPlayers", 12}};
+    QVERIFY2(farm.load(QJsonObject{{"servers", QJsonArray{server}}}) && farm.start(), qPrintable(farm.errorString()));
+    prompter.holdQuestions = true;
+    startWatching(QStringLiteral("<="), 11, true);
+    farm.setPlayers(0, 10);
+    form->TimerAutoTimer();
+    QTRY_COMPARE(prompter.openQuestions(), 1);
+    QVERIFY(!autoConnect.active);
+    QVERIFY(shell.started.isEmpty());
+
+    // While the question is open, replies are read and the row follows its server.
+    const auto playersShown = [&] {
+        const int row = form->servers().findRow(Target, TargetPort);
+        return row < 0 ? QString() : form->servers().row(row).playersText;
+    };
+    QTRY_COMPARE(playersShown(), QStringLiteral("10/12"));
+    farm.setPlayers(0, 4);
+    QVERIFY(form->protocol().sendInfoRequest(Target, TargetPort));
+    QTRY_COMPARE(playersShown(), QStringLiteral("4/12"));
+    QCOMPARE(prompter.openQuestions(), 1);
+    QVERIFY(shell.started.isEmpty());
+
+    prompter.answer(true);
+    QCOMPARE(shell.started.size(), 1);
+    QVERIFY(shell.started[0].contains(Target + QStringLiteral(":27615")));
+    QCOMPARE(ui->Panels[2]->text(), Disabled);
+    QVERIFY(ui->SBRefresh->isEnabled());
 }
 
 void TestAutoConnect::passwordFromTheDialog_data()

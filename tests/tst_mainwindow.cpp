@@ -6,6 +6,7 @@
 #include "support/fixedlocaladdress.h"
 #include "scan/scanengine.h"
 #include "scan/serverlistmodel.h"
+#include "replybuilder.h"
 #include "serverfarm.h"
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
@@ -28,8 +29,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QNetworkDatagram>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QUdpSocket>
 #include <QtTest>
 
 #include <memory>
@@ -89,6 +92,8 @@ private slots:
     void selectionFillsPlayersAndRules_data();
     void selectionFillsPlayersAndRules();
     void playersSortAndClickBelowTheRows();
+    void detailsComeFromTheSelectedServer_data();
+    void detailsComeFromTheSelectedServer();
     void hidingKeepsTheWindowReachable_data();
     void hidingKeepsTheWindowReachable();
     void activationAndHomePage();
@@ -99,7 +104,10 @@ private slots:
 
 private:
     bool startFarm(const QJsonObject &config);
-    void scanRange(const QString &from, const QString &to);
+    // Scan, then every step of the sweep by calling its timer's slot;
+    // `betweenSteps` runs before each step.
+    void scanRange(const QString &from, const QString &to, const std::function<void()> &betweenSteps = {});
+    void finishSweep(const std::function<void()> &betweenSteps = {});
     void clickRow(int row);
     static void clickHeader(QTableView *view, int section);
     static QStringList columnTexts(QTableView *view, int column);
@@ -164,10 +172,21 @@ bool TestMainWindow::startFarm(const QJsonObject &config)
     return true;
 }
 
-void TestMainWindow::scanRange(const QString &from, const QString &to)
+void TestMainWindow::scanRange(const QString &from, const QString &to, const std::function<void()> &betweenSteps)
 {
     settings->ranges = {{true, from, to}};
     QTest::mouseClick(ui->SBScanAll, Qt::LeftButton);
+    finishSweep(betweenSteps);
+}
+
+void TestMainWindow::finishSweep(const std::function<void()> &betweenSteps)
+{
+    const auto *steps = form->findChild<QTimer *>(QStringLiteral("SweepTimer"));
+    while (form->engine().sweepRunning() && steps->isActive()) {
+        if (betweenSteps)
+            betweenSteps();
+        form->engine().SweepTimerTimer();
+    }
 }
 
 void TestMainWindow::clickRow(int row)
@@ -216,12 +235,10 @@ void TestMainWindow::sweepListsRangeAndBroadcastServers()
         bool scan, stop, refresh, play, autoConnect, portChoice;
     };
     QVector<Buttons> duringSweep;
-    form->engine().setPumpMessages([&] {
+    scanRange("127.0.80.1", "127.0.80.4", [&] {
         duringSweep << Buttons{ui->SBScanAll->isEnabled(), ui->SBStop->isEnabled(), ui->SBRefresh->isEnabled(),
                                ui->SBPlay->isEnabled(),    ui->SBAuto->isEnabled(), ui->RGGame->isEnabled()};
-        QCoreApplication::processEvents();
     });
-    scanRange("127.0.80.1", "127.0.80.4");
     // The countdown after the sweep goes on by hand below, however long the replies take.
     QVERIFY(form->engine().countdownRunning());
     ui->Timer->stop();
@@ -305,15 +322,15 @@ void TestMainWindow::sweepListsRangeAndBroadcastServers()
 
 void TestMainWindow::stopPressedWhileTheSweepRuns()
 {
-    int pumps = 0;
-    form->engine().setPumpMessages([&] {
-        if (++pumps == 10) {
+    // With a delay, one address to a step.
+    settings->delay = 1;
+    int steps = 0;
+    scanRange(EmptyFrom, EmptyTo, [&] {
+        if (++steps == 10) {
             QVERIFY(ui->SBStop->isEnabled());
             QTest::mouseClick(ui->SBStop, Qt::LeftButton);
         }
-        QCoreApplication::processEvents();
     });
-    scanRange(EmptyFrom, EmptyTo);
 
     QCOMPARE(ui->Panels[0]->text(), QStringLiteral(" Scan stoped"));
     const int sent = ui->Panels[1]->text().toInt();
@@ -324,7 +341,7 @@ void TestMainWindow::stopPressedWhileTheSweepRuns()
     QVERIFY(ui->RGGame->isEnabled());
     QVERIFY(form->engine().countdownRunning());
     QVERIFY(!ui->SBScanAll->isEnabled());
-    QCOMPARE(pumps, 10); // the sweep ended at its next check, not merely paused
+    QCOMPARE(steps, 10); // the sweep ended at its next step, not merely paused
 }
 
 void TestMainWindow::refreshUpdatesRowsInPlace()
@@ -344,7 +361,8 @@ void TestMainWindow::refreshUpdatesRowsInPlace()
     farm->setPlayers(0, 16);
     QTRY_VERIFY(ui->SBRefresh->isEnabled());
     QTest::mouseClick(ui->SBRefresh, Qt::LeftButton);
-    QCOMPARE(ui->Panels[0]->text(), QStringLiteral(" Refresh complete"));
+    // The requests follow a short pause.
+    QTRY_COMPARE(ui->Panels[0]->text(), QStringLiteral(" Refresh complete"));
     QVERIFY(ui->SBRefresh->isEnabled());
     QVERIFY(!ui->SBScanAll->isEnabled()); // the countdown of the sweep has not ended
 
@@ -427,13 +445,10 @@ void TestMainWindow::warningsOpenTheSettings()
     QCOMPARE(settings->gameType, hltv ? 1 : 0);
     form->servers().AddServer(listed("127.0.80.9", FarmPort, "kept", 1));
     QSignalSpy options(form.get(), &TForm1::optionsRequested);
-    int pumps = 0;
-    form->engine().setPumpMessages([&] { ++pumps; });
-
     QTest::mouseClick(ui->SBScanAll, Qt::LeftButton);
     QCOMPARE(prompter.shown, QStringList{QStringLiteral("warning: ") + warning});
     QCOMPARE(options.count(), 1);
-    QCOMPARE(pumps, 0);
+    QVERIFY(!form->engine().sweepRunning());
     QCOMPARE(ui->Panels[1]->text(), QString());
     QCOMPARE(ui->LW->model()->rowCount(), 1);
     QVERIFY(ui->SBScanAll->isEnabled());
@@ -445,6 +460,7 @@ void TestMainWindow::badFavoritePortShowsNetworkError()
     settings->favorites = {{"127.0.80.60", "27x15"}, {"127.0.80.61", "27315"}};
     QCOMPARE(ui->Panels[2]->text(), QString());
     QTest::mouseClick(ui->SBScanAll, Qt::LeftButton);
+    finishSweep();
     QCOMPARE(ui->Panels[2]->text(), QStringLiteral(" Network error..."));
     QCOMPARE(ui->Panels[0]->text(), QStringLiteral(" Scan stoped"));
     QCOMPARE(ui->Panels[1]->text(), QStringLiteral("1")); // the second favourite was not asked
@@ -533,6 +549,108 @@ void TestMainWindow::playersSortAndClickBelowTheRows()
     QVERIFY(!ui->SBAuto->isEnabled());
 }
 
+namespace {
+
+// A server the test answers by hand: it waits for Vantor's players and rules
+// requests and replies when the test says so.
+class HandServer
+{
+public:
+    HandServer(const char *address, const QByteArray &player, const QByteArray &rule) : host(address)
+    {
+        QVERIFY(socket.bind(host, 0));
+        players = playersReply({PlayerEntry{player, 1, 0}});
+        rules = rulesReply({{rule, QByteArrayLiteral("1")}});
+    }
+    int port() const { return socket.localPort(); }
+    QString address() const { return host.toString(); }
+    // Waits for the players and the rules request.
+    void awaitRequests()
+    {
+        QSet<char> kinds;
+        QTRY_VERIFY(takeRequest(kinds) && kinds.contains('U') && kinds.contains('V'));
+    }
+    void answer(quint16 to)
+    {
+        const QHostAddress vantor(QStringLiteral("127.0.0.1"));
+        socket.writeDatagram(players, vantor, to);
+        socket.writeDatagram(rules, vantor, to);
+    }
+
+private:
+    bool takeRequest(QSet<char> &kinds)
+    {
+        while (socket.hasPendingDatagrams()) {
+            const QByteArray d = socket.receiveDatagram().data();
+            if (d.size() > 4)
+                kinds.insert(d[4]);
+        }
+        return true;
+    }
+
+    QHostAddress host;
+    QUdpSocket socket;
+    QByteArray players;
+    QByteArray rules;
+};
+
+} // namespace
+
+void TestMainWindow::detailsComeFromTheSelectedServer_data()
+{
+    QTest::addColumn<bool>("slowFirst");
+    QTest::newRow("slow server selected first") << true;
+    QTest::newRow("fast server selected first") << false;
+}
+
+void TestMainWindow::detailsComeFromTheSelectedServer()
+{
+    // Players and rules are asked of the server selected; replies of another
+    // server (one selected before) arrive late and must not fill the lists.
+    QFETCH(bool, slowFirst);
+    HandServer slow("127.0.80.70", "slowpoke", "slow_rule");
+    HandServer fast("127.0.80.71", "speedy", "fast_rule");
+    form->servers().AddServer(listed(slow.address(), slow.port(), "slow", 1));
+    form->servers().AddServer(listed(fast.address(), fast.port(), "fast", 1));
+    const quint16 vantor = quint16(form->udp().LocalPort());
+    QSignalSpy players(&form->protocol(), &QueryProtocol::playersReceived);
+    QSignalSpy rules(&form->protocol(), &QueryProtocol::rulesReceived);
+    const auto shown = [&] {
+        return columnTexts(ui->LWPlayers, 0).join(u',') + QLatin1Char('|')
+            + columnTexts(ui->LWRules, 0).join(u',');
+    };
+    HandServer &first = slowFirst ? slow : fast;
+    HandServer &second = slowFirst ? fast : slow;
+
+    form->selectRow(form->servers().findRow(first.address(), first.port()));
+    first.awaitRequests();
+    if (!slowFirst) {
+        first.answer(vantor);
+        QTRY_COMPARE(shown(), QStringLiteral("speedy|fast_rule"));
+    }
+    form->selectRow(form->servers().findRow(second.address(), second.port()));
+    QCOMPARE(shown(), QStringLiteral("|"));
+    second.awaitRequests();
+    if (slowFirst) {
+        second.answer(vantor);
+        QTRY_COMPARE(shown(), QStringLiteral("speedy|fast_rule"));
+    }
+
+    // The first server's replies come in late: they are read and dropped.
+    const int before = int(rules.count());
+    first.answer(vantor);
+    QTRY_COMPARE(int(rules.count()), before + 1);
+    QCOMPARE(players.last().at(1).toString(), first.address());
+    QCOMPARE(rules.last().at(1).toString(), first.address());
+    if (slowFirst) {
+        QCOMPARE(shown(), QStringLiteral("speedy|fast_rule"));
+    } else {
+        QCOMPARE(shown(), QStringLiteral("|"));
+        second.answer(vantor);
+        QTRY_COMPARE(shown(), QStringLiteral("slowpoke|slow_rule"));
+    }
+}
+
 void TestMainWindow::hidingKeepsTheWindowReachable_data()
 {
     QTest::addColumn<bool>("trayAvailable");
@@ -584,20 +702,19 @@ void TestMainWindow::activationAndHomePage()
 void TestMainWindow::closeDuringSweep()
 {
     QVERIFY(form->udp().LocalPort() != 0);
-    int pumps = 0;
-    form->engine().setPumpMessages([&] {
-        if (++pumps == 5)
+    settings->delay = 1;
+    int steps = 0;
+    scanRange(EmptyFrom, EmptyTo, [&] {
+        if (++steps == 5)
             form->close();
-        QCoreApplication::processEvents();
     });
-    scanRange(EmptyFrom, EmptyTo);
 
     QVERIFY(!form->isVisible());
     QCOMPARE(ui->Panels[0]->text(), QStringLiteral(" Scan stoped"));
     QVERIFY(ui->Panels[1]->text().toInt() < EmptyCount);
     QVERIFY(!form->engine().scanning());
     QCOMPARE(form->udp().LocalPort(), 0); // the endpoint is released
-    QCOMPARE(pumps, 5);
+    QCOMPARE(steps, 5);
 }
 
 // Types the text into the filter bar and sets its toggles (e: empty, f: full, p: password).

@@ -199,6 +199,8 @@ void TestQueryProtocol::detailChallengeBringsPlayersAndRules()
     QVERIFY(protocol->QueryPlayers(QStringLiteral("127.0.0.13"), server.port()));
     QVERIFY(protocol->QueryRules(QStringLiteral("127.0.0.13"), server.port()));
     QTRY_VERIFY(!players.isEmpty() && !rules.isEmpty());
+    // The rules request follows the players request after the detail pause.
+    QTRY_COMPARE(server.received.size(), 6);
     QVERIFY(settled(server));
     QCOMPARE(players.last(), (QVector<PlayerRow>{{"Ann", 7}}));
     QCOMPARE(rules.last(), (QVector<RuleRow>{{"mp_timelimit", "30"}}));
@@ -271,6 +273,18 @@ void TestQueryProtocol::oldProtocolRequests()
     QVERIFY(protocol->sendInfoRequest(QStringLiteral("127.0.0.15"), server.port()));
     QVERIFY(settled(server));
     QCOMPARE(server.received.size(), 1);
+
+    // Asking another server drops the requests still waiting for the first:
+    // the selection moved on.
+    FakeServer next("127.0.0.16");
+    server.received.clear();
+    QVERIFY(protocol->QueryPlayers(QStringLiteral("127.0.0.15"), server.port()));
+    QVERIFY(protocol->QueryRules(QStringLiteral("127.0.0.15"), server.port()));
+    QVERIFY(protocol->QueryPlayers(QStringLiteral("127.0.0.16"), next.port()));
+    QTRY_COMPARE(next.received.size(), 1);
+    QVERIFY(settled(server));
+    QCOMPARE(server.received, (QVector<QByteArray>{p.PlayersQuery}));
+    QCOMPARE(next.received, (QVector<QByteArray>{p.PlayersQuery}));
 }
 
 void TestQueryProtocol::dispatchSorting_data()

@@ -65,11 +65,24 @@ private slots:
     void stopAfterLastAddressStillCompletes();
     void badFavoritePortIsANetworkError();
     void favoritePauses();
+    void namedFavoritesGoOutWhenTheirLookupEnds();
     void refreshAsksTheFirstHundredCapturedRows();
     void portChoiceIsTheOneThatMustBeFilled();
 
 private:
-    void sweep() { engine->SBScanAllClick(); }
+    // Scan, then every step of the sweep by calling its timer's slot.
+    void sweep()
+    {
+        engine->SBScanAllClick();
+        finishSweep();
+    }
+    // Steps while one is due (a sweep waiting for a lookup has none).
+    void finishSweep()
+    {
+        while (engine->sweepRunning() && sweepTimer()->isActive())
+            engine->SweepTimerTimer();
+    }
+    QTimer *sweepTimer() const { return engine->findChild<QTimer *>(QStringLiteral("SweepTimer")); }
 
     SettingsModel *settings = nullptr;
     AutoConnectState autoConnect;
@@ -240,17 +253,13 @@ void TestScanEngine::idleErrorCountdownEndingInASweep()
 
     engine->NetworkError();
     settings->ranges = {{true, "127.0.74.1", "127.0.74.3"}};
-    bool endedInSweep = false;
-    engine->setPumpMessages([&] {
-        if (!engine->scanning() || endedInSweep)
-            return;
-        for (int tick = 0; tick < 4; ++tick)
-            engine->TimerTimer();
-        endedInSweep = true;
-        QVERIFY(!controls->scanEnabled());
-    });
-    sweep();
-    QVERIFY(endedInSweep);
+    // The countdown ends between the sweep's steps.
+    engine->SBScanAllClick();
+    QVERIFY(engine->scanning());
+    for (int tick = 0; tick < 4; ++tick)
+        engine->TimerTimer();
+    QVERIFY(!controls->scanEnabled());
+    finishSweep();
     QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan complete"));
     // The sweep's own countdown enables Scan at its end.
     QVERIFY(!controls->scanEnabled());
@@ -262,18 +271,26 @@ void TestScanEngine::idleErrorCountdownEndingInASweep()
 
 void TestScanEngine::stopDuringSweep()
 {
+    // The largest range the settings admit: 65,025 addresses, nobody listening.
     settings->csPort = QStringLiteral("27216");
-    settings->ranges = {{true, "127.0.73.1", "127.0.73.50"}};
-    int pumps = 0;
-    engine->setPumpMessages([&] {
-        if (++pumps == 10)
-            engine->SBStopClick();
-    });
-    sweep();
-    QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan stoped"));
+    settings->ranges = {{true, "127.1.0.0", "127.1.254.254"}};
+    engine->SBScanAllClick();
+    for (int step = 0; step < 3; ++step)
+        engine->SweepTimerTimer();
+    const int sent = controls->progress();
+    QVERIFY2(sent > 0 && sent < 65025, qPrintable(QString::number(sent)));
+    QCOMPARE(controls->sentPanel(), QString::number(sent));
+
+    engine->SBStopClick();
     QVERIFY(!engine->scanning());
+    QVERIFY(engine->sweepRunning());
+    // The next step sees Stop and sends nothing more.
+    engine->SweepTimerTimer();
+    QVERIFY(!engine->sweepRunning());
+    QVERIFY(!sweepTimer()->isActive());
+    QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan stoped"));
+    QCOMPARE(controls->progress(), sent);
     QCOMPARE(engine->rowsAtCapture(), 0);
-    QCOMPARE(controls->progress(), 9); // the count pass pumps once too
     QVERIFY(engine->countdownRunning());
     QVERIFY(controls->portChoiceEnabled());
 }
@@ -282,12 +299,12 @@ void TestScanEngine::stopAfterLastAddressStillCompletes()
 {
     settings->csPort = QStringLiteral("27217");
     settings->ranges = {{true, "127.0.73.1", "127.0.73.3"}};
-    int pumps = 0;
-    engine->setPumpMessages([&] {
-        if (++pumps == 4) // after the last of three addresses
-            engine->SBStopClick();
-    });
-    sweep();
+    engine->SBScanAllClick();
+    engine->SweepTimerTimer(); // the favourites: none
+    engine->SweepTimerTimer(); // all three addresses
+    QCOMPARE(controls->progress(), 3);
+    engine->SBStopClick();
+    finishSweep();
     QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan complete"));
     QCOMPARE(engine->waitCount(), 3);
 }
@@ -307,10 +324,44 @@ void TestScanEngine::favoritePauses()
     settings->delay = 5;
     settings->favorites = {{"127.0.73.11", "27015"}};
     settings->ranges = {{true, "127.0.73.12", "127.0.73.13"}};
+    // Half the delay before and after each favourite, the whole delay after each range address.
     QList<int> pauses;
-    engine->setPause([&](int ms) { pauses << ms; });
-    sweep();
+    engine->SBScanAllClick();
+    while (engine->sweepRunning()) {
+        if (sweepTimer()->isActive() && sweepTimer()->interval() > 0)
+            pauses << sweepTimer()->interval();
+        engine->SweepTimerTimer();
+    }
     QCOMPARE(pauses, (QList<int>{2, 2, 5, 5}));
+    QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan complete"));
+    QCOMPARE(controls->progress(), 3);
+}
+
+void TestScanEngine::namedFavoritesGoOutWhenTheirLookupEnds()
+{
+    QUdpSocket server;
+    QVERIFY(server.bind(QHostAddress(QStringLiteral("127.0.0.1")), 0));
+    settings->csPort = QStringLiteral("27220");
+    settings->favorites = {{"localhost", QString::number(server.localPort())}};
+    settings->ranges = {{true, "127.0.73.21", "127.0.73.22"}};
+    // The ranges go on while the name resolves; the sweep ends with its lookup.
+    engine->SBScanAllClick();
+    finishSweep();
+    QTRY_VERIFY(!engine->sweepRunning());
+    QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan complete"));
+    QCOMPARE(controls->progress(), 3);
+    QCOMPARE(controls->sentPanel(), QStringLiteral("3"));
+    QTRY_VERIFY(server.hasPendingDatagrams());
+    QCOMPARE(server.receiveDatagram().data(), protocol->packets.InfoQuery);
+
+    // A name without an address is a network error: the sweep stops.
+    settings->favorites = {{"no such host!", "27015"}};
+    engine->SBScanAllClick();
+    finishSweep();
+    QTRY_VERIFY(!engine->sweepRunning());
+    QCOMPARE(controls->messagePanel(), QStringLiteral(" Network error..."));
+    QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan stoped"));
+    QVERIFY(!engine->scanning());
 }
 
 void TestScanEngine::refreshAsksTheFirstHundredCapturedRows()
@@ -320,8 +371,9 @@ void TestScanEngine::refreshAsksTheFirstHundredCapturedRows()
     QVERIFY(farm.start());
     for (int i = 0; i < 150; ++i)
         servers->AddServer(fakeInfo(i));
-    engine->setPause([](int) {});
     engine->SBRefreshClick();
+    QCOMPARE(engine->findChild<QTimer *>(QStringLiteral("RefreshTimer"))->interval(), 300);
+    engine->RefreshTimerTimer();
     QCOMPARE(engine->rowsAtCapture(), 150);
     QCOMPARE(engine->targetAddresses().size(), 100);
     QCOMPARE(controls->activityPanel(), QStringLiteral(" Refresh complete"));
@@ -337,9 +389,9 @@ void TestScanEngine::refreshAsksTheFirstHundredCapturedRows()
     settings->ranges = {{true, "127.0.70.1", "127.0.70.3"}};
     sweep();
     QTRY_COMPARE(servers->rowCount(), 3);
-    engine->SBRefreshClick();
     farm.setPlayers(0, 9);
     engine->SBRefreshClick();
+    engine->RefreshTimerTimer();
     const int row = servers->findRow(QStringLiteral("127.0.70.1"), 27218);
     QTRY_COMPARE(servers->row(row).playersText, QStringLiteral("9/16"));
     QCOMPARE(servers->rowCount(), 3);

@@ -28,10 +28,10 @@ namespace {
 class ScriptedChooser : public FileChooser
 {
 public:
-    QString openFile(QWidget *, const QString &filter) override
+    void openFile(QWidget *, const QString &filter, std::function<void(const QString &path)> chosen) override
     {
         filters << filter;
-        return answer;
+        chosen(answer);
     }
 
     QString answer;

@@ -2,8 +2,11 @@
 
 #include <QElapsedTimer>
 #include <QNetworkDatagram>
+#include <QThreadPool>
 #include <QUdpSocket>
 #include <QtTest>
+
+#include <memory>
 
 // The endpoint on loopback: what it reports, how it fails, and the port
 // fallback; once over Qt's socket (the program's) and once over the plain
@@ -22,7 +25,8 @@ private slots:
     void fallsBackWhenPortTaken();
     void sendFailures_data();
     void sendFailures();
-    void unresolvableHostRaisesInvalidHostOnce();
+    void namesAreLookedUpInTheBackground();
+    void batchKeepsTheOrder();
     void emptyBufferAsksTheHandler();
 
 private:
@@ -71,14 +75,6 @@ void TestTNMUDP::sendAndReceive()
     QCOMPARE(got.data(), QByteArray("hello"));
     QCOMPARE(got.senderPort(), udp.LocalPort());
 
-    // A host name is looked up; localhost resolves without any network.
-    QUdpSocket local;
-    QVERIFY(local.bind(QHostAddress(QStringLiteral("127.0.0.1")), 0));
-    udp.RemoteHost = QStringLiteral("localhost");
-    udp.RemotePort = local.localPort();
-    udp.SendDatagram(QByteArray("again"));
-    QTRY_VERIFY(local.hasPendingDatagrams());
-    QCOMPARE(local.receiveDatagram().data(), QByteArray("again"));
 }
 
 void TestTNMUDP::reportsEveryDatagramWhole()
@@ -153,6 +149,8 @@ void TestTNMUDP::sendFailures_data()
     QTest::newRow("null address") << "0.0.0.0" << 27015 << "Null Remote Address";
     QTest::newRow("port above 65535") << "127.0.0.1" << 70000 << "Invalid Remote Port";
     QTest::newRow("port zero") << "127.0.0.1" << 0 << "Invalid Remote Port";
+    // Names are looked up before the send, never by it.
+    QTest::newRow("name") << "localhost" << 27015 << "Host Lookup Canceled";
 }
 
 void TestTNMUDP::sendFailures()
@@ -171,21 +169,72 @@ void TestTNMUDP::sendFailures()
     }
 }
 
-void TestTNMUDP::unresolvableHostRaisesInvalidHostOnce()
+void TestTNMUDP::namesAreLookedUpInTheBackground()
+{
+    auto udp = std::make_unique<TNMUDP>(0, nullptr, factory);
+    // localhost resolves without any network; the answer comes later, never at once.
+    quint32 found = 1;
+    bool answered = false;
+    udp->LookupHost(QStringLiteral("localhost"), [&](quint32 address) {
+        found = address;
+        answered = true;
+    });
+    QVERIFY(!answered);
+    QTRY_VERIFY(answered);
+    QCOMPARE(found, 0x7F000001u);
+
+    // Not a valid host name at all, so it fails without asking any name server.
+    answered = false;
+    udp->LookupHost(QStringLiteral("no such host!"), [&](quint32 address) {
+        found = address;
+        answered = true;
+    });
+    QTRY_VERIFY(answered);
+    QCOMPARE(found, 0u);
+
+    // An endpoint that is gone hears nothing of its lookups.
+    answered = false;
+    udp->LookupHost(QStringLiteral("localhost"), [&](quint32) { answered = true; });
+    udp.reset();
+    TNMUDP other(0, nullptr, factory);
+    bool otherAnswered = false;
+    other.LookupHost(QStringLiteral("localhost"), [&](quint32) { otherAnswered = true; });
+    QTRY_VERIFY(otherAnswered);
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::sendPostedEvents();
+    QVERIFY(!answered);
+}
+
+void TestTNMUDP::batchKeepsTheOrder()
 {
     TNMUDP udp(0, nullptr, factory);
-    int invalid = 0;
-    udp.OnInvalidHost = [&](bool &) { ++invalid; };
-    // Not a valid host name at all, so it fails without asking any name server.
-    udp.RemoteHost = QStringLiteral("no such host!");
-    QString message;
-    try {
-        udp.SendDatagram(QByteArray("x"));
-    } catch (const UDPSockError &e) {
-        message = e.message();
+    QUdpSocket a, b;
+    QVERIFY(a.bind(QHostAddress(QStringLiteral("127.0.0.6")), 0));
+    QVERIFY(b.bind(QHostAddress(QStringLiteral("127.0.0.7")), 0));
+    for (QUdpSocket *socket : {&a, &b})
+        socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 1 << 20);
+    // More than one system call takes.
+    const QByteArray one("one"), two("two");
+    std::vector<OutgoingDatagram> batch;
+    for (int i = 0; i < 150; ++i) {
+        batch.push_back({one.constData(), int(one.size()), 0x7F000006u, quint16(a.localPort())});
+        batch.push_back({two.constData(), int(two.size()), 0x7F000007u, quint16(b.localPort())});
     }
-    QCOMPARE(message, QStringLiteral("Host Lookup Canceled"));
-    QCOMPARE(invalid, 1);
+    QList<quint32> sentTo;
+    udp.OnDataSend = [&](TNMUDP *sender) { sentTo << sender->lastResolvedAddress(); };
+    udp.SendDatagrams(batch);
+    QCOMPARE(sentTo.size(), 300);
+    QCOMPARE(sentTo.first(), 0x7F000006u);
+    QCOMPARE(sentTo.last(), 0x7F000007u);
+    for (QUdpSocket *socket : {&a, &b}) {
+        const QByteArray expected = socket == &a ? one : two;
+        for (int i = 0; i < 150; ++i) {
+            QTRY_VERIFY(socket->hasPendingDatagrams());
+            const QNetworkDatagram got = socket->receiveDatagram();
+            QCOMPARE(got.data(), expected);
+            QCOMPARE(got.senderPort(), udp.LocalPort());
+        }
+    }
 }
 
 void TestTNMUDP::emptyBufferAsksTheHandler()

@@ -170,19 +170,36 @@ bool AutoConnect::replyCheck(int players)
             = QCoreApplication::translate("AutoConnect", "There are %n players now on server %1. Do you want to join ?",
                                           nullptr, players)
                   .arg(state.targetAddress);
-        if (!prompter.question(question)) {
-            controls.showMessage(Launcher::autoConnectDisabledText());
-            controls.joinDeclined();
-            if (hooks.trayCycling)
-                hooks.trayCycling(false);
-            showControls();
-            return false;
-        }
+        // The reply's handling ends here; the answer decides the rest. Replies
+        // go on updating the list while the question is open.
+        prompter.question(question, [this](bool yes) { answered(yes); });
+        return false;
     }
+    join();
+    return true;
+}
+
+void AutoConnect::answered(bool yes)
+{
+    if (!yes) {
+        controls.showMessage(Launcher::autoConnectDisabledText());
+        controls.joinDeclined();
+        if (hooks.trayCycling)
+            hooks.trayCycling(false);
+        showControls();
+        return;
+    }
+    join();
+    // As after a reply that joined at once: the list is usable again.
+    controls.serverListed(hooks.selectedRow && hooks.selectedRow());
+    showControls();
+}
+
+void AutoConnect::join()
+{
     call(hooks.play);
     controls.showMessage(Launcher::autoConnectDisabledText());
     showControls();
-    return true;
 }
 
 void AutoConnect::stop()

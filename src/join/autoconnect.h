@@ -94,7 +94,8 @@ public:
     // The poll; TimerAuto's handler.
     void TimerAutoTimer();
     // A reply of the watched server was listed with this player count. False
-    // when the user declined the join: the reply's handling ends there.
+    // when a question about the join was opened (its answer does the rest) or
+    // the join was declined: the reply's handling ends there.
     bool replyCheck(int players);
     // A launch requested by other means ended auto-connect (it is already inactive).
     void endedByLaunch(const QString &statusText);
@@ -108,6 +109,8 @@ public:
 private:
     void open();
     void stop();
+    void answered(bool yes);
+    void join();
     void query();
     void showControls();
 

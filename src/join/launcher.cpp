@@ -37,10 +37,10 @@ QString Launcher::autoConnectDisabledText()
     return QCoreApplication::translate("AutoConnect", " Autoconnect disabled");
 }
 
-bool Launcher::SBPlayClick(std::optional<ServerRow> row)
+void Launcher::SBPlayClick(std::optional<ServerRow> row, std::function<void()> started)
 {
     if (!row)
-        return false;
+        return;
     call(hooks.stopTrayAnimation);
 
     if (autoConnect.active) {
@@ -54,26 +54,35 @@ bool Launcher::SBPlayClick(std::optional<ServerRow> row)
 
     if (row->accessIcon == IconFull) {
         call(hooks.revealMainWindow);
-        if (!prompter.question(serverFullQuestion()))
-            return false;
+        prompter.question(serverFullQuestion(), [this, server = *row, started](bool yes) {
+            if (yes)
+                launchRow(server, started);
+        });
+        return;
     }
+    launchRow(*row, started);
+}
 
-    if (row->accessIcon == IconPassword && !launch.passwordGiven) {
+void Launcher::launchRow(const ServerRow &row, const std::function<void()> &started)
+{
+    if (row.accessIcon == IconPassword && !launch.passwordGiven) {
         // The prompt's OK sets the password and asks for the launch again.
         call(hooks.showPasswordPrompt);
-        return false;
+        return;
     }
 
-    const std::optional<GameDispatch> game = dispatchGame(row->caption);
+    const std::optional<GameDispatch> game = dispatchGame(row.caption);
     if (!game) {
-        prompter.error(unknownGameMessage(row->caption));
-        return false;
+        prompter.error(unknownGameMessage(row.caption));
+        return;
     }
 
     const LaunchEntry &entry = settings.games[size_t(game->entry)];
-    if (entry.steam)
-        return start(settings.steamExePath, entry.steamParams, steamPathEmptyMessage(), row->address, row->portText);
-    return start(entry.exePath, entry.params, emptyPathMessage(game->emptyPathPrefix), row->address, row->portText);
+    const bool ok = entry.steam
+        ? start(settings.steamExePath, entry.steamParams, steamPathEmptyMessage(), row.address, row.portText)
+        : start(entry.exePath, entry.params, emptyPathMessage(game->emptyPathPrefix), row.address, row.portText);
+    if (ok && started)
+        started();
 }
 
 bool Launcher::start(const QString &program, const QString &params, const QString &emptyPathText,

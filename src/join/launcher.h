@@ -38,13 +38,14 @@ public:
              Prompter &prompter, Shell &shell, Hooks hooks);
 
     // Launches the selected row; without a row nothing happens. The row is a
-    // copy because the list may change while a question is open. True when
-    // the game or Steam was started.
-    bool SBPlayClick(std::optional<ServerRow> row);
+    // copy because the list may change while a question is open. `started`
+    // runs when the game or Steam was started, after any question.
+    void SBPlayClick(std::optional<ServerRow> row, std::function<void()> started = {});
 
     static QString autoConnectDisabledText();
 
 private:
+    void launchRow(const ServerRow &row, const std::function<void()> &started);
     bool start(const QString &program, const QString &params, const QString &emptyPathText,
                const QString &address, const QString &portText);
 

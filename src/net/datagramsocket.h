@@ -16,6 +16,15 @@ struct ReceivedDatagram
     qint64 waitNs = 0; // how long it waited before it was read; 0 when unknown
 };
 
+// One datagram to send; the bytes stay the caller's.
+struct OutgoingDatagram
+{
+    const char *data = nullptr;
+    int length = 0;
+    quint32 address = 0; // IPv4, host order
+    quint16 port = 0;
+};
+
 // The IPv4 datagram socket under the endpoint. The program uses Qt's; the
 // command-line tool a plain system socket, which spares each of its runs the
 // loading of Qt Network.
@@ -33,11 +42,20 @@ public:
     // A number that tells why the last bind failed.
     virtual int errorCode() const = 0;
     virtual void send(const char *data, int length, quint32 address, quint16 port) = 0;
+    // Sends the datagrams in order; a socket that can hands them to the system
+    // in as few calls as it allows.
+    virtual void sendBatch(const OutgoingDatagram *datagrams, int count)
+    {
+        for (int i = 0; i < count; ++i)
+            send(datagrams[i].data, datagrams[i].length, datagrams[i].address, datagrams[i].port);
+    }
     // Takes the next waiting datagram; false when none is waiting.
     virtual bool read(ReceivedDatagram &datagram) = 0;
     virtual void close() = 0;
-    // Resolves a host name to an IPv4 address (host order); false when it has none.
-    virtual bool lookupHost(const QString &host, quint32 &address) = 0;
+    // Resolves a host name to an IPv4 address (host order) in the background:
+    // `done` runs later on this socket's thread with the address, or with 0
+    // when the name has none. It never runs once the socket is gone.
+    virtual void lookupHost(const QString &host, std::function<void(quint32 address)> done) = 0;
 
     // Called when datagrams are waiting to be read.
     std::function<void()> onReadyRead;

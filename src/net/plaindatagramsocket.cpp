@@ -4,7 +4,9 @@
 
 #include "net/arrivalstamp.h"
 
+#include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QThreadPool>
 #include <QUrl>
 
 #include <arpa/inet.h>
@@ -14,7 +16,34 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <vector>
+
 namespace {
+
+// The IPv4 address of a name, or 0; blocks, so it runs off the event loop's thread.
+quint32 resolveName(const QByteArray &name)
+{
+    if (name.isEmpty())
+        return 0;
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_DGRAM;
+    addrinfo *found = nullptr;
+    if (::getaddrinfo(name.constData(), nullptr, &hints, &found) != 0 || !found)
+        return 0;
+    const quint32 address = ntohl(reinterpret_cast<const sockaddr_in *>(found->ai_addr)->sin_addr.s_addr);
+    ::freeaddrinfo(found);
+    return address;
+}
+
+sockaddr_in socketAddress(quint32 address, quint16 port)
+{
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_addr.s_addr = htonl(address);
+    to.sin_port = htons(port);
+    return to;
+}
 
 // A non-blocking IPv4 UDP socket of the system, watched by the event loop.
 class PlainDatagramSocket : public DatagramSocket
@@ -64,13 +93,45 @@ public:
     {
         if (fd < 0)
             return;
-        sockaddr_in to{};
-        to.sin_family = AF_INET;
-        to.sin_addr.s_addr = htonl(address);
-        to.sin_port = htons(port);
+        const sockaddr_in to = socketAddress(address, port);
         // As with any UDP send, whether the system took the datagram is not reported.
         ::sendto(fd, data, size_t(length), 0, reinterpret_cast<const sockaddr *>(&to), sizeof to);
     }
+
+#ifdef Q_OS_LINUX
+    void sendBatch(const OutgoingDatagram *datagrams, int count) override
+    {
+        // One system call for many datagrams: a sweep costs a fraction of a
+        // send per address.
+        constexpr int MaxPerCall = 256;
+        if (fd < 0)
+            return;
+        sockaddr_in to[MaxPerCall];
+        iovec parts[MaxPerCall];
+        mmsghdr messages[MaxPerCall];
+        while (count > 0) {
+            const int n = qMin(count, MaxPerCall);
+            for (int i = 0; i < n; ++i) {
+                to[i] = socketAddress(datagrams[i].address, datagrams[i].port);
+                parts[i].iov_base = const_cast<char *>(datagrams[i].data);
+                parts[i].iov_len = size_t(datagrams[i].length);
+                messages[i] = mmsghdr{};
+                messages[i].msg_hdr.msg_name = &to[i];
+                messages[i].msg_hdr.msg_namelen = sizeof to[i];
+                messages[i].msg_hdr.msg_iov = &parts[i];
+                messages[i].msg_hdr.msg_iovlen = 1;
+            }
+            // A datagram the system refuses is skipped, as a single send would lose it.
+            int done = 0;
+            while (done < n) {
+                const int taken = ::sendmmsg(fd, messages + done, unsigned(n - done), 0);
+                done += taken > 0 ? taken : 1;
+            }
+            datagrams += n;
+            count -= n;
+        }
+    }
+#endif
 
     bool read(ReceivedDatagram &datagram) override
     {
@@ -100,21 +161,22 @@ public:
         bound = 0;
     }
 
-    bool lookupHost(const QString &host, quint32 &address) override
+    void lookupHost(const QString &host, std::function<void(quint32 address)> done) override
     {
         // What is no host name at all is refused here rather than sent to a name server.
         const QByteArray name = QUrl::toAce(host);
-        if (name.isEmpty())
-            return false;
-        addrinfo hints{};
-        hints.ai_family = AF_INET;
-        hints.ai_socktype = SOCK_DGRAM;
-        addrinfo *found = nullptr;
-        if (::getaddrinfo(name.constData(), nullptr, &hints, &found) != 0 || !found)
-            return false;
-        address = ntohl(reinterpret_cast<const sockaddr_in *>(found->ai_addr)->sin_addr.s_addr);
-        ::freeaddrinfo(found);
-        return true;
+        // The answer comes back through the event loop, and only while the socket lives.
+        std::weak_ptr<char> alive = lifetime;
+        QThreadPool::globalInstance()->start([name, alive, done = std::move(done)] {
+            const quint32 address = resolveName(name);
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [alive, done, address] {
+                    if (!alive.expired())
+                        done(address);
+                },
+                Qt::QueuedConnection);
+        });
     }
 
 private:
@@ -123,6 +185,7 @@ private:
     quint16 bound = 0;
     QByteArray buffer;
     std::unique_ptr<QSocketNotifier> notifier;
+    std::shared_ptr<char> lifetime = std::make_shared<char>();
 };
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "net/arrivalstamp.h"
 #include "net/datagramsocket.h"
 
-#include <QEventLoop>
 #include <QHostInfo>
 #include <QNetworkDatagram>
 #include <QNetworkProxy>
@@ -64,24 +63,18 @@ public:
 
     void close() override { socket.close(); }
 
-    bool lookupHost(const QString &host, quint32 &address) override
+    void lookupHost(const QString &host, std::function<void(quint32 address)> done) override
     {
-        // The lookup runs in the background while events go on being processed,
-        // so replies and clicks are handled while a name resolves.
-        QEventLoop loop;
-        bool found = false;
-        QHostInfo::lookupHost(host, &loop, [&](const QHostInfo &info) {
+        // The socket is the context: a lookup that ends after it is gone reports nothing.
+        QHostInfo::lookupHost(host, &socket, [done = std::move(done)](const QHostInfo &info) {
             for (const QHostAddress &a : info.addresses()) {
                 if (a.protocol() == QAbstractSocket::IPv4Protocol) {
-                    address = a.toIPv4Address();
-                    found = true;
-                    break;
+                    done(a.toIPv4Address());
+                    return;
                 }
             }
-            loop.quit();
+            done(0);
         });
-        loop.exec();
-        return found;
     }
 
 private:

@@ -70,13 +70,10 @@ void TNMUDP::SendDatagram(const QByteArray &buff, int length)
     }
     length = qMin(length, int(data.size()));
 
-    // Take the target as it stands now: handlers that run during a host lookup
-    // may move it for their own sends.
-    const QString host = RemoteHost;
     const int port = RemotePort;
     if (port <= 0 || port > 65535)
         throw UDPSockError(QStringLiteral("Invalid Remote Port"));
-    const quint32 address = resolve(host);
+    const quint32 address = resolve(RemoteHost);
     if (address == 0)
         throw UDPSockError(QStringLiteral("Null Remote Address"));
     lastResolved = address;
@@ -87,29 +84,31 @@ void TNMUDP::SendDatagram(const QByteArray &buff, int length)
         OnDataSend(this);
 }
 
+void TNMUDP::SendDatagrams(const std::vector<OutgoingDatagram> &datagrams)
+{
+    socket->sendBatch(datagrams.data(), int(datagrams.size()));
+    for (const OutgoingDatagram &d : datagrams) {
+        lastResolved = d.address;
+        if (OnDataSend)
+            OnDataSend(this);
+    }
+}
+
 quint32 TNMUDP::resolve(const QString &host)
 {
     if (host == cachedHost && !cachedHost.isEmpty())
         return cachedAddress;
     quint32 address = 0;
-    if (parseIpv4(host, address)) {
-        cachedHost = host;
-        cachedAddress = address;
-        return address;
-    }
-    if (lookupHost(host, address))
-        return address;
-    bool handled = false;
-    if (OnInvalidHost)
-        OnInvalidHost(handled);
-    if (lookupHost(host, address))
-        return address;
-    throw UDPSockError(QStringLiteral("Host Lookup Canceled"));
+    if (!parseIpv4(host, address))
+        throw UDPSockError(QStringLiteral("Host Lookup Canceled"));
+    cachedHost = host;
+    cachedAddress = address;
+    return address;
 }
 
-bool TNMUDP::lookupHost(const QString &host, quint32 &address)
+void TNMUDP::LookupHost(const QString &host, std::function<void(quint32 address)> done)
 {
-    return !host.trimmed().isEmpty() && socket->lookupHost(host, address);
+    socket->lookupHost(host.trimmed(), std::move(done));
 }
 
 void TNMUDP::readPending()

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QIODevice;
 
@@ -24,17 +25,15 @@ private:
 };
 
 // The one UDP socket through which every query goes out and every reply comes in.
-// Callers set RemoteHost and RemotePort right before each send, because handlers
-// that run while events are processed (a challenge answer, say) move the target.
-// Events are plain callbacks so that a handler can answer through its in/out
-// arguments, as the callers expect.
+// Callers set RemoteHost and RemotePort right before each send. Host names are
+// looked up first (LookupHost), in the background. Events are plain callbacks
+// so that a handler can answer through its in/out arguments, as the callers expect.
 class TNMUDP : public QObject
 {
     Q_OBJECT
 
 public:
     using TOnReceive = std::function<void(TNMUDP *Sender, int NumberBytes, const QString &FromIP, int Port)>;
-    using THandlerEvent = std::function<void(bool &handled)>;
     using TBuffInvalid = std::function<void(bool &handled, QByteArray &Buff, int &length)>;
     using TStreamInvalid = std::function<void(bool &handled, QIODevice *Stream)>;
     using TNotify = std::function<void(TNMUDP *Sender)>;
@@ -58,10 +57,17 @@ public:
     // Empty while the requested port is in use; otherwise a sentence for the status bar.
     QString portStatus() const;
 
-    // Sends the first `length` bytes of `buff` to RemoteHost:RemotePort.
-    // Throws UDPSockError on failure.
+    // Sends the first `length` bytes of `buff` to RemoteHost:RemotePort, which
+    // is dotted IPv4 text. Throws UDPSockError on failure.
     void SendDatagram(const QByteArray &buff, int length);
     void SendDatagram(const QByteArray &buff) { SendDatagram(buff, int(buff.size())); }
+    // Sends the datagrams in order, many to a system call where the socket can.
+    // OnDataSend follows each, with lastResolvedAddress() its target.
+    void SendDatagrams(const std::vector<OutgoingDatagram> &datagrams);
+
+    // Resolves a host name in the background; `done` runs later with its IPv4
+    // address (host order), or 0 when it has none, and never after the endpoint is gone.
+    void LookupHost(const QString &host, std::function<void(quint32 address)> done);
 
     // Closes the socket for good (the program is ending); later sends go nowhere.
     void release();
@@ -76,7 +82,6 @@ public:
     quint32 lastResolvedAddress() const { return lastResolved; }
 
     TOnReceive OnDataReceived;
-    THandlerEvent OnInvalidHost;
     TBuffInvalid OnBufferInvalid;
     TStreamInvalid OnStreamInvalid;
     TNotify OnDataSend;
@@ -86,7 +91,6 @@ private:
     void bindSocket(quint16 port);
     void readPending();
     quint32 resolve(const QString &host);
-    bool lookupHost(const QString &host, quint32 &address);
     void status(const QString &text);
 
     DatagramSocketFactory newSocket;

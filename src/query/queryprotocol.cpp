@@ -3,7 +3,8 @@
 #include "net/tnmudp.h"
 #include "query/infoparse.h"
 
-#include <QThread>
+#include <QPointer>
+#include <QTimer>
 
 namespace {
 
@@ -22,13 +23,15 @@ bool isWholeReply(const QByteArray &d)
 } // namespace
 
 QueryProtocol::QueryProtocol(TNMUDP &endpoint, std::function<bool()> oldProtocol, QObject *parent)
-    : QObject(parent), udp(endpoint), scanOld(std::move(oldProtocol))
+    : QObject(parent), udp(endpoint), scanOld(std::move(oldProtocol)), detailPause(new QTimer(this))
 {
     clock.start();
+    detailPause->setSingleShot(true);
+    detailPause->setTimerType(Qt::PreciseTimer);
+    connect(detailPause, &QTimer::timeout, this, &QueryProtocol::sendNextDetail);
     udp.OnDataReceived = [this](TNMUDP *sender, int numberBytes, const QString &fromIP, int port) {
         UDPDataReceived(sender, numberBytes, fromIP, port);
     };
-    udp.OnInvalidHost = [this](bool &) { emit networkError(); };
     udp.OnStreamInvalid = [this](bool &, QIODevice *) { emit networkError(); };
     udp.OnBufferInvalid = [this](bool &, QByteArray &, int &) { emit bufferInvalid(); };
 }
@@ -70,6 +73,46 @@ bool QueryProtocol::sendInfoRequest(const QString &host, int port)
     return !scanOld() || sendOldInfoQuery(host, port);
 }
 
+void QueryProtocol::sendInfoRequests(const QVector<quint32> &addresses, int port)
+{
+    const bool old = scanOld();
+    const qint64 sentAt = nowNs();
+    batch.clear();
+    for (const quint32 address : addresses) {
+        batch.push_back({packets.InfoQuery.constData(), int(packets.InfoQuery.size()), address, quint16(port)});
+        if (old)
+            batch.push_back({packets.OldInfoQuery.constData(), int(packets.OldInfoQuery.size()), address, quint16(port)});
+    }
+    udp.SendDatagrams(batch);
+    const qint64 now = nowMs();
+    for (const quint32 address : addresses) {
+        challenges.infoSent(address, quint16(port), now);
+        pings.infoSent(address, quint16(port), sentAt);
+    }
+    lastInfoSentAt = sentAt;
+}
+
+void QueryProtocol::resolve(const QString &host, std::function<void(const QString &address)> then)
+{
+    quint32 address = 0;
+    if (parseIpv4(host, address)) {
+        then(host);
+        return;
+    }
+    // The endpoint may outlive this protocol.
+    const QPointer<QueryProtocol> self(this);
+    udp.LookupHost(host, [self, host, then = std::move(then)](quint32 found) {
+        if (!self)
+            return;
+        if (found == 0) {
+            emit self->lookupFailed(host);
+            then(QString());
+        } else {
+            then(ipv4Text(found));
+        }
+    });
+}
+
 void QueryProtocol::noteBroadcast(int port)
 {
     challenges.broadcastSent(quint16(port), nowMs());
@@ -78,24 +121,56 @@ void QueryProtocol::noteBroadcast(int port)
 
 bool QueryProtocol::QueryPlayers(const QString &address, int port)
 {
-    if (!send(address, port, packets.PlayersQuery))
-        return false;
-    challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), nowMs());
-    if (!scanOld())
-        return true;
-    QThread::msleep(ulong(detailPauseMs));
-    return send(address, port, packets.OldPlayersQuery);
+    return queueDetails(address, port, packets.PlayersQuery, packets.OldPlayersQuery);
 }
 
 bool QueryProtocol::QueryRules(const QString &address, int port)
 {
-    if (!send(address, port, packets.RulesQuery))
-        return false;
-    challenges.detailsSent(udp.lastResolvedAddress(), quint16(port), nowMs());
-    if (!scanOld())
+    return queueDetails(address, port, packets.RulesQuery, packets.OldRulesQuery);
+}
+
+bool QueryProtocol::queueDetails(const QString &address, int port, const QByteArray &packet,
+                                 const QByteArray &oldPacket)
+{
+    if (address != detailAddress || port != detailPort)
+        details.clear();
+    detailAddress = address;
+    detailPort = port;
+    // The packet as it is now: a challenge may change its slot before it leaves.
+    details.append({packet, true});
+    if (scanOld())
+        details.append({oldPacket, false});
+    if (detailPauseMs <= 0) {
+        bool ok = true;
+        while (ok && !details.isEmpty())
+            ok = sendDetail(details.takeFirst());
+        details.clear();
+        return ok;
+    }
+    if (detailPause->isActive())
         return true;
-    QThread::msleep(ulong(detailPauseMs));
-    return send(address, port, packets.OldRulesQuery);
+    const bool ok = sendDetail(details.takeFirst());
+    detailPause->start(detailPauseMs);
+    return ok;
+}
+
+bool QueryProtocol::sendDetail(const DetailRequest &request)
+{
+    if (!send(detailAddress, detailPort, request.packet)) {
+        details.clear();
+        return false;
+    }
+    if (request.challengeable)
+        challenges.detailsSent(udp.lastResolvedAddress(), quint16(detailPort), nowMs());
+    return true;
+}
+
+void QueryProtocol::sendNextDetail()
+{
+    if (details.isEmpty())
+        return;
+    sendDetail(details.takeFirst());
+    detailPause->start(detailPauseMs);
 }
 
 void QueryProtocol::UDPDataReceived(TNMUDP *Sender, int NumberBytes, const QString &FromIP, int Port)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/datagramsocket.h"
 #include "query/challengetable.h"
 #include "query/detailparse.h"
 #include "query/packets.h"
@@ -9,9 +10,12 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QVector>
 #include <functional>
 #include <optional>
+#include <vector>
 
+class QTimer;
 class TNMUDP;
 
 // Everything Vantor puts on the wire and takes off it: the requests, the
@@ -36,13 +40,23 @@ public:
     bool sendOldInfoQuery(const QString &host, int port);
     // InfoQuery, then OldInfoQuery when old-protocol scanning is on.
     bool sendInfoRequest(const QString &host, int port);
+    // The same to each address on `port`, in order, handed to the system many at a time.
+    void sendInfoRequests(const QVector<quint32> &addresses, int port);
+    // The dotted address of a host: at once for dotted text, after a lookup in
+    // the background for a name. A name without an address emits
+    // lookupFailed() and gives an empty text. `then` never runs once the
+    // endpoint is gone.
+    void resolve(const QString &host, std::function<void(const QString &address)> then);
     // Marks that the info request just sent was the broadcast on `port`: a
     // server that answers it with a challenge is asked again like a server
     // queried directly, and its ping counts from that request.
     void noteBroadcast(int port);
 
     // Players and rules of one server (the selected row). With old-protocol
-    // scanning on, the text request follows after detailPauseMs.
+    // scanning on, the text request follows. Consecutive detail requests are
+    // detailPauseMs apart, kept by a timer: a request that must wait is queued
+    // (returning true), and asking another server drops what waits for the
+    // one asked before.
     bool QueryPlayers(const QString &address, int port);
     bool QueryRules(const QString &address, int port);
     int detailPauseMs = 10;
@@ -61,11 +75,22 @@ signals:
     void playersReceived(const QVector<PlayerRow> &players, const QString &FromIP, int Port);
     void rulesReceived(const QVector<RuleRow> &rules, const QString &FromIP, int Port);
     void networkError();
+    // A host name has no IPv4 address.
+    void lookupFailed(const QString &host);
     // A send was asked to send nothing (the endpoint's invalid-buffer event).
     void bufferInvalid();
 
 private:
+    struct DetailRequest
+    {
+        QByteArray packet;
+        bool challengeable = false; // the new-protocol request, which a challenge may answer
+    };
+
     bool send(const QString &host, int port, const QByteArray &packet);
+    bool queueDetails(const QString &address, int port, const QByteArray &packet, const QByteArray &oldPacket);
+    bool sendDetail(const DetailRequest &request);
+    void sendNextDetail();
     void SendQuery(const QByteArray &reply, int Port, const QString &FromIP);
     // `arrivedNs`: when the datagram reached the endpoint, on the clock of nowNs.
     void dispatchWhole(const QByteArray &datagram, const QString &FromIP, quint32 from, int Port, qint64 arrivedNs);
@@ -81,4 +106,10 @@ private:
     PingTable pings;
     qint64 lastInfoSentAt = 0;
     QElapsedTimer clock;
+    std::vector<OutgoingDatagram> batch;
+    // Detail requests waiting for their pause, all for one server.
+    QVector<DetailRequest> details;
+    QString detailAddress;
+    int detailPort = 0;
+    QTimer *detailPause;
 };

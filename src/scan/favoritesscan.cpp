@@ -7,15 +7,23 @@
 #include "settings/settingsmodel.h"
 
 #include <QCoreApplication>
+#include <QPointer>
+#include <QTimer>
 
 FavoritesScan::FavoritesScan(const SettingsModel &settingsModel, const AutoConnectState &autoConnectState,
-                             QueryProtocol &queryProtocol, ScanEngine &scanEngine, ScanControls &scanControls)
-    : settings(settingsModel)
+                             QueryProtocol &queryProtocol, ScanEngine &scanEngine, ScanControls &scanControls,
+                             QObject *parent)
+    : QObject(parent)
+    , settings(settingsModel)
     , autoConnect(autoConnectState)
     , protocol(queryProtocol)
     , engine(scanEngine)
     , controls(scanControls)
+    , FavScanTimer(new QTimer(this))
 {
+    FavScanTimer->setObjectName(QStringLiteral("FavScanTimer"));
+    FavScanTimer->setSingleShot(true);
+    connect(FavScanTimer, &QTimer::timeout, this, &FavoritesScan::FavScanTimerTimer);
 }
 
 void FavoritesScan::show()
@@ -34,23 +42,39 @@ bool FavoritesScan::tick()
         return true;
 
     running = true;
-    const int count = int(settings.favorites.size());
-    // By index: a favourite may be deleted while events are processed.
-    for (int i = 0; i < count && i < settings.favorites.size(); ++i) {
-        const FavoriteRow favorite = settings.favorites[i];
+    favorite = 0;
+    count = int(settings.favorites.size());
+    FavScanTimerTimer();
+    return true;
+}
+
+void FavoritesScan::FavScanTimerTimer()
+{
+    if (!running)
+        return;
+    // By index: a favourite may be deleted between steps.
+    if (favorite < count && favorite < settings.favorites.size()) {
+        const FavoriteRow row = settings.favorites[favorite++];
         bool isNumber = false;
-        const int port = favorite.port.toInt(&isNumber, 10);
-        // A failed send reports the network error itself.
-        if (isNumber)
-            protocol.sendInfoRequest(favorite.host, port);
-        else
+        const int port = row.port.toInt(&isNumber, 10);
+        // A failed send or lookup reports the network error itself.
+        if (!isNumber) {
             engine.NetworkError();
-        engine.pumpMessages();
-        controls.showActivity(QLatin1Char(' ') + favorite.host);
+        } else {
+            const QPointer<FavoritesScan> self(this);
+            protocol.resolve(row.host, [self, port](const QString &address) {
+                if (self && !address.isEmpty())
+                    self->protocol.sendInfoRequest(address, port);
+            });
+        }
+        controls.showActivity(QLatin1Char(' ') + row.host);
         show();
+    }
+    if (favorite < count && favorite < settings.favorites.size()) {
+        FavScanTimer->start(0);
+        return;
     }
     controls.showActivity(QCoreApplication::translate("ScanStatus", " Autoscaning..."));
     show();
     running = false;
-    return true;
 }

@@ -9,20 +9,16 @@
 #include "scan/serverlistmodel.h"
 #include "settings/settingsmodel.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
+#include <QPointer>
 #include <QTimer>
 
 namespace {
 
-constexpr int RefreshPauseMs = 300;
 // The controls are shown at most this often while a sweep runs; a repaint per
 // address would cost more than the send itself.
 constexpr qint64 NotifyIntervalMs = 30;
-// Processing events costs a system call even when none are pending, half as
-// much as a send; doing it at most once a millisecond keeps replies, clicks
-// and repaints prompt at a fraction of the cost.
-constexpr qint64 PumpIntervalNs = 1000000;
+// Addresses handed to the protocol at a time within one step.
+constexpr int BatchAddresses = 128;
 
 // A port text as the sends use it: a decimal number 1..65535, or 0 when it is none.
 int portValue(const QString &text)
@@ -46,26 +42,22 @@ ScanEngine::ScanEngine(QueryProtocol &queryProtocol, ServerListModel &serverList
     , prompter(messages)
     , shown(scanControls)
     , Timer(new QTimer(this))
+    , SweepTimer(new QTimer(this))
+    , RefreshTimer(new QTimer(this))
 {
-    pumpHook = [lastPump = QElapsedTimer()]() mutable {
-        if (lastPump.isValid() && lastPump.nsecsElapsed() < PumpIntervalNs)
-            return;
-        QCoreApplication::processEvents();
-        lastPump.start();
-    };
-    pause = [](int ms) {
-        if (ms <= 0)
-            return;
-        // Replies that arrive meanwhile are read at once, so that each server's
-        // ping is its own and not the length of the pause; clicks wait for it.
-        QEventLoop loop;
-        QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    };
     Timer->setObjectName(QStringLiteral("Timer"));
     Timer->setInterval(1000);
     connect(Timer, &QTimer::timeout, this, &ScanEngine::TimerTimer);
+    SweepTimer->setObjectName(QStringLiteral("SweepTimer"));
+    SweepTimer->setSingleShot(true);
+    SweepTimer->setTimerType(Qt::PreciseTimer);
+    connect(SweepTimer, &QTimer::timeout, this, &ScanEngine::SweepTimerTimer);
+    RefreshTimer->setObjectName(QStringLiteral("RefreshTimer"));
+    RefreshTimer->setSingleShot(true);
+    RefreshTimer->setInterval(RefreshPauseMs);
+    connect(RefreshTimer, &QTimer::timeout, this, &ScanEngine::RefreshTimerTimer);
     connect(&protocol, &QueryProtocol::networkError, this, &ScanEngine::NetworkError);
+    connect(&protocol, &QueryProtocol::lookupFailed, this, &ScanEngine::NetworkError);
     lastNotify.start();
 }
 
@@ -82,12 +74,6 @@ void ScanEngine::notify(bool force)
     emit controlsChanged();
 }
 
-void ScanEngine::pump()
-{
-    notify();
-    pumpHook();
-}
-
 bool ScanEngine::checksPass()
 {
     const char *problem = nullptr;
@@ -101,8 +87,12 @@ bool ScanEngine::checksPass()
     if (!problem)
         return true;
     notify(true);
-    prompter.warning(QCoreApplication::translate("ScanStatus", problem));
-    emit settingsRequested();
+    // The settings open once the warning is closed.
+    const QPointer<ScanEngine> self(this);
+    prompter.warning(QCoreApplication::translate("ScanStatus", problem), [self] {
+        if (self)
+            emit self->settingsRequested();
+    });
     return false;
 }
 
@@ -122,39 +112,59 @@ void ScanEngine::SBScanAllClick()
 
     // The number of targets is known without walking the ranges.
     int total = int(settings.favorites.size());
-    for (const RangeRow &range : settings.ranges) {
-        if (range.checked)
-            total += rangeAddressCount(range.from, range.to);
+    for (const RangeRow &row : settings.ranges) {
+        if (row.checked)
+            total += rangeAddressCount(row.from, row.to);
     }
     shown.setProgressMax(total);
     notify(true);
-    pumpHook();
 
-    if (!sweepFavorites())
-        return;
-    const int port = portValue(settings.gameType == 1 ? settings.hltvPort : settings.csPort);
-    if (port == 0)
-        NetworkError();
-    if (stopped())
-        return;
-    if (settings.broadcast && !sweepBroadcast(port))
-        return;
-    if (!sweepRanges(port))
-        return;
+    ++sweepNumber;
+    favorite = 0;
+    favoritePhase = FavoritePhase::Before;
+    lookupsPending = 0;
+    range = 0;
+    walker.reset();
+    rangeHostPending = false;
+    next(Step::Favorites);
+}
 
-    capture();
-    shown.showActivity(QCoreApplication::translate("ScanStatus", " Scan complete"));
-    WaitCount = WaitStart;
-    startCountdown();
-    Scanning = false;
-    shown.sweepEnded(servers.rowCount() > 0);
-    notify(true);
+void ScanEngine::next(Step to, int waitMs)
+{
+    step = to;
+    SweepTimer->start(qMax(waitMs, 0));
+}
+
+void ScanEngine::SweepTimerTimer()
+{
+    // A step taken by a direct call is not taken again by the timer.
+    SweepTimer->stop();
+    switch (step) {
+    case Step::Idle:
+        break;
+    case Step::Favorites:
+        favoritesStep();
+        break;
+    case Step::Broadcast:
+        broadcastStep();
+        break;
+    case Step::Ranges:
+        rangesStep();
+        break;
+    case Step::Lookups:
+    case Step::Count:
+        countStep();
+        break;
+    }
+    notify();
 }
 
 bool ScanEngine::stopped()
 {
     if (!StopRequested)
         return false;
+    step = Step::Idle;
+    SweepTimer->stop();
     shown.showActivity(QCoreApplication::translate("ScanStatus", " Scan stoped"));
     notify(true);
     return true;
@@ -162,76 +172,239 @@ bool ScanEngine::stopped()
 
 void ScanEngine::countTarget(const QString &host)
 {
-    pump();
     shown.showActivity(QLatin1Char(' ') + host);
     shown.showSent(++sent);
 }
 
-bool ScanEngine::sweepFavorites()
+// One favourite per step, with half the delay before its request and half after.
+void ScanEngine::favoritesStep()
 {
-    // By index: the favourites may be edited while events are processed.
-    for (int i = 0; i < settings.favorites.size(); ++i) {
-        if (stopped())
-            return false;
-        const FavoriteRow favorite = settings.favorites[i];
-        const int port = portValue(favorite.port);
-        if (port == 0) {
-            NetworkError();
-        } else {
-            pause(settings.delay / 2);
-            const bool ok = protocol.sendInfoQuery(favorite.host, port);
-            pause(settings.delay / 2);
-            if (ok) {
-                shown.setProgress(shown.progress() + 1);
-                if (settings.scanOld)
-                    protocol.sendOldInfoQuery(favorite.host, port);
+    const int half = settings.delay / 2;
+    for (;;) {
+        switch (favoritePhase) {
+        case FavoritePhase::Before: {
+            // By index: the favourites may be edited between steps.
+            if (favorite >= settings.favorites.size()) {
+                afterFavorites();
+                return;
             }
+            if (stopped())
+                return;
+            const FavoriteRow row = settings.favorites[favorite];
+            favoriteHost = row.host;
+            favoritePort = portValue(row.port);
+            if (favoritePort == 0) {
+                NetworkError();
+                countTarget(favoriteHost);
+                ++favorite;
+                continue;
+            }
+            favoritePhase = FavoritePhase::Send;
+            if (half > 0) {
+                next(Step::Favorites, half);
+                return;
+            }
+            continue;
         }
-        countTarget(favorite.host);
+        case FavoritePhase::Send: {
+            favoriteOk = false;
+            quint32 address = 0;
+            if (parseIpv4(favoriteHost, address)) {
+                favoriteOk = protocol.sendInfoQuery(favoriteHost, favoritePort);
+            } else {
+                // A name goes out when its lookup ends, in the order the lookups end.
+                ++lookupsPending;
+                const QPointer<ScanEngine> self(this);
+                const quint64 sweep = sweepNumber;
+                const int target = favoritePort;
+                protocol.resolve(favoriteHost, [self, sweep, target](const QString &resolved) {
+                    if (self)
+                        self->favoriteResolved(sweep, resolved, target);
+                });
+            }
+            favoritePhase = FavoritePhase::After;
+            if (half > 0) {
+                next(Step::Favorites, half);
+                return;
+            }
+            continue;
+        }
+        case FavoritePhase::After:
+            if (favoriteOk)
+                favoriteSent(favoriteHost, favoritePort);
+            countTarget(favoriteHost);
+            ++favorite;
+            favoritePhase = FavoritePhase::Before;
+            // Each favourite is a step of its own.
+            next(Step::Favorites);
+            return;
+        }
     }
-    return true;
 }
 
-bool ScanEngine::sweepBroadcast(int port)
+void ScanEngine::favoriteSent(const QString &host, int targetPort)
+{
+    shown.setProgress(shown.progress() + 1);
+    if (settings.scanOld)
+        protocol.sendOldInfoQuery(host, targetPort);
+}
+
+void ScanEngine::favoriteResolved(quint64 sweep, const QString &address, int targetPort)
+{
+    if (sweep != sweepNumber)
+        return;
+    --lookupsPending;
+    // A failed lookup has reported its network error already.
+    if (!address.isEmpty() && !StopRequested && protocol.sendInfoQuery(address, targetPort))
+        favoriteSent(address, targetPort);
+    if (step == Step::Lookups && lookupsPending == 0)
+        next(Step::Lookups);
+    notify();
+}
+
+void ScanEngine::afterFavorites()
+{
+    port = portValue(settings.gameType == 1 ? settings.hltvPort : settings.csPort);
+    if (port == 0)
+        NetworkError();
+    if (stopped())
+        return;
+    if (settings.broadcast)
+        broadcastStep();
+    else
+        next(Step::Ranges);
+}
+
+QList<ScanEngine::BroadcastTarget> ScanEngine::broadcastTargets()
 {
     const QString local = localAddress.LocalAddress();
     quint32 parsed = 0;
     if (!parseIpv4(local, parsed)) {
         NetworkError();
-    } else {
-        const QString host = broadcastAddressOf(local);
-        if (protocol.sendInfoQuery(host, port)) {
-            protocol.noteBroadcast(port);
+        return {};
+    }
+    return {{broadcastAddressOf(local), port}};
+}
+
+void ScanEngine::broadcastStep()
+{
+    for (const BroadcastTarget &target : broadcastTargets()) {
+        if (protocol.sendInfoQuery(target.host, target.port)) {
+            protocol.noteBroadcast(target.port);
             if (settings.scanOld)
-                protocol.sendOldInfoQuery(host, port);
+                protocol.sendOldInfoQuery(target.host, target.port);
         }
     }
     shown.showSent(++sent);
-    return true;
+    next(Step::Ranges);
 }
 
-bool ScanEngine::sweepRanges(int port)
+bool ScanEngine::nextAddress(quint32 &address)
 {
-    for (int r = 0; r < settings.ranges.size(); ++r) {
-        const RangeRow range = settings.ranges[r];
-        if (!range.checked)
-            continue;
-        RangeWalker walker(range.from, range.to);
-        quint32 address = 0;
-        while (walker.next(address)) {
-            if (stopped())
-                return false;
-            const QString host = ipv4Text(address);
-            if (protocol.sendInfoQuery(host, port)) {
-                pause(settings.delay);
-                if (settings.scanOld)
-                    protocol.sendOldInfoQuery(host, port);
-                shown.setProgress(shown.progress() + 1);
+    // By index: the ranges may be edited between steps.
+    while (range < settings.ranges.size()) {
+        if (!walker) {
+            const RangeRow row = settings.ranges[range];
+            if (!row.checked) {
+                ++range;
+                continue;
             }
-            countTarget(host);
+            walker.emplace(row.from, row.to);
+        }
+        if (walker->next(address))
+            return true;
+        walker.reset();
+        ++range;
+    }
+    return false;
+}
+
+void ScanEngine::rangeSent(const QString &host)
+{
+    if (settings.scanOld)
+        protocol.sendOldInfoQuery(host, port);
+    shown.setProgress(shown.progress() + 1);
+    countTarget(host);
+}
+
+void ScanEngine::rangesStep()
+{
+    if (rangeHostPending) {
+        // The delay after the last address is over.
+        rangeHostPending = false;
+        rangeSent(rangeHost);
+    }
+    quint32 address = 0;
+    if (settings.delay > 0) {
+        // One address per step, the delay after its request.
+        if (!nextAddress(address)) {
+            countStep();
+            return;
+        }
+        if (stopped())
+            return;
+        rangeHost = ipv4Text(address);
+        if (protocol.sendInfoQuery(rangeHost, port)) {
+            rangeHostPending = true;
+            next(Step::Ranges, settings.delay);
+            return;
+        }
+        countTarget(rangeHost);
+        next(Step::Ranges);
+        return;
+    }
+
+    // No delay: many addresses to a step, handed over in batches, within a
+    // time budget that keeps the window responsive.
+    if (!nextAddress(address)) {
+        countStep();
+        return;
+    }
+    if (stopped())
+        return;
+    QElapsedTimer budget;
+    budget.start();
+    int taken = 0;
+    bool more = true;
+    while (more) {
+        stepAddresses.clear();
+        stepAddresses.append(address);
+        while (stepAddresses.size() < BatchAddresses && (more = nextAddress(address)))
+            stepAddresses.append(address);
+        protocol.sendInfoRequests(stepAddresses, port);
+        taken += int(stepAddresses.size());
+        sent += int(stepAddresses.size());
+        shown.setProgress(shown.progress() + int(stepAddresses.size()));
+        shown.showSent(sent);
+        shown.showActivity(QLatin1Char(' ') + ipv4Text(stepAddresses.last()));
+        if (!more || taken >= StepAddresses || budget.nsecsElapsed() >= StepBudgetNs)
+            break;
+        more = nextAddress(address);
+    }
+    next(Step::Ranges);
+}
+
+void ScanEngine::countStep()
+{
+    if (lookupsPending > 0 || step == Step::Lookups) {
+        // The sweep ends with the last favourite's lookup, or with Stop while it waits.
+        if (stopped())
+            return;
+        if (lookupsPending > 0) {
+            step = Step::Lookups;
+            SweepTimer->stop();
+            return;
         }
     }
-    return true;
+    step = Step::Idle;
+    SweepTimer->stop();
+    capture();
+    shown.showActivity(QCoreApplication::translate("ScanStatus", " Scan complete"));
+    WaitCount = WaitStart;
+    startCountdown();
+    Scanning = false;
+    shown.sweepEnded(servers.rowCount() > 0);
+    notify(true);
 }
 
 void ScanEngine::capture()
@@ -249,6 +422,9 @@ void ScanEngine::capture()
 void ScanEngine::SBStopClick()
 {
     StopRequested = true;
+    // A sweep waiting for a lookup has no step due: it takes one now.
+    if (step != Step::Idle && !SweepTimer->isActive())
+        SweepTimer->start(0);
     Scanning = false;
     WaitCount = WaitStart;
     startCountdown();
@@ -278,21 +454,24 @@ void ScanEngine::SBRefreshClick()
     notify(true);
     if (servers.rowCount() > capturedRows)
         capture();
-    pause(RefreshPauseMs);
+    RefreshTimer->start();
+}
 
+void ScanEngine::RefreshTimerTimer()
+{
+    RefreshTimer->stop();
     const int n = qMin(capturedRows, int(capturedAddresses.size()));
     // Rows still waiting for their answer show the question mark until it comes.
     for (int i = 0; i < n; ++i)
         servers.markPending(capturedAddresses[i], portValue(capturedPorts[i]));
     for (int i = 0; i < n; ++i) {
-        pumpHook();
         const QString address = capturedAddresses[i];
-        const int port = portValue(capturedPorts[i]);
-        if (port == 0) {
+        const int rowPort = portValue(capturedPorts[i]);
+        if (rowPort == 0) {
             NetworkError();
             continue;
         }
-        if (!protocol.sendInfoRequest(address, port))
+        if (!protocol.sendInfoRequest(address, rowPort))
             continue;
         if (selectedRow() == i && i < servers.rowCount()) {
             const ServerRow &row = servers.row(i);

@@ -2,10 +2,14 @@
 
 #include "scan/scancontrols.h"
 
+#include "scan/addressrange.h"
+
 #include <QElapsedTimer>
+#include <QList>
 #include <QObject>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <utility>
 
 class LocalAddressProvider;
@@ -21,9 +25,10 @@ struct ServerInfo;
 // and ranges, Stop, Refresh, the wait after a sweep and the common handling of
 // network errors. It tells the scan controls what happens (see ScanControls).
 //
-// Everything runs on the thread of the event loop. A sweep is one long call
-// that processes pending events between targets, so replies are listed, the
-// status bar repaints and Stop can be pressed while it runs.
+// Everything runs on the thread of the event loop, which is never held up: a
+// sweep is a series of steps taken by a timer ("SweepTimer"), each short, so
+// replies are listed, the status bar repaints and Stop can be pressed between
+// them. The scan delay is the time the timer waits between steps.
 class ScanEngine : public QObject
 {
     Q_OBJECT
@@ -36,8 +41,22 @@ public:
     // How many listed servers Refresh asks again.
     static constexpr int TargetListSize = 100;
     static constexpr int WaitStart = 3;
+    static constexpr int RefreshPauseMs = 300;
+    // Without a scan delay, one step sends to at most this many range
+    // addresses, and stops early once it took StepBudgetNs.
+    static constexpr int StepAddresses = 1024;
+    static constexpr qint64 StepBudgetNs = 1000000;
+
+    // The broadcast's targets, each sent the info request in one step.
+    struct BroadcastTarget
+    {
+        QString host;
+        int port = 0;
+    };
 
     bool scanning() const { return Scanning; }
+    // The sweep has steps left to take (Stop shows at the next one).
+    bool sweepRunning() const { return step != Step::Idle; }
     // The countdown after a sweep (1000 ms, the child timer "Timer"); TimerTimer is its handler.
     bool countdownRunning() const;
     int waitCount() const { return WaitCount; }
@@ -49,16 +68,10 @@ public:
     // The window answers these; they default to "nothing selected".
     void setSelectedRow(std::function<int()> query) { selectedRow = std::move(query); }
     void setDetailPage(std::function<int()> query) { detailPage = std::move(query); } // 0 players, 1 rules
-    // Processes pending events; tests replace it to act "while the sweep runs".
-    void setPumpMessages(std::function<void()> pump) { pumpHook = std::move(pump); }
-    // Pauses of a few milliseconds; replies are handled during them, user input after them.
-    void setPause(std::function<void(int ms)> pauseFor) { pause = std::move(pauseFor); }
     // The auto-connect check of a reply from the watched server, run before
-    // the buttons are set; false when the user declined the join.
+    // the buttons are set; false when the reply's handling ends there (a
+    // question about the join is open, or the join was declined).
     void setAutoConnectCheck(std::function<bool(const ServerInfo &info)> check) { autoConnectCheck = std::move(check); }
-
-    // Processes pending events as the sweep does between its targets.
-    void pumpMessages() { pumpHook(); }
 
     // A row became selected / no row is selected any more.
     void rowSelected();
@@ -72,6 +85,10 @@ public slots:
     void NetworkError();
     // A reply added a new row to the list.
     void serverAdded(int row, const ServerInfo &info);
+    // The sweep's next step ("SweepTimer").
+    void SweepTimerTimer();
+    // The refresh's requests, after its pause ("RefreshTimer").
+    void RefreshTimerTimer();
 
 signals:
     // The controls changed; the window shows them.
@@ -82,14 +99,25 @@ signals:
     void sweepStarted();
 
 private:
-    bool sweepFavorites();
-    bool sweepBroadcast(int port);
-    bool sweepRanges(int port);
+    enum class Step { Idle, Favorites, Broadcast, Ranges, Lookups, Count };
+    // Where a favourite stands: before its send, or sent and waiting out the second half of the delay.
+    enum class FavoritePhase { Before, Send, After };
+
+    void next(Step to, int waitMs = 0);
+    void favoritesStep();
+    void favoriteSent(const QString &host, int port);
+    void favoriteResolved(quint64 sweep, const QString &address, int port);
+    void afterFavorites();
+    QList<BroadcastTarget> broadcastTargets();
+    void broadcastStep();
+    void rangesStep();
+    bool nextAddress(quint32 &address);
+    void rangeSent(const QString &host);
+    void countStep();
     bool stopped();
     void capture();
     void startCountdown();
     void countTarget(const QString &host);
-    void pump();
     void notify(bool force = false);
     bool checksPass();
 
@@ -101,11 +129,11 @@ private:
     Prompter &prompter;
     ScanControls &shown;
     QTimer *Timer = nullptr;
+    QTimer *SweepTimer = nullptr;
+    QTimer *RefreshTimer = nullptr;
 
     std::function<int()> selectedRow = [] { return -1; };
     std::function<int()> detailPage = [] { return 0; };
-    std::function<void()> pumpHook;
-    std::function<void(int ms)> pause;
     std::function<bool(const ServerInfo &info)> autoConnectCheck;
 
     bool Scanning = false;
@@ -116,4 +144,21 @@ private:
     int capturedRows = 0;
     int sent = 0;
     QElapsedTimer lastNotify;
+
+    // The sweep's place.
+    Step step = Step::Idle;
+    quint64 sweepNumber = 0; // a lookup that ends after its sweep sends nothing
+    int port = 0;
+    int favorite = 0;
+    FavoritePhase favoritePhase = FavoritePhase::Before;
+    QString favoriteHost;
+    int favoritePort = 0;
+    bool favoriteOk = false;
+    int lookupsPending = 0;
+    int range = 0;
+    std::optional<RangeWalker> walker;
+    // With a scan delay: the address sent to that waits out the delay.
+    QString rangeHost;
+    bool rangeHostPending = false;
+    QVector<quint32> stepAddresses;
 };

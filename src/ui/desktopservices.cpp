@@ -8,6 +8,21 @@
 #include <QTextStream>
 #include <QUrl>
 
+namespace {
+
+// A box that opens without a local event loop and deletes itself when closed.
+void openBox(QWidget *parent, QMessageBox::Icon icon, const QString &caption, const QString &text,
+             QMessageBox::StandardButtons buttons, std::function<void(int button)> closed = {})
+{
+    auto *box = new QMessageBox(icon, caption, text, buttons, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    if (closed)
+        QObject::connect(box, &QMessageBox::finished, box, std::move(closed));
+    box->open();
+}
+
+} // namespace
+
 bool MessageBoxPrompter::written(const QString &text)
 {
     if (!messages)
@@ -16,33 +31,39 @@ bool MessageBoxPrompter::written(const QString &text)
     return true;
 }
 
-void MessageBoxPrompter::warning(const QString &text)
+void MessageBoxPrompter::warning(const QString &text, std::function<void()> closed)
 {
-    if (written(text))
+    if (written(text)) {
+        if (closed)
+            closed();
         return;
-    QMessageBox::warning(parent, QApplication::applicationName(), text, QMessageBox::Ok);
+    }
+    openBox(parent, QMessageBox::Warning, QApplication::applicationName(), text, QMessageBox::Ok,
+            closed ? [closed](int) { closed(); } : std::function<void(int)>());
 }
 
 void MessageBoxPrompter::error(const QString &text)
 {
     if (written(text))
         return;
-    QMessageBox::critical(parent, QCoreApplication::translate("MessageBox", "Error"), text, QMessageBox::Ok);
+    openBox(parent, QMessageBox::Critical, QCoreApplication::translate("MessageBox", "Error"), text, QMessageBox::Ok);
 }
 
 void MessageBoxPrompter::information(const QString &caption, const QString &text)
 {
     if (written(text))
         return;
-    QMessageBox::information(parent, caption, text, QMessageBox::Ok);
+    openBox(parent, QMessageBox::Information, caption, text, QMessageBox::Ok);
 }
 
-bool MessageBoxPrompter::question(const QString &text)
+void MessageBoxPrompter::question(const QString &text, std::function<void(bool yes)> answered)
 {
-    if (written(text))
-        return false;
-    return QMessageBox::question(parent, QApplication::applicationName(), text, QMessageBox::Yes | QMessageBox::No)
-        == QMessageBox::Yes;
+    if (written(text)) {
+        answered(false);
+        return;
+    }
+    openBox(parent, QMessageBox::Question, QApplication::applicationName(), text, QMessageBox::Yes | QMessageBox::No,
+            [answered](int button) { answered(button == QMessageBox::Yes); });
 }
 
 void MessageBoxPrompter::beep()

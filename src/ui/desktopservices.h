@@ -17,10 +17,10 @@ public:
     // session may be ending), and a box would keep the program running.
     void writeTo(QTextStream *stream) { messages = stream; }
 
-    void warning(const QString &text) override;
+    void warning(const QString &text, std::function<void()> closed) override;
     void error(const QString &text) override;
     void information(const QString &caption, const QString &text) override;
-    bool question(const QString &text) override;
+    void question(const QString &text, std::function<void(bool yes)> answered) override;
     void beep() override;
 
 private:

@@ -107,6 +107,8 @@ private:
     QWidget *buildScanPage();
     QWidget *buildFavoritesPage();
     void connectLiveSettings();
+    // The open-file dialog of SBExeClick was answered with `path`.
+    void exeChosen(const QString &path);
 
     // Puts the loaded model into the controls.
     void showSettings();

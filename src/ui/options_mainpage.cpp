@@ -222,7 +222,11 @@ void TSettings::RBNoSteamClick()
 void TSettings::SBExeClick()
 {
     const QString filter = RBSteam->isChecked() ? steamFileFilter() : exeFileFilter(currentGame());
-    const QString path = chooser.openFile(this, filter);
+    chooser.openFile(this, filter, [this](const QString &path) { exeChosen(path); });
+}
+
+void TSettings::exeChosen(const QString &path)
+{
     if (path.isEmpty())
         return;
     if (!IniFile::storable(path)) {

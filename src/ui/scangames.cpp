@@ -50,7 +50,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
-#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindowStateChangeEvent>
@@ -69,7 +68,6 @@ struct MainWindow
 constexpr int MinimumWidth = 680;
 constexpr int MinimumHeight = 175;
 constexpr int DetailsWidth = 168;
-constexpr int DetailPauseMs = 10;
 
 QTableView *reportList(QWidget *parent)
 {
@@ -117,7 +115,8 @@ TForm1::TForm1(const Services &services, QWidget *parent)
     setWindowIcon(IconLibrary::appIcon());
     setMinimumSize(MinimumWidth, MinimumHeight);
 
-    UDP = new TNMUDP(services.localPort, this);
+    // The system's socket: a sweep hands it many datagrams per call.
+    UDP = new TNMUDP(services.localPort, this, newPlainDatagramSocket);
     Protocol = new QueryProtocol(*UDP, [this] { return settings.scanOld; }, this);
     Servers = new ServerListModel(settings, autoConnect, this);
     Players = new PlayersModel(this);
@@ -129,8 +128,18 @@ TForm1::TForm1(const Services &services, QWidget *parent)
         controls.showMessage(QLatin1Char(' ') + UDP->portStatus());
 
     connect(Protocol, &QueryProtocol::serverInfoReceived, Servers, &ServerListModel::AddServer);
-    connect(Protocol, &QueryProtocol::playersReceived, Players, &PlayersModel::setPlayers);
-    connect(Protocol, &QueryProtocol::rulesReceived, Rules, &RulesModel::setRules);
+    // The lists show the server selected now: a late reply of one selected
+    // before is dropped.
+    connect(Protocol, &QueryProtocol::playersReceived, this,
+            [this](const QVector<PlayerRow> &players, const QString &from, int port) {
+                if (isSelectedServer(from, port))
+                    Players->setPlayers(players);
+            });
+    connect(Protocol, &QueryProtocol::rulesReceived, this,
+            [this](const QVector<RuleRow> &rules, const QString &from, int port) {
+                if (isSelectedServer(from, port))
+                    Rules->setRules(rules);
+            });
     connect(Protocol, &QueryProtocol::bufferInvalid, this,
             [this] { prompter.error(MainWindow::tr("Invalid buffer")); });
     connect(Servers, &ServerListModel::serverAdded, Engine, &ScanEngine::serverAdded);
@@ -553,6 +562,15 @@ void TForm1::selectRow(int row)
     selectRowOrNone(*LW, row);
 }
 
+bool TForm1::isSelectedServer(const QString &address, int port) const
+{
+    const int row = selectedRow();
+    if (row < 0 || row >= Servers->rowCount())
+        return false;
+    const ServerRow &server = Servers->row(row);
+    return server.address == address && server.port == port;
+}
+
 void TForm1::clearDetails()
 {
     Players->clear();
@@ -570,8 +588,8 @@ void TForm1::LWSelectItem()
     Engine->rowSelected();
     const ServerRow &server = Servers->row(row);
     Image->setPixmap(IconLibrary::bigIcon(server.gameIcon - FirstGameIcon));
+    // The protocol keeps the pause between the two requests.
     Protocol->QueryPlayers(server.address, server.port);
-    QThread::msleep(DetailPauseMs);
     Protocol->QueryRules(server.address, server.port);
 }
 
@@ -605,20 +623,21 @@ void TForm1::SBPlayClick()
     launchSelected();
 }
 
-bool TForm1::launchSelected()
+void TForm1::launchSelected(std::function<void()> started)
 {
     const int row = selectedRow();
-    return Launch->SBPlayClick(row >= 0 ? std::optional<ServerRow>(Servers->row(row)) : std::nullopt);
+    Launch->SBPlayClick(row >= 0 ? std::optional<ServerRow>(Servers->row(row)) : std::nullopt, std::move(started));
 }
 
 void TForm1::autoConnectJoin()
 {
     const bool unseen = !isVisible() || isMinimized();
     const QString address = connectAddress(autoConnect.targetAddress, autoConnect.targetPort);
-    if (launchSelected() && unseen)
+    launchSelected([this, unseen, address] {
         //: Tray message when auto-connect starts the game; %1 is ADDRESS:PORT.
-        Tray->notify(MainWindow::tr("Auto connect"),
-                     MainWindow::tr("Joining %1").arg(address));
+        if (unseen)
+            Tray->notify(MainWindow::tr("Auto connect"), MainWindow::tr("Joining %1").arg(address));
+    });
 }
 
 void TForm1::SBAutoClick()

@@ -3,6 +3,7 @@
 #include "scan/scancontrols.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 class FavoritesModel;
@@ -152,11 +153,13 @@ private:
     // The filter bar changed: the list shows what it lets through, the settings keep it.
     void quickFilterChanged();
     void showFilterCount();
-    // The selected row to the shell; true when the game or Steam was started.
-    bool launchSelected();
+    // The selected row to the shell; `started` runs when the game or Steam was started.
+    void launchSelected(std::function<void()> started = {});
     // Auto-connect's join; a join the window cannot show is told by the tray.
     void autoConnectJoin();
     void clearDetails();
+    // Whether address:port is the server of the selected row.
+    bool isSelectedServer(const QString &address, int port) const;
     void showRestored();
     // Hides to the tray, or minimises where there is none.
     void hideWindow();

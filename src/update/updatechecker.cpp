@@ -68,8 +68,11 @@ void UpdateChecker::fetched(bool ok, const QByteArray &body)
             // Message boxes on Linux and macOS break lines at '\n' only.
             QString question = downloadQuestion(release, own);
             question.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-            if (prompter.question(question))
-                shell.openUrl(record->address);
+            const QString download = record->address;
+            prompter.question(question, [this, download](bool yes) {
+                if (yes)
+                    shell.openUrl(download);
+            });
         }
     }
     settings.lastUpdateDate = dateText(today());

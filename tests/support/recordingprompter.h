@@ -4,8 +4,13 @@
 
 #include <QStringList>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 // Answers every message box at once and keeps what was shown, one line per
 // box: "warning: text", "error: text", "<caption>: text", "question: text".
+// With holdQuestions set, questions stay open until the test answers them.
 // Given a journal, it writes there too, with "beep" for each beep, so that a
 // test sees the boxes in order with other events.
 class RecordingPrompter : public Prompter
@@ -17,15 +22,32 @@ public:
     QStringList shown;
     // The answer to every question.
     bool answerYes = true;
+    bool holdQuestions = false;
     int beeps = 0;
 
-    void warning(const QString &text) override { note(QStringLiteral("warning: ") + text); }
+    void warning(const QString &text, std::function<void()> closed) override
+    {
+        note(QStringLiteral("warning: ") + text);
+        if (closed)
+            closed();
+    }
     void error(const QString &text) override { note(QStringLiteral("error: ") + text); }
     void information(const QString &caption, const QString &text) override { note(caption + QStringLiteral(": ") + text); }
-    bool question(const QString &text) override
+    void question(const QString &text, std::function<void(bool yes)> answered) override
     {
         note(QStringLiteral("question: ") + text);
-        return answerYes;
+        if (holdQuestions)
+            open.push_back(std::move(answered));
+        else
+            answered(answerYes);
+    }
+    int openQuestions() const { return int(open.size()); }
+    // Answers the question that was opened first.
+    void answer(bool yes)
+    {
+        auto answered = std::move(open.front());
+        open.erase(open.begin());
+        answered(yes);
     }
     void beep() override
     {
@@ -43,4 +65,5 @@ private:
     }
 
     QStringList *log = nullptr;
+    std::vector<std::function<void(bool yes)>> open;
 };

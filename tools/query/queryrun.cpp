@@ -30,6 +30,9 @@ QueryRun::QueryRun(const QueryOptions &options, QObject *parent)
     connect(&m_protocol, &QueryProtocol::playersReceived, this, &QueryRun::playersReceived);
     connect(&m_protocol, &QueryProtocol::rulesReceived, this, &QueryRun::rulesReceived);
     connect(&m_protocol, &QueryProtocol::networkError, this, &QueryRun::reportNetworkError);
+    connect(&m_protocol, &QueryProtocol::lookupFailed, this, [](const QString &host) {
+        QTextStream(stderr) << "vantor-query: cannot resolve " << host << Qt::endl;
+    });
 }
 
 void QueryRun::run()
@@ -57,12 +60,26 @@ void QueryRun::sweep()
 {
     for (const QueryTarget &target : std::as_const(m_options.targets)) {
         if (!target.isRange()) {
-            sendInfoRequest(target.host, target.port, true);
+            // A name is asked once its lookup ends.
+            ++m_lookups;
+            m_protocol.resolve(target.host, [this, port = target.port](const QString &address) {
+                --m_lookups;
+                if (!address.isEmpty())
+                    sendInfoRequest(address, port, true);
+                check();
+            });
             continue;
         }
         m_sweptRange = true;
-        forEachRangeAddress(RangeWalker(target.host, target.rangeTo),
-                            [&](quint32 address) { sendInfoRequest(ipv4Text(address), target.port, false); });
+        forEachRangeAddress(RangeWalker(target.host, target.rangeTo), [&](quint32 address) {
+            sendInfoRequest(ipv4Text(address), target.port, false);
+            // Replies are read between sends, at most once a millisecond: often
+            // enough for their pings, rarely enough not to cost more than the sends.
+            if (!m_lastPump.isValid() || m_lastPump.nsecsElapsed() >= 1'000'000) {
+                QCoreApplication::processEvents();
+                m_lastPump.start();
+            }
+        });
     }
 }
 
@@ -74,12 +91,6 @@ void QueryRun::sendInfoRequest(const QString &host, int port, bool named)
         m_asked.insert(server);
         if (named && !m_listed.contains(server))
             m_namedSilent.insert(server);
-    }
-    // Replies are read between sends, at most once a millisecond: often enough
-    // for their pings, rarely enough not to cost more than the sends.
-    if (!m_lastPump.isValid() || m_lastPump.nsecsElapsed() >= 1'000'000) {
-        QCoreApplication::processEvents();
-        m_lastPump.start();
     }
 }
 
@@ -180,7 +191,7 @@ bool QueryRun::infoRoundOver() const
 
 bool QueryRun::finished() const
 {
-    return infoRoundOver() && m_waiting.empty() && m_asking.isEmpty();
+    return m_lookups == 0 && infoRoundOver() && m_waiting.empty() && m_asking.isEmpty();
 }
 
 void QueryRun::check()
@@ -207,9 +218,8 @@ void QueryRun::check()
 
 void QueryRun::reportNetworkError()
 {
-    // An unknown host name is reported twice by the endpoint (lookup, then send).
-    // The endpoint's own target may have moved meanwhile (a challenge answered
-    // during the lookup), so the target of this run's loop is named.
+    // The endpoint's own target may have moved since (a challenge answered),
+    // so the target of this run's loop is named, once.
     if (m_target == m_lastError)
         return;
     m_lastError = m_target;

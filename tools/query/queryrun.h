@@ -83,6 +83,7 @@ private:
     QSet<quint64> m_asked;       // every address:port an info request went to
     QSet<quint64> m_namedSilent; // named targets that have not answered yet
     bool m_sweptRange = false;
+    int m_lookups = 0; // host names still being looked up
     QHash<quint64, int> m_listed; // address:port -> index in m_servers
     std::deque<int> m_waiting;    // indexes of servers whose details are still to ask
     QHash<quint64, Asking> m_asking;
