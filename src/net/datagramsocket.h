@@ -32,7 +32,8 @@ public:
     virtual int localPort() const = 0;
     // A number that tells why the last bind failed.
     virtual int errorCode() const = 0;
-    virtual void send(const char *data, int length, quint32 address, quint16 port) = 0;
+    // False when the system refused the datagram (no route to the address, say).
+    virtual bool send(const char *data, int length, quint32 address, quint16 port) = 0;
     // Takes the next waiting datagram; false when none is waiting.
     virtual bool read(ReceivedDatagram &datagram) = 0;
     virtual void close() = 0;

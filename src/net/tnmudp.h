@@ -59,9 +59,11 @@ public:
     QString portStatus() const;
 
     // Sends the first `length` bytes of `buff` to RemoteHost:RemotePort.
-    // Throws UDPSockError on failure.
-    void SendDatagram(const QByteArray &buff, int length);
-    void SendDatagram(const QByteArray &buff) { SendDatagram(buff, int(buff.size())); }
+    // Throws UDPSockError when there is nothing to send or nowhere to send it.
+    // Returns whether the system took the datagram; most callers need not
+    // care, as a UDP send is never sure to arrive anyway.
+    bool SendDatagram(const QByteArray &buff, int length);
+    bool SendDatagram(const QByteArray &buff) { return SendDatagram(buff, int(buff.size())); }
 
     // Closes the socket for good (the program is ending); later sends go nowhere.
     void release();

@@ -54,7 +54,6 @@ bool QueryProtocol::sendInfoQuery(const QString &host, int port)
         return false;
     challenges.infoSent(udp.lastResolvedAddress(), quint16(port), nowMs());
     pings.infoSent(udp.lastResolvedAddress(), quint16(port), sentAt);
-    lastInfoSentAt = sentAt;
     return true;
 }
 
@@ -70,10 +69,22 @@ bool QueryProtocol::sendInfoRequest(const QString &host, int port)
     return !scanOld() || sendOldInfoQuery(host, port);
 }
 
-void QueryProtocol::noteBroadcast(int port)
+bool QueryProtocol::sendBroadcastQuery(const QString &host, int port)
 {
+    const qint64 sentAt = nowNs();
+    try {
+        udp.RemoteHost = host;
+        udp.RemotePort = port;
+        if (!udp.SendDatagram(packets.InfoQuery))
+            return false;
+    } catch (const UDPSockError &) {
+        return false;
+    }
     challenges.broadcastSent(quint16(port), nowMs());
-    pings.broadcastSent(quint16(port), lastInfoSentAt);
+    pings.broadcastSent(quint16(port), sentAt);
+    if (scanOld())
+        send(host, port, packets.OldInfoQuery);
+    return true;
 }
 
 bool QueryProtocol::QueryPlayers(const QString &address, int port)

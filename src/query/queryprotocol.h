@@ -36,10 +36,12 @@ public:
     bool sendOldInfoQuery(const QString &host, int port);
     // InfoQuery, then OldInfoQuery when old-protocol scanning is on.
     bool sendInfoRequest(const QString &host, int port);
-    // Marks that the info request just sent was the broadcast on `port`: a
-    // server that answers it with a challenge is asked again like a server
-    // queried directly, and its ping counts from that request.
-    void noteBroadcast(int port);
+    // The info request (and the old one when asked for) to a broadcast
+    // address: a server that answers it with a challenge is asked again like a
+    // server queried directly, and its ping counts from this request. A
+    // destination the system refuses (no route to it) is no error here: the
+    // call returns false and emits nothing.
+    bool sendBroadcastQuery(const QString &host, int port);
 
     // Players and rules of one server (the selected row). With old-protocol
     // scanning on, the text request follows after detailPauseMs.
@@ -79,6 +81,5 @@ private:
     SplitReassembler splits;
     ChallengeTable challenges;
     PingTable pings;
-    qint64 lastInfoSentAt = 0;
     QElapsedTimer clock;
 };

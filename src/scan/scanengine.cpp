@@ -4,7 +4,7 @@
 #include "net/ipv4.h"
 #include "query/queryprotocol.h"
 #include "scan/addressrange.h"
-#include "scan/localaddress.h"
+#include "scan/broadcastsweep.h"
 #include "desktop/prompter.h"
 #include "scan/serverlistmodel.h"
 #include "settings/settingsmodel.h"
@@ -35,14 +35,15 @@ int portValue(const QString &text)
 } // namespace
 
 ScanEngine::ScanEngine(QueryProtocol &queryProtocol, ServerListModel &serverList, SettingsModel &settingsModel,
-                       const AutoConnectState &autoConnectState, LocalAddressProvider &local, Prompter &messages,
-                       ScanControls &scanControls, QObject *parent)
+                       const AutoConnectState &autoConnectState, LocalAddressProvider &local,
+                       NetworkCards &networkCards, Prompter &messages, ScanControls &scanControls, QObject *parent)
     : QObject(parent)
     , protocol(queryProtocol)
     , servers(serverList)
     , settings(settingsModel)
     , autoConnect(autoConnectState)
     , localAddress(local)
+    , cards(networkCards)
     , prompter(messages)
     , shown(scanControls)
     , Timer(new QTimer(this))
@@ -193,18 +194,12 @@ bool ScanEngine::sweepFavorites()
 
 bool ScanEngine::sweepBroadcast(int port)
 {
-    const QString local = localAddress.LocalAddress();
-    quint32 parsed = 0;
-    if (!parseIpv4(local, parsed)) {
+    // One step however many cards and ports: it fails only when not one datagram left.
+    const QVector<BroadcastTarget> targets =
+        broadcastTargets(currentBroadcasts(cards, localAddress),
+                         broadcastPorts(port, settings.gameType == 1, settings.broadcastLanPorts));
+    if (sendBroadcast(protocol, targets) == 0)
         NetworkError();
-    } else {
-        const QString host = broadcastAddressOf(local);
-        if (protocol.sendInfoQuery(host, port)) {
-            protocol.noteBroadcast(port);
-            if (settings.scanOld)
-                protocol.sendOldInfoQuery(host, port);
-        }
-    }
     shown.showSent(++sent);
     return true;
 }

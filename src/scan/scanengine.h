@@ -9,6 +9,7 @@
 #include <utility>
 
 class LocalAddressProvider;
+class NetworkCards;
 class Prompter;
 class QTimer;
 class QueryProtocol;
@@ -30,8 +31,8 @@ class ScanEngine : public QObject
 
 public:
     ScanEngine(QueryProtocol &protocol, ServerListModel &servers, SettingsModel &settings,
-               const AutoConnectState &autoConnect, LocalAddressProvider &localAddress, Prompter &prompter,
-               ScanControls &controls, QObject *parent = nullptr);
+               const AutoConnectState &autoConnect, LocalAddressProvider &localAddress, NetworkCards &cards,
+               Prompter &prompter, ScanControls &controls, QObject *parent = nullptr);
 
     // How many listed servers Refresh asks again.
     static constexpr int TargetListSize = 100;
@@ -98,6 +99,7 @@ private:
     SettingsModel &settings;
     const AutoConnectState &autoConnect;
     LocalAddressProvider &localAddress;
+    NetworkCards &cards;
     Prompter &prompter;
     ScanControls &shown;
     QTimer *Timer = nullptr;

@@ -15,6 +15,7 @@ class IconProxyModel;
 class IniFile;
 class Launcher;
 class LocalAddressProvider;
+class NetworkCards;
 class PlayersModel;
 class Prompter;
 class QAction;
@@ -56,6 +57,7 @@ public:
         Prompter &prompter;
         Shell &shell;
         LocalAddressProvider &localAddress;
+        NetworkCards &networkCards;
         quint16 localPort = 27005;
         bool registerHotkey = true;
     };
