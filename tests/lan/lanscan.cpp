@@ -110,13 +110,15 @@ class LanScan : public QObject
 
 private slots:
     void initTestCase();
+    // Each sweep's engine refers to the cards of its test function.
+    void cleanup() { engine.reset(); }
     void scanListsEveryServerOfBothSegments();
     void noDatagramLeavesIsANetworkError();
     void toolListsTheSame();
 
 private:
     // A sweep with "Broadcast" on and nothing else, the way a player at a LAN party starts.
-    ServerListModel &sweep(NetworkCards &cards, LocalAddressProvider &local, ScanControls &controls);
+    ServerListModel &sweep(NetworkCards &cards, LocalAddressProvider &local);
 
     ServerTable expected;
     SettingsModel settings;
@@ -125,6 +127,7 @@ private:
     std::unique_ptr<TNMUDP> udp;
     std::unique_ptr<QueryProtocol> protocol;
     std::unique_ptr<ServerListModel> servers;
+    ScanControls controls;
     std::unique_ptr<ScanEngine> engine;
 };
 
@@ -142,9 +145,9 @@ void LanScan::initTestCase()
     settings.delay = 0;
 }
 
-ServerListModel &LanScan::sweep(NetworkCards &cards, LocalAddressProvider &local, ScanControls &controls)
+ServerListModel &LanScan::sweep(NetworkCards &cards, LocalAddressProvider &local)
 {
-    engine.reset();
+    controls = ScanControls();
     servers.reset();
     protocol.reset();
     udp = std::make_unique<TNMUDP>(0);
@@ -164,8 +167,7 @@ void LanScan::scanListsEveryServerOfBothSegments()
     QCOMPARE(broadcastLine(cardBroadcasts(cards.addresses())),
              QStringLiteral("10.77.255.255, 10.78.5.255, 10.78.255.255"));
     SystemLocalAddress local;
-    ScanControls controls;
-    ServerListModel &list = sweep(cards, local, controls);
+    ServerListModel &list = sweep(cards, local);
     QCOMPARE(controls.activityPanel(), QStringLiteral(" Scan complete"));
     QCOMPARE(controls.sentPanel(), QStringLiteral("1"));
     QCOMPARE(controls.messagePanel(), QString());
@@ -185,8 +187,7 @@ void LanScan::noDatagramLeavesIsANetworkError()
     // every datagram, and the broadcast step fails.
     FixedNetworkCards nowhere({unroutedCard()});
     FixedLocalAddress local{QString()};
-    ScanControls controls;
-    sweep(nowhere, local, controls);
+    sweep(nowhere, local);
     QCOMPARE(controls.messagePanel(), QStringLiteral(" Network error..."));
     QCOMPARE(controls.sentPanel(), QStringLiteral("1"));
 }
