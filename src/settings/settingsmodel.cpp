@@ -118,6 +118,7 @@ void SettingsModel::load(IniFile &ini)
     hideEmpty = ini.readBool(SettingsSection, QStringLiteral("HideEmpty"), false);
     hideFull = ini.readBool(SettingsSection, QStringLiteral("HideFull"), false);
     hidePassword = ini.readBool(SettingsSection, QStringLiteral("HidePassword"), false);
+    broadcastLanPorts = ini.readBool(SettingsSection, QStringLiteral("BroadcastLanPorts"), true);
 
     for (int g = 0; g < GameFilterCount; ++g)
         showGame[g] = ini.readBool(GamesSection, QLatin1String(gameKeys[g]), true);
@@ -214,6 +215,7 @@ void SettingsModel::save(IniFile &ini)
     ini.writeBool(SettingsSection, QStringLiteral("HideEmpty"), hideEmpty);
     ini.writeBool(SettingsSection, QStringLiteral("HideFull"), hideFull);
     ini.writeBool(SettingsSection, QStringLiteral("HidePassword"), hidePassword);
+    ini.writeBool(SettingsSection, QStringLiteral("BroadcastLanPorts"), broadcastLanPorts);
 
     for (int k = 0; k < favorites.size(); ++k)
         ini.writeString(FavoritesSection, favorites[k].host + u' ' + QString::number(k), favorites[k].port);
