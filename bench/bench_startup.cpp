@@ -5,6 +5,7 @@
 #include "join/launchstate.h"
 #include "net/httpfetch.h"
 #include "update/updatechecker.h"
+#include "net/networkcards.h"
 #include "scan/localaddress.h"
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
@@ -59,6 +60,7 @@ qint64 startUp(const QString &iniPath)
     MessageBoxPrompter prompter;
     DesktopShell shell;
     SystemLocalAddress localAddress;
+    SystemNetworkCards networkCards;
     HttpFetch updateFetch;
     // Never asked: the activation that triggers the daily check is not
     // connected, so the benchmark stays off the network.
@@ -70,10 +72,10 @@ qint64 startUp(const QString &iniPath)
     clock.start();
     // Port 0: a benchmark must not take the game client's port.
     auto form1 = std::make_unique<TForm1>(
-        TForm1::Services{settings, autoConnect, launch, prompter, shell, localAddress, 0});
+        TForm1::Services{settings, autoConnect, launch, prompter, shell, localAddress, networkCards, 0});
     prompter.setParentWindow(form1.get());
     form1->installEventFilter(&painted);
-    auto settingsDialog = std::make_unique<TSettings>(settings, ini, prompter);
+    auto settingsDialog = std::make_unique<TSettings>(settings, ini, prompter, networkCards);
     settingsDialog->loadSettings();
     form1->applySettings();
     form1->setIniFile(&ini);

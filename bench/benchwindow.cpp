@@ -11,7 +11,7 @@ BenchWindow::BenchWindow()
 {
     prompter.answerYes = false;
     form = std::make_unique<TForm1>(
-        TForm1::Services{settings, autoConnect, launch, prompter, shell, localAddress, 0, false});
+        TForm1::Services{settings, autoConnect, launch, prompter, shell, localAddress, cards, 0, false});
 }
 
 BenchWindow::~BenchWindow() = default;

@@ -4,6 +4,7 @@
 #include "join/launchstate.h"
 #include "desktop/shell.h"
 #include "support/fixedlocaladdress.h"
+#include "support/fixednetworkcards.h"
 #include "support/recordingprompter.h"
 #include "settings/settingsmodel.h"
 #include "ui/scangames.h"
@@ -38,6 +39,7 @@ public:
     RecordingPrompter prompter;
     NoShell shell;
     FixedLocalAddress localAddress{QStringLiteral("127.0.0.1")};
+    FixedNetworkCards cards;
     std::unique_ptr<TForm1> form;
 };
 

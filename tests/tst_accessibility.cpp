@@ -3,6 +3,7 @@
 #include "net/httpfetch.h"
 #include "update/updatechecker.h"
 #include "support/fixedlocaladdress.h"
+#include "support/fixednetworkcards.h"
 #include "scan/serverlistmodel.h"
 #include "serverfarm.h"
 #include "settings/inifile.h"
@@ -138,6 +139,7 @@ private:
     RecordingPrompter prompter;
     RecordingShell shell;
     FixedLocalAddress local{QStringLiteral("127.0.0.1")};
+    FixedNetworkCards cards;
     std::unique_ptr<HttpFetch> fetch;
     std::unique_ptr<UpdateChecker> updates;
     std::unique_ptr<TForm1> form;
@@ -169,9 +171,9 @@ void TestAccessibility::init()
 
     // Created as the program creates them.
     form = std::make_unique<TForm1>(
-        TForm1::Services{*settings, autoConnect, launch, prompter, shell, local, /*localPort*/ 0, /*registerHotkey*/ false});
+        TForm1::Services{*settings, autoConnect, launch, prompter, shell, local, cards, /*localPort*/ 0, /*registerHotkey*/ false});
     form->tray().systemTrayAvailable = [] { return false; };
-    options = std::make_unique<TSettings>(*settings, *ini, prompter);
+    options = std::make_unique<TSettings>(*settings, *ini, prompter, cards);
     options->loadSettings();
     form->applySettings();
     form->setIniFile(ini.get());
@@ -217,7 +219,7 @@ void TestAccessibility::everyFocusableWidgetHasAName_data()
                                              "CBDclick",   "CBTrans",      "TBTrans",      "CBHL1",     "CBL4D",
                                              "LWranges",   "SBMoveUp",     "SBMoveDown",   "CSport",    "HLTVport",
                                              "SEDelay",    "SBAdd",        "SBDel",        "SBFill",    "CBBroadcast",
-                                             "CBOld",      "LVFav",        "EditHost",     "MEPort",    "SpeedButton4",
+                                             "CBLanPorts", "CBOld",      "LVFav",        "EditHost",     "MEPort",    "SpeedButton4",
                                              "SpeedButton5", "CBAutoUpdate", "SEUpdInterval"};
     QTest::newRow("about") << "FormAbout" << QStringList{"checkButton", "autoCheck", "homePage"};
     QTest::newRow("password") << "FormPass" << QStringList{"MEPass", "CBShowPass", "BitBtn1", "BitBtn2"};

@@ -179,22 +179,6 @@ private slots:
         QCOMPARE(NthField(delimiter, text, n), field);
     }
 
-    void broadcast_data()
-    {
-        QTest::addColumn<QString>("local");
-        QTest::addColumn<QString>("broadcast");
-        QTest::newRow("lan") << "192.168.1.7" << "192.168.255.255";
-        QTest::newRow("loopback") << "127.0.0.1" << "127.0.255.255";
-        // No local address gives no valid target, so the send fails.
-        QTest::newRow("unknown") << "" << "..255.255";
-    }
-    void broadcast()
-    {
-        QFETCH(QString, local);
-        QFETCH(QString, broadcast);
-        QCOMPARE(broadcastAddressOf(local), broadcast);
-    }
-
     void systemAddressIsIpv4OrEmpty()
     {
         const QString address = SystemLocalAddress().LocalAddress();

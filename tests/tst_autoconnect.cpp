@@ -6,6 +6,7 @@
 #include "replybuilder.h"
 #include "scan/listicons.h"
 #include "support/fixedlocaladdress.h"
+#include "support/fixednetworkcards.h"
 #include "scan/serverlistmodel.h"
 #include "serverfarm.h"
 #include "settings/settingsmodel.h"
@@ -93,6 +94,7 @@ private:
     RecordingPrompter prompter;
     RecordingShell shell;
     FixedLocalAddress local{QStringLiteral("127.0.0.1")};
+    FixedNetworkCards cards;
     std::unique_ptr<TForm1> form;
     std::unique_ptr<MainWindowControls> ui;
     std::unique_ptr<TFormAuto> dialog;
@@ -111,7 +113,7 @@ void TestAutoConnect::init()
     prompter = RecordingPrompter();
     shell = RecordingShell();
     form = std::make_unique<TForm1>(
-        TForm1::Services{*settings, autoConnect, launch, prompter, shell, local, /*localPort*/ 0, /*registerHotkey*/ false});
+        TForm1::Services{*settings, autoConnect, launch, prompter, shell, local, cards, /*localPort*/ 0, /*registerHotkey*/ false});
     ui = std::make_unique<MainWindowControls>(form.get());
     dialog = std::make_unique<TFormAuto>(*settings, form->autoConnector());
     form->show();

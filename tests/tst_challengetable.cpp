@@ -1,8 +1,10 @@
 #include "query/challengetable.h"
+#include "query/pingtable.h"
 
 #include <QtTest>
 
-// Which challenge replies are answered, and how often, as time goes by.
+// Which challenge replies are answered, and how often, as time goes by; and
+// which request a reply's ping counts from.
 class TestChallengeTable : public QObject
 {
     Q_OBJECT
@@ -12,6 +14,7 @@ private slots:
     void requestsExpire();
     void detailsAndInfoAreSeparate();
     void broadcastArmsEachServerOnce();
+    void broadcastThroughSeveralCardsKeepsPings();
 };
 
 void TestChallengeTable::twoAnswersPerRequest()
@@ -64,6 +67,23 @@ void TestChallengeTable::broadcastArmsEachServerOnce()
     QVERIFY(t.challenged(6, 27015, 5).info);
     QVERIFY(!t.challenged(7, 27020, 5).info);
     QVERIFY(!t.challenged(8, 27015, 2 + ChallengeTable::WindowMs).info);
+}
+
+// The ping table beside it: a broadcast sent through three cards, one after
+// another, and a server that answered the first send before the others left.
+void TestChallengeTable::broadcastThroughSeveralCardsKeepsPings()
+{
+    constexpr qint64 Ms = 1'000'000;
+    PingTable p;
+    p.broadcastSent(27015, 100 * Ms);
+    p.broadcastSent(27015, 103 * Ms);
+    p.broadcastSent(27015, 105 * Ms);
+    QCOMPARE(p.replied(1, 27015, 102 * Ms), 2);  // heard the first
+    QCOMPARE(p.replied(2, 27015, 104 * Ms), 1);  // the second, at the latest
+    QCOMPARE(p.replied(3, 27015, 109 * Ms), 4);  // after all: not too long
+    QCOMPARE(p.replied(4, 27016, 109 * Ms), -1); // no broadcast on its port
+    p.infoSent(3, 27015, 110 * Ms);
+    QCOMPARE(p.replied(3, 27015, 111 * Ms), 1); // asked alone later
 }
 
 QTEST_GUILESS_MAIN(TestChallengeTable)

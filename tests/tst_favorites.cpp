@@ -3,6 +3,7 @@
 #include "net/tnmudp.h"
 #include "scan/favoritesscanscheduler.h"
 #include "support/fixedlocaladdress.h"
+#include "support/fixednetworkcards.h"
 #include "scan/scanengine.h"
 #include "scan/serverlistmodel.h"
 #include "serverfarm.h"
@@ -105,6 +106,7 @@ private:
     RecordingPrompter prompter;
     RecordingShell shell;
     FixedLocalAddress local{QStringLiteral("127.0.0.1")};
+    FixedNetworkCards cards;
     std::unique_ptr<TSettings> dialog;
     std::unique_ptr<SettingsControls> dlg;
     std::unique_ptr<TForm1> form;
@@ -142,7 +144,7 @@ TSettings &TestFavorites::openDialog(const QByteArray &iniText)
         file.write(iniText);
     file.close();
     ini = std::make_unique<IniFile>(iniPath());
-    dialog = std::make_unique<TSettings>(*settings, *ini, prompter);
+    dialog = std::make_unique<TSettings>(*settings, *ini, prompter, cards);
     dialog->loadSettings();
     dlg = std::make_unique<SettingsControls>(dialog.get());
     return *dialog;
@@ -153,7 +155,7 @@ TForm1 &TestFavorites::openWindow(bool show)
     settings->broadcast = false;
     settings->scanOld = false;
     form = std::make_unique<TForm1>(
-        TForm1::Services{*settings, autoConnect, launch, prompter, shell, local, /*localPort*/ 0, /*registerHotkey*/ false});
+        TForm1::Services{*settings, autoConnect, launch, prompter, shell, local, cards, /*localPort*/ 0, /*registerHotkey*/ false});
     ui = std::make_unique<MainWindowControls>(form.get());
     favorites = std::make_unique<FavoritesModel>(settings->favorites);
     form->setFavorites(favorites.get());

@@ -8,6 +8,7 @@
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
 #include "support/fixedlocaladdress.h"
+#include "support/fixednetworkcards.h"
 #include "support/recordingprompter.h"
 #include "support/recordingshell.h"
 #include "support/tsfile.h"
@@ -173,6 +174,7 @@ private:
     RecordingPrompter prompter;
     RecordingShell shell;
     FixedLocalAddress local{QStringLiteral("127.0.0.1")};
+    FixedNetworkCards cards;
 };
 
 void TestLocalizedWindows::cleanup()
@@ -198,10 +200,10 @@ void TestLocalizedWindows::windows()
     QFETCH(QStringList, expected);
     Language::install(language);
 
-    TForm1 form(TForm1::Services{settings, autoConnect, launch, prompter, shell, local, /*localPort*/ 0,
+    TForm1 form(TForm1::Services{settings, autoConnect, launch, prompter, shell, local, cards, /*localPort*/ 0,
                                  /*registerHotkey*/ false});
     IniFile ini(dir.filePath(QStringLiteral("vantor.ini")));
-    TSettings options(settings, ini, prompter);
+    TSettings options(settings, ini, prompter, cards);
     TFormPass pass(settings, ini, prompter, launch);
     TFormAuto autoDialog(settings, form.autoConnector());
     TFormAbout about(settings, /*checker*/ nullptr, shell);

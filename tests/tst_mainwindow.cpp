@@ -4,6 +4,7 @@
 #include "query/queryprotocol.h"
 #include "scan/listicons.h"
 #include "support/fixedlocaladdress.h"
+#include "support/fixednetworkcards.h"
 #include "scan/scanengine.h"
 #include "scan/serverlistmodel.h"
 #include "replybuilder.h"
@@ -126,6 +127,7 @@ private:
     RecordingPrompter prompter;
     RecordingShell shell;
     FixedLocalAddress local{QStringLiteral("127.0.0.1")};
+    FixedNetworkCards cards;
     std::unique_ptr<TForm1> form;
     std::unique_ptr<MainWindowControls> ui;
     std::unique_ptr<ServerFarm> farm;
@@ -135,6 +137,8 @@ void TestMainWindow::init()
 {
     settings = std::make_unique<SettingsModel>();
     settings->broadcast = false;
+    // On loopback the LAN ports could reach another test's emulator.
+    settings->broadcastLanPorts = false;
     settings->scanOld = false;
     settings->delay = 0;
     settings->csPort = QString::number(FarmPort);
@@ -148,7 +152,7 @@ void TestMainWindow::init()
 void TestMainWindow::createForm()
 {
     form = std::make_unique<TForm1>(
-        TForm1::Services{*settings, autoConnect, launch, prompter, shell, local, /*localPort*/ 0, /*registerHotkey*/ false});
+        TForm1::Services{*settings, autoConnect, launch, prompter, shell, local, cards, /*localPort*/ 0, /*registerHotkey*/ false});
     ui = std::make_unique<MainWindowControls>(form.get());
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));

@@ -246,8 +246,7 @@ void TestQueryProtocol::broadcastChallengeIsAnswered()
             answerer.writeDatagram(challenge(5), d.senderAddress(), quint16(d.senderPort()));
         }
     });
-    QVERIFY(protocol->sendInfoQuery(QStringLiteral("127.0.255.255"), broadcast.localPort()));
-    protocol->noteBroadcast(broadcast.localPort());
+    QVERIFY(protocol->sendBroadcastQuery(QStringLiteral("127.0.255.255"), broadcast.localPort()));
     QTRY_COMPARE(infos.size(), 1);
     QCOMPARE(infos[0].address, QStringLiteral("127.0.0.14"));
 }

@@ -1,7 +1,9 @@
 #include "scan/autoconnectstate.h"
+#include "net/ipv4.h"
 #include "net/tnmudp.h"
 #include "query/queryprotocol.h"
 #include "support/fixedlocaladdress.h"
+#include "support/fixednetworkcards.h"
 #include "scan/scanengine.h"
 #include "scan/serverlistmodel.h"
 #include "serverfarm.h"
@@ -44,6 +46,50 @@ ServerInfo fakeInfo(int i)
     return info;
 }
 
+// Records where each datagram would go instead of sending it, and refuses the
+// addresses it is told to, as the system does without a route.
+class RecordingSocket : public DatagramSocket
+{
+public:
+    RecordingSocket(QStringList *log, const QSet<quint32> *refuse) : sent(log), refused(refuse) { }
+    bool bind(quint16) override { return true; }
+    int localPort() const override { return 27005; }
+    int errorCode() const override { return 0; }
+    bool send(const char *, int length, quint32 address, quint16 port) override
+    {
+        if (refused->contains(address))
+            return false;
+        *sent << QStringLiteral("%1:%2 %3").arg(ipv4Text(address)).arg(port).arg(length);
+        return true;
+    }
+    bool read(ReceivedDatagram &) override { return false; }
+    void close() override { }
+    void lookupHost(const QString &, std::function<void(quint32)> done) override { done(0); }
+
+private:
+    QStringList *sent;
+    const QSet<quint32> *refused;
+};
+
+CardAddress lanCard(const char *name, quint32 address, quint32 netmask)
+{
+    CardAddress c;
+    c.card = QString::fromLatin1(name);
+    c.address = address;
+    c.netmask = netmask;
+    c.broadcast = address | ~netmask;
+    c.up = c.running = c.canBroadcast = true;
+    return c;
+}
+
+// Every step of a sweep, by calling its timer's slot while one is due.
+void stepToTheEnd(ScanEngine &scan)
+{
+    const QTimer *timer = scan.findChild<QTimer *>(QStringLiteral("SweepTimer"));
+    while (scan.sweepRunning() && timer->isActive())
+        scan.SweepTimerTimer();
+}
+
 } // namespace
 
 // The sweep, Stop, Refresh, the countdown and the network-error path, with the
@@ -59,6 +105,7 @@ private slots:
     void checksWarnAndOpenSettings();
     void allRangesUncheckedSendsNothing();
     void broadcastOnly();
+    void broadcastThroughEveryCard();
     void rangeSweepListsServersAndCountsDown();
     void stopDuringSweep();
     void idleErrorCountdownEndingInASweep();
@@ -79,8 +126,7 @@ private:
     // Steps while one is due (a sweep waiting for a lookup has none).
     void finishSweep()
     {
-        while (engine->sweepRunning() && sweepTimer()->isActive())
-            engine->SweepTimerTimer();
+        stepToTheEnd(*engine);
     }
     QTimer *sweepTimer() const { return engine->findChild<QTimer *>(QStringLiteral("SweepTimer")); }
 
@@ -90,6 +136,7 @@ private:
     QueryProtocol *protocol = nullptr;
     ServerListModel *servers = nullptr;
     FixedLocalAddress *local = nullptr;
+    FixedNetworkCards cards;
     RecordingPrompter *prompter = nullptr;
     ScanControls *controls = nullptr;
     ScanEngine *engine = nullptr;
@@ -100,6 +147,8 @@ void TestScanEngine::init()
 {
     settings = new SettingsModel;
     settings->broadcast = false;
+    // On loopback the LAN ports could reach another test's emulator.
+    settings->broadcastLanPorts = false;
     settings->scanOld = false;
     settings->delay = 0;
     autoConnect = AutoConnectState();
@@ -110,7 +159,8 @@ void TestScanEngine::init()
     local = new FixedLocalAddress(QStringLiteral("127.0.0.1"));
     prompter = new RecordingPrompter;
     controls = new ScanControls;
-    engine = new ScanEngine(*protocol, *servers, *settings, autoConnect, *local, *prompter, *controls);
+    cards.setAddresses({});
+    engine = new ScanEngine(*protocol, *servers, *settings, autoConnect, *local, cards, *prompter, *controls);
     connect(servers, &ServerListModel::serverAdded, engine, &ScanEngine::serverAdded);
     settingsOpened = 0;
     connect(engine, &ScanEngine::settingsRequested, this, [this] { ++settingsOpened; });
@@ -191,6 +241,53 @@ void TestScanEngine::broadcastOnly()
     QCOMPARE(lan.receiveDatagram().data(), protocol->packets.InfoQuery);
     QTRY_VERIFY(lan.hasPendingDatagrams());
     QCOMPARE(lan.receiveDatagram().data(), protocol->packets.OldInfoQuery);
+}
+
+void TestScanEngine::broadcastThroughEveryCard()
+{
+    // Nothing leaves the machine: the endpoint's socket only records.
+    QStringList sent;
+    QSet<quint32> refused;
+    TNMUDP endpoint(27005, nullptr, [&] { return std::make_unique<RecordingSocket>(&sent, &refused); });
+    QueryProtocol queries(endpoint, [this] { return settings->scanOld; });
+    FixedNetworkCards twoCards({lanCard("eth0", 0x0A4D0002, 0xFFFF0000), lanCard("eth1", 0x0A4E0502, 0xFFFFFF00)});
+    ScanEngine scan(queries, *servers, *settings, autoConnect, *local, twoCards, *prompter, *controls);
+    settings->broadcast = true;
+    settings->broadcastLanPorts = true;
+    settings->scanOld = true;
+    settings->csPort = QStringLiteral("27016");
+
+    // One address refused: the others still get theirs, and the step counts once.
+    refused = {0x0A4E05FF};
+    scan.SBScanAllClick();
+    stepToTheEnd(scan);
+    QStringList expected;
+    for (int port : {27016, 27015, 27017, 27018, 27019}) {
+        for (const char *address : {"10.77.255.255", "10.78.255.255"})
+            expected << QStringLiteral("%1:%2 25").arg(QLatin1String(address)).arg(port)
+                     << QStringLiteral("%1:%2 15").arg(QLatin1String(address)).arg(port);
+    }
+    QCOMPARE(sent, expected);
+    QCOMPARE(controls->sentPanel(), QStringLiteral("1"));
+    QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan complete"));
+    QCOMPARE(controls->messagePanel(), QString());
+
+    // An HLTV scan without the old protocol: its own port only.
+    sent.clear();
+    settings->scanOld = false;
+    settings->gameType = 1;
+    scan.SBScanAllClick();
+    stepToTheEnd(scan);
+    QCOMPARE(sent, (QStringList{"10.77.255.255:27020 25", "10.78.255.255:27020 25"}));
+
+    // Not one datagram taken: the step fails.
+    sent.clear();
+    refused = {0x0A4DFFFF, 0x0A4EFFFF, 0x0A4E05FF};
+    scan.SBScanAllClick();
+    stepToTheEnd(scan);
+    QVERIFY(sent.isEmpty());
+    QCOMPARE(controls->messagePanel(), QStringLiteral(" Network error..."));
+    QCOMPARE(controls->sentPanel(), QStringLiteral("1"));
 }
 
 void TestScanEngine::rangeSweepListsServersAndCountsDown()

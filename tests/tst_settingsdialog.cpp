@@ -2,6 +2,7 @@
 #include "settings/settingsmodel.h"
 #include "ui/filechooser.h"
 #include "ui/ipaddressedit.h"
+#include "support/fixednetworkcards.h"
 #include "support/recordingprompter.h"
 #include "support/windowcontrols.h"
 #include "ui/options.h"
@@ -81,6 +82,7 @@ class TestSettingsDialog : public QObject
     std::unique_ptr<IniFile> ini;
     RecordingPrompter prompter;
     ScriptedChooser chooser;
+    FixedNetworkCards cards;
     std::unique_ptr<TSettings> dialog;
     std::unique_ptr<SettingsControls> ui;
 
@@ -99,7 +101,7 @@ class TestSettingsDialog : public QObject
         ini = std::make_unique<IniFile>(iniPath);
         prompter = RecordingPrompter();
         chooser = ScriptedChooser();
-        dialog = std::make_unique<TSettings>(settings, *ini, prompter, &chooser);
+        dialog = std::make_unique<TSettings>(settings, *ini, prompter, cards, &chooser);
         // No Steam of this machine gets proposed.
         dialog->findProgram = [](const QString &) { return QString(); };
         dialog->loadSettings();
@@ -515,13 +517,46 @@ private slots:
         QVERIFY(QDir(dir.path()).rmdir(QStringLiteral("vantor.ini")));
     }
 
+    void broadcastLineShowsTheCardsWhenShown()
+    {
+        CardAddress home;
+        home.card = QStringLiteral("eth0");
+        home.address = 0x0A4E0502; // 10.78.5.2/24
+        home.netmask = 0xFFFFFF00;
+        home.broadcast = 0x0A4E05FF;
+        home.up = home.running = home.canBroadcast = true;
+        cards.setAddresses({home});
+        TSettings &d = open("[Settings]\nCurPage=2\n");
+        d.show();
+        QCOMPARE(ui->LBroadcastTo->text(), QStringLiteral("10.78.5.255, 10.78.255.255"));
+        QCOMPARE(ui->LBroadcastTo->toolTip(), QStringLiteral("10.78.5.255: eth0\n10.78.255.255: eth0"));
+        QCOMPARE(ui->CBLanPorts->text(), QStringLiteral("Also broadcast to the LAN ports 27015\u201327019"));
+        QVERIFY(ui->CBLanPorts->isEnabled() && ui->LBroadcastTo->isEnabled());
+
+        // The cable is pulled while the dialog is hidden: the next showing says so.
+        cards.setAddresses({});
+        d.hide();
+        d.show();
+        QCOMPARE(ui->LBroadcastTo->text(), QStringLiteral("no network card that can broadcast"));
+        QCOMPARE(ui->LBroadcastTo->toolTip(), QString());
+
+        ui->CBBroadcast->setChecked(false);
+        QVERIFY(!ui->CBLanPorts->isEnabled() && !ui->LBroadcastTo->isEnabled());
+        ui->CBBroadcast->setChecked(true);
+        QVERIFY(ui->CBLanPorts->isEnabled());
+        d.hide();
+    }
+
     void roundTrip()
     {
         TSettings &d = open(QByteArray());
         QCOMPARE(ui->PageControl->currentIndex(), int(TSettings::MainPage));
         QCOMPARE(ui->SEDelay->value(), 0);
         QVERIFY(ui->CBOld->isChecked() && ui->CBBroadcast->isChecked() && ui->CBDclick->isChecked());
+        QVERIFY(ui->CBLanPorts->isChecked());
 
+        ui->CBLanPorts->setChecked(false);
+        QVERIFY(!settings.broadcastLanPorts);
         ui->CBOld->setChecked(false);
         ui->CBBroadcast->setChecked(false);
         ui->CBDclick->setChecked(false);
@@ -542,6 +577,9 @@ private slots:
         QCOMPARE(ui->PageControl->currentIndex(), int(TSettings::FavoritesPage));
         QVERIFY(!ui->CBOld->isChecked());
         QVERIFY(!ui->CBBroadcast->isChecked());
+        QVERIFY(!ui->CBLanPorts->isChecked());
+        // Without the broadcast, its line and its ports have no say.
+        QVERIFY(!ui->CBLanPorts->isEnabled() && !ui->LBroadcastTo->isEnabled());
         QVERIFY(!ui->CBDclick->isChecked());
         QVERIFY(!ui->CBShow[FilterCSP]->isChecked());
         QVERIFY(!ui->CBShow[FilterL4D]->isChecked());

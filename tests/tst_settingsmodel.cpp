@@ -49,6 +49,7 @@ QString field(const SettingsModel &m, const QString &name)
         {"updInterval", QString::number(m.updInterval)},
         {"transLevel", QString::number(m.transLevel)},
         {"broadcast", QString::number(m.broadcast)},
+        {"lanPorts", QString::number(m.broadcastLanPorts)},
         {"param0", m.games[0].params},
         {"showCSP", QString::number(m.showGame[FilterCSP])},
         {"params", m.params.join(u'|')},
@@ -83,7 +84,7 @@ const QByteArray defaultFile =
     "ExePath12=\nParam12=-game dmc\nSteamParam12=-applaunch 40\n"
     "ExePath13=\nParam13=-game rc\nSteamParam13=-applaunch 60\n"
     "ExePath14=\nParam14=-game left4dead\nSteamParam14=-applaunch 500\n"
-    "FilterText=\nHideEmpty=0\nHideFull=0\nHidePassword=0\n\n"
+    "FilterText=\nHideEmpty=0\nHideFull=0\nHidePassword=0\nBroadcastLanPorts=1\n\n"
     "[Games]\nHL1=1\nHL2=1\nCS15=1\nCS16=1\nCSS=1\nCZ=1\nDOD=1\nDODS=1\nGMOD=1\nTF=1\nTF2=1\nDMC=1\n"
     "CSP=1\nRC=1\nL4D=1\n\n"
     "[Params]\n-console=\n-nointo=\n-steam=\n-full=\n-win=\n-noip=\n-noipx=\n-freq 100=\n-freq 75=\n"
@@ -148,6 +149,8 @@ void TestSettingsModel::load_data()
     QTest::newRow("window minimum height") << QByteArray("[Settings]\nHeight=100\n") << "height" << "175";
     QTest::newRow("HLTV port choice") << QByteArray("[Settings]\nGameType=1\n") << "gameType" << "1";
     QTest::newRow("boolean that is no number") << QByteArray("[Settings]\nBroadcast=no\n") << "broadcast" << "1";
+    QTest::newRow("LAN ports off") << QByteArray("[Settings]\nBroadcastLanPorts=0\n") << "lanPorts" << "0";
+    QTest::newRow("LAN ports by default") << QByteArray("[Settings]\nBroadcast=0\n") << "lanPorts" << "1";
     QTest::newRow("Param empty") << QByteArray("[Settings]\nParam0=\n") << "param0" << "";
     QTest::newRow("game filter off") << QByteArray("[Games]\nCSP=0\n") << "showCSP" << "0";
     QTest::newRow("Params without keys") << QByteArray("[Params]\n")

@@ -305,7 +305,7 @@ void TstVantorQuery::information()
         if (output.startsWith(QLatin1String("vantor-query "))) {
             QCOMPARE(printed, output);
         } else {
-            for (const char *option : {"--port", "--old", "--players", "--rules", "--timeout", "--json", "--version"})
+            for (const char *option : {"--port", "--old", "--players", "--rules", "--timeout", "--json", "--lan", "--version"})
                 QVERIFY2(printed.contains(QLatin1String(option)), option);
         }
     }

@@ -893,6 +893,23 @@
         <source>Language</source>
         <translation>Sprache</translation>
     </message>
+    <message>
+        <source>no network card that can broadcast</source>
+        <extracomment>The settings dialog&apos;s line of broadcast addresses when there are none.</extracomment>
+        <translation>keine Netzwerkkarte, die Broadcast kann</translation>
+    </message>
+    <message>
+        <source>Broadcast addresses</source>
+        <translation>Broadcast-Adressen</translation>
+    </message>
+    <message>
+        <source>Also broadcast to the LAN ports 27015–27019</source>
+        <translation>Broadcast auch an die LAN-Ports 27015–27019</translation>
+    </message>
+    <message>
+        <source>Finds the second and third server on one machine; a scan on the HLTV port broadcasts to that port only</source>
+        <translation>Findet den zweiten und dritten Server auf einem Rechner; eine Suche auf dem HLTV-Port sendet nur an diesen Port</translation>
+    </message>
 </context>
 <context>
     <name>StartOptions</name>

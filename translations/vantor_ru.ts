@@ -899,6 +899,23 @@
         <source>Language</source>
         <translation>Язык</translation>
     </message>
+    <message>
+        <source>no network card that can broadcast</source>
+        <extracomment>The settings dialog&apos;s line of broadcast addresses when there are none.</extracomment>
+        <translation>нет сетевой карты, способной к широковещанию</translation>
+    </message>
+    <message>
+        <source>Broadcast addresses</source>
+        <translation>Широковещательные адреса</translation>
+    </message>
+    <message>
+        <source>Also broadcast to the LAN ports 27015–27019</source>
+        <translation>Рассылать также на LAN-порты 27015–27019</translation>
+    </message>
+    <message>
+        <source>Finds the second and third server on one machine; a scan on the HLTV port broadcasts to that port only</source>
+        <translation>Находит второй и третий сервер на одной машине; поиск по порту HLTV рассылает только на этот порт</translation>
+    </message>
 </context>
 <context>
     <name>StartOptions</name>

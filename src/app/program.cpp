@@ -54,11 +54,11 @@ int Program::run()
         return 0;
     }
 
-    form1 = std::make_unique<TForm1>(TForm1::Services{settings, autoConnect, launch, prompter, shell, localAddress});
+    form1 = std::make_unique<TForm1>(TForm1::Services{settings, autoConnect, launch, prompter, shell, localAddress, networkCards});
     prompter.setParentWindow(form1.get());
     QObject::connect(&instance, &SingleInstance::showRequested, form1.get(), &TForm1::bringToFront);
 
-    settingsDialog = std::make_unique<TSettings>(settings, ini, prompter);
+    settingsDialog = std::make_unique<TSettings>(settings, ini, prompter, networkCards);
     settingsDialog->loadSettings();
     form1->servers().shareSortColumn(sortColumn);
     settingsDialog->favorites().shareSortColumn(sortColumn);

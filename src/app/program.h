@@ -3,6 +3,7 @@
 #include "scan/autoconnectstate.h"
 #include "join/launchstate.h"
 #include "net/httpfetch.h"
+#include "net/networkcards.h"
 #include "update/updatechecker.h"
 #include "scan/localaddress.h"
 #include "settings/inifile.h"
@@ -42,6 +43,7 @@ private:
     MessageBoxPrompter prompter;
     DesktopShell shell;
     SystemLocalAddress localAddress;
+    SystemNetworkCards networkCards;
     // Absent from a build without the update check.
     std::unique_ptr<HttpFetch> updateFetch;
     std::unique_ptr<UpdateChecker> updates;

@@ -41,7 +41,8 @@ public:
     virtual int localPort() const = 0;
     // A number that tells why the last bind failed.
     virtual int errorCode() const = 0;
-    virtual void send(const char *data, int length, quint32 address, quint16 port) = 0;
+    // False when the system refused the datagram (no route to the address, say).
+    virtual bool send(const char *data, int length, quint32 address, quint16 port) = 0;
     // Sends the datagrams in order; a socket that can hands them to the system
     // in as few calls as it allows.
     virtual void sendBatch(const OutgoingDatagram *datagrams, int count)

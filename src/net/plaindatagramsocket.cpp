@@ -89,13 +89,12 @@ public:
     int localPort() const override { return bound; }
     int errorCode() const override { return error; }
 
-    void send(const char *data, int length, quint32 address, quint16 port) override
+    bool send(const char *data, int length, quint32 address, quint16 port) override
     {
         if (fd < 0)
-            return;
+            return false;
         const sockaddr_in to = socketAddress(address, port);
-        // As with any UDP send, whether the system took the datagram is not reported.
-        ::sendto(fd, data, size_t(length), 0, reinterpret_cast<const sockaddr *>(&to), sizeof to);
+        return ::sendto(fd, data, size_t(length), 0, reinterpret_cast<const sockaddr *>(&to), sizeof to) >= 0;
     }
 
 #ifdef Q_OS_LINUX

@@ -38,9 +38,9 @@ public:
     int localPort() const override { return socket.localPort(); }
     int errorCode() const override { return int(socket.error()); }
 
-    void send(const char *data, int length, quint32 address, quint16 port) override
+    bool send(const char *data, int length, quint32 address, quint16 port) override
     {
-        socket.writeDatagram(data, length, QHostAddress(address), port);
+        return socket.writeDatagram(data, length, QHostAddress(address), port) >= 0;
     }
 
     bool read(ReceivedDatagram &datagram) override

@@ -55,7 +55,7 @@ void TNMUDP::status(const QString &text)
         OnStatus(this, text);
 }
 
-void TNMUDP::SendDatagram(const QByteArray &buff, int length)
+bool TNMUDP::SendDatagram(const QByteArray &buff, int length)
 {
     QByteArray data = buff;
     bool firstAttempt = true;
@@ -78,10 +78,10 @@ void TNMUDP::SendDatagram(const QByteArray &buff, int length)
         throw UDPSockError(QStringLiteral("Null Remote Address"));
     lastResolved = address;
 
-    // Whether the system took the datagram is not reported, as with any UDP send.
-    socket->send(data.constData(), length, address, quint16(port));
+    const bool taken = socket->send(data.constData(), length, address, quint16(port));
     if (OnDataSend)
         OnDataSend(this);
+    return taken;
 }
 
 void TNMUDP::SendDatagrams(const std::vector<OutgoingDatagram> &datagrams)

@@ -58,9 +58,11 @@ public:
     QString portStatus() const;
 
     // Sends the first `length` bytes of `buff` to RemoteHost:RemotePort, which
-    // is dotted IPv4 text. Throws UDPSockError on failure.
-    void SendDatagram(const QByteArray &buff, int length);
-    void SendDatagram(const QByteArray &buff) { SendDatagram(buff, int(buff.size())); }
+    // is dotted IPv4 text. Throws UDPSockError when there is nothing to send or
+    // nowhere to send it. Returns whether the system took the datagram; most
+    // callers need not care, as a UDP send is never sure to arrive anyway.
+    bool SendDatagram(const QByteArray &buff, int length);
+    bool SendDatagram(const QByteArray &buff) { return SendDatagram(buff, int(buff.size())); }
     // Sends the datagrams in order, many to a system call where the socket can.
     // OnDataSend follows each, with lastResolvedAddress() its target.
     void SendDatagrams(const std::vector<OutgoingDatagram> &datagrams);

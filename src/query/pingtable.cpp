@@ -10,7 +10,10 @@ void PingTable::infoSent(quint32 address, quint16 port, qint64 nowNs)
 
 void PingTable::broadcastSent(quint16 port, qint64 nowNs)
 {
-    broadcasts.insert(port, nowNs);
+    QVector<qint64> &times = broadcasts[port];
+    if (times.size() >= BroadcastsKept)
+        times.removeFirst();
+    times.append(nowNs);
 }
 
 int PingTable::replied(quint32 address, quint16 port, qint64 nowNs)
@@ -23,7 +26,12 @@ int PingTable::replied(quint32 address, quint16 port, qint64 nowNs)
         direct = it.value();
         sent.erase(it);
     }
-    const qint64 at = std::max(direct, broadcasts.value(port, -1));
+    qint64 broadcast = -1;
+    for (qint64 t : broadcasts.value(port)) {
+        if (t <= nowNs)
+            broadcast = t;
+    }
+    const qint64 at = std::max(direct, broadcast);
     if (at < 0 || nowNs < at || nowNs - at > WindowNs)
         return -1;
     return int((nowNs - at + 500'000) / 1'000'000);
@@ -38,5 +46,5 @@ void PingTable::purge(qint64 nowNs)
     for (auto it = sent.begin(); it != sent.end();)
         it = stale(it.value()) ? sent.erase(it) : std::next(it);
     for (auto it = broadcasts.begin(); it != broadcasts.end();)
-        it = stale(it.value()) ? broadcasts.erase(it) : std::next(it);
+        it = stale(it.value().constLast()) ? broadcasts.erase(it) : std::next(it);
 }

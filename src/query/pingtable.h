@@ -1,16 +1,21 @@
 #pragma once
 
 #include <QHash>
+#include <QVector>
 #include <QtGlobal>
 
 // When each server was last sent an info request, so that its info reply can
 // tell its round-trip time. A server that answers the broadcast counts from
-// the broadcast, unless it was asked on its own later.
+// the broadcast, unless it was asked on its own later. One broadcast goes out
+// through several cards, one send each: a reply counts from the latest of
+// them that came before it, as the server heard one of those.
 class PingTable
 {
 public:
     // A reply later than this tells no time: it answers no request we know of.
     static constexpr qint64 WindowNs = 30'000'000'000;
+    // Sends kept per port: more than one broadcast's cards.
+    static constexpr int BroadcastsKept = 16;
 
     void infoSent(quint32 address, quint16 port, qint64 nowNs);
     void broadcastSent(quint16 port, qint64 nowNs);
@@ -28,6 +33,6 @@ private:
     void purge(qint64 nowNs);
 
     QHash<quint64, qint64> sent;
-    QHash<quint16, qint64> broadcasts;
+    QHash<quint16, QVector<qint64>> broadcasts; // per port, oldest first
     qint64 lastPurge = 0;
 };

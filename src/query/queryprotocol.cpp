@@ -57,7 +57,6 @@ bool QueryProtocol::sendInfoQuery(const QString &host, int port)
         return false;
     challenges.infoSent(udp.lastResolvedAddress(), quint16(port), nowMs());
     pings.infoSent(udp.lastResolvedAddress(), quint16(port), sentAt);
-    lastInfoSentAt = sentAt;
     return true;
 }
 
@@ -89,7 +88,6 @@ void QueryProtocol::sendInfoRequests(const QVector<quint32> &addresses, int port
         challenges.infoSent(address, quint16(port), now);
         pings.infoSent(address, quint16(port), sentAt);
     }
-    lastInfoSentAt = sentAt;
 }
 
 void QueryProtocol::resolve(const QString &host, std::function<void(const QString &address)> then)
@@ -113,10 +111,22 @@ void QueryProtocol::resolve(const QString &host, std::function<void(const QStrin
     });
 }
 
-void QueryProtocol::noteBroadcast(int port)
+bool QueryProtocol::sendBroadcastQuery(const QString &host, int port)
 {
+    const qint64 sentAt = nowNs();
+    try {
+        udp.RemoteHost = host;
+        udp.RemotePort = port;
+        if (!udp.SendDatagram(packets.InfoQuery))
+            return false;
+    } catch (const UDPSockError &) {
+        return false;
+    }
     challenges.broadcastSent(quint16(port), nowMs());
-    pings.broadcastSent(quint16(port), lastInfoSentAt);
+    pings.broadcastSent(quint16(port), sentAt);
+    if (scanOld())
+        send(host, port, packets.OldInfoQuery);
+    return true;
 }
 
 bool QueryProtocol::QueryPlayers(const QString &address, int port)

@@ -47,10 +47,12 @@ public:
     // lookupFailed() and gives an empty text. `then` never runs once the
     // endpoint is gone.
     void resolve(const QString &host, std::function<void(const QString &address)> then);
-    // Marks that the info request just sent was the broadcast on `port`: a
-    // server that answers it with a challenge is asked again like a server
-    // queried directly, and its ping counts from that request.
-    void noteBroadcast(int port);
+    // The info request (and the old one when asked for) to a broadcast
+    // address: a server that answers it with a challenge is asked again like a
+    // server queried directly, and its ping counts from this request. A
+    // destination the system refuses (no route to it) is no error here: the
+    // call returns false and emits nothing.
+    bool sendBroadcastQuery(const QString &host, int port);
 
     // Players and rules of one server (the selected row). With old-protocol
     // scanning on, the text request follows. Consecutive detail requests are
@@ -104,7 +106,6 @@ private:
     SplitReassembler splits;
     ChallengeTable challenges;
     PingTable pings;
-    qint64 lastInfoSentAt = 0;
     QElapsedTimer clock;
     std::vector<OutgoingDatagram> batch;
     // Detail requests waiting for their pause, all for one server.

@@ -68,10 +68,3 @@ QString NthField(const QString &delimiter, const QString &text, int n)
         start = end + delimiter.size();
     }
 }
-
-QString broadcastAddressOf(const QString &localAddress)
-{
-    const QString dot = QStringLiteral(".");
-    return NthField(dot, localAddress, 1) + dot + NthField(dot, localAddress, 2)
-        + QStringLiteral(".255.255");
-}

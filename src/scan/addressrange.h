@@ -46,7 +46,3 @@ int rangeAddressCount(const QString &from, const QString &to);
 // Field n (counting from 1) of `text` split at `delimiter`; a text that does
 // not end with the delimiter counts as if it did. "" when there is no such field.
 QString NthField(const QString &delimiter, const QString &text, int n);
-
-// The broadcast address of the /16 network of a dotted local address
-// ("192.168.1.7" gives "192.168.255.255").
-QString broadcastAddressOf(const QString &localAddress);

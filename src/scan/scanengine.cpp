@@ -4,7 +4,7 @@
 #include "net/ipv4.h"
 #include "query/queryprotocol.h"
 #include "scan/addressrange.h"
-#include "scan/localaddress.h"
+#include "scan/broadcastsweep.h"
 #include "desktop/prompter.h"
 #include "scan/serverlistmodel.h"
 #include "settings/settingsmodel.h"
@@ -31,14 +31,15 @@ int portValue(const QString &text)
 } // namespace
 
 ScanEngine::ScanEngine(QueryProtocol &queryProtocol, ServerListModel &serverList, SettingsModel &settingsModel,
-                       const AutoConnectState &autoConnectState, LocalAddressProvider &local, Prompter &messages,
-                       ScanControls &scanControls, QObject *parent)
+                       const AutoConnectState &autoConnectState, LocalAddressProvider &local,
+                       NetworkCards &networkCards, Prompter &messages, ScanControls &scanControls, QObject *parent)
     : QObject(parent)
     , protocol(queryProtocol)
     , servers(serverList)
     , settings(settingsModel)
     , autoConnect(autoConnectState)
     , localAddress(local)
+    , cards(networkCards)
     , prompter(messages)
     , shown(scanControls)
     , Timer(new QTimer(this))
@@ -275,26 +276,14 @@ void ScanEngine::afterFavorites()
         next(Step::Ranges);
 }
 
-QList<ScanEngine::BroadcastTarget> ScanEngine::broadcastTargets()
-{
-    const QString local = localAddress.LocalAddress();
-    quint32 parsed = 0;
-    if (!parseIpv4(local, parsed)) {
-        NetworkError();
-        return {};
-    }
-    return {{broadcastAddressOf(local), port}};
-}
-
 void ScanEngine::broadcastStep()
 {
-    for (const BroadcastTarget &target : broadcastTargets()) {
-        if (protocol.sendInfoQuery(target.host, target.port)) {
-            protocol.noteBroadcast(target.port);
-            if (settings.scanOld)
-                protocol.sendOldInfoQuery(target.host, target.port);
-        }
-    }
+    // One step however many cards and ports: it fails only when not one datagram left.
+    const QVector<BroadcastTarget> targets =
+        broadcastTargets(currentBroadcasts(cards, localAddress),
+                         broadcastPorts(port, settings.gameType == 1, settings.broadcastLanPorts));
+    if (sendBroadcast(protocol, targets) == 0)
+        NetworkError();
     shown.showSent(++sent);
     next(Step::Ranges);
 }

@@ -13,6 +13,7 @@
 #include <utility>
 
 class LocalAddressProvider;
+class NetworkCards;
 class Prompter;
 class QTimer;
 class QueryProtocol;
@@ -35,8 +36,8 @@ class ScanEngine : public QObject
 
 public:
     ScanEngine(QueryProtocol &protocol, ServerListModel &servers, SettingsModel &settings,
-               const AutoConnectState &autoConnect, LocalAddressProvider &localAddress, Prompter &prompter,
-               ScanControls &controls, QObject *parent = nullptr);
+               const AutoConnectState &autoConnect, LocalAddressProvider &localAddress, NetworkCards &cards,
+               Prompter &prompter, ScanControls &controls, QObject *parent = nullptr);
 
     // How many listed servers Refresh asks again.
     static constexpr int TargetListSize = 100;
@@ -46,13 +47,6 @@ public:
     // addresses, and stops early once it took StepBudgetNs.
     static constexpr int StepAddresses = 1024;
     static constexpr qint64 StepBudgetNs = 1000000;
-
-    // The broadcast's targets, each sent the info request in one step.
-    struct BroadcastTarget
-    {
-        QString host;
-        int port = 0;
-    };
 
     bool scanning() const { return Scanning; }
     // The sweep has steps left to take (Stop shows at the next one).
@@ -108,7 +102,6 @@ private:
     void favoriteSent(const QString &host, int port);
     void favoriteResolved(quint64 sweep, const QString &address, int port);
     void afterFavorites();
-    QList<BroadcastTarget> broadcastTargets();
     void broadcastStep();
     void rangesStep();
     bool nextAddress(quint32 &address);
@@ -126,6 +119,7 @@ private:
     SettingsModel &settings;
     const AutoConnectState &autoConnect;
     LocalAddressProvider &localAddress;
+    NetworkCards &cards;
     Prompter &prompter;
     ScanControls &shown;
     QTimer *Timer = nullptr;

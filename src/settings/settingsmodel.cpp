@@ -119,6 +119,7 @@ void SettingsModel::load(IniFile &ini)
     hideEmpty = ini.readBool(SettingsSection, QStringLiteral("HideEmpty"), false);
     hideFull = ini.readBool(SettingsSection, QStringLiteral("HideFull"), false);
     hidePassword = ini.readBool(SettingsSection, QStringLiteral("HidePassword"), false);
+    broadcastLanPorts = ini.readBool(SettingsSection, QStringLiteral("BroadcastLanPorts"), true);
     language = readLanguage(ini);
 
     for (int g = 0; g < GameFilterCount; ++g)
@@ -217,6 +218,7 @@ void SettingsModel::save(IniFile &ini)
     ini.writeBool(SettingsSection, QStringLiteral("HideEmpty"), hideEmpty);
     ini.writeBool(SettingsSection, QStringLiteral("HideFull"), hideFull);
     ini.writeBool(SettingsSection, QStringLiteral("HidePassword"), hidePassword);
+    ini.writeBool(SettingsSection, QStringLiteral("BroadcastLanPorts"), broadcastLanPorts);
     // Written only once chosen: a file of a user who never chose stays as it was.
     if (!language.isEmpty())
         ini.writeString(SettingsSection, QStringLiteral("Language"), language);

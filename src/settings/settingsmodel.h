@@ -54,6 +54,8 @@ public:
     int updInterval = 10;
     int curPage = 0;
     bool broadcast = true;
+    // The broadcast also goes to the LAN ports in a game-port scan.
+    bool broadcastLanPorts = true;
     int transLevel = 255;
     bool doubleClick = true;
     bool checkUpdates = true;

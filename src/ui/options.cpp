@@ -50,13 +50,14 @@ const char *const showOnlyNames[GameFilterCount] = {
 
 } // namespace
 
-TSettings::TSettings(SettingsModel &settingsModel, IniFile &file, Prompter &messages, FileChooser *fileChooser,
-                     QWidget *parent)
+TSettings::TSettings(SettingsModel &settingsModel, IniFile &file, Prompter &messages, NetworkCards &networkCards,
+                     FileChooser *fileChooser, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                           | Qt::MSWindowsFixedSizeDialogHint)
     , settings(settingsModel)
     , ini(file)
     , prompter(messages)
+    , cards(networkCards)
     , ownChooser(fileChooser ? nullptr : std::make_unique<DialogFileChooser>())
     , chooser(fileChooser ? *fileChooser : *ownChooser)
 {
@@ -164,7 +165,11 @@ void TSettings::connectLiveSettings()
     for (int g = 0; g < GameFilterCount; ++g)
         connect(CBShow[g], &QCheckBox::toggled, this, [this, g](bool on) { settings.showGame[g] = on; });
 
-    connect(CBBroadcast, &QCheckBox::toggled, this, [this](bool on) { settings.broadcast = on; });
+    connect(CBBroadcast, &QCheckBox::toggled, this, [this](bool on) {
+        settings.broadcast = on;
+        showBroadcastEnabled();
+    });
+    connect(CBLanPorts, &QCheckBox::toggled, this, [this](bool on) { settings.broadcastLanPorts = on; });
     connect(CBOld, &QCheckBox::toggled, this, [this](bool on) { settings.scanOld = on; });
     connect(CSport, &QLineEdit::textChanged, this, [this](const QString &text) { settings.csPort = text; });
     connect(HLTVport, &QLineEdit::textChanged, this, [this](const QString &text) { settings.hltvPort = text; });
@@ -187,6 +192,8 @@ void TSettings::showSettings()
     CBOld->setChecked(settings.scanOld);
     SEDelay->setValue(settings.delay);
     CBBroadcast->setChecked(settings.broadcast);
+    CBLanPorts->setChecked(settings.broadcastLanPorts);
+    showBroadcastEnabled();
     CBDclick->setChecked(settings.doubleClick);
     CBLanguage->setCurrentIndex(std::max(0, CBLanguage->findData(settings.language)));
     CBTrans->setChecked(settings.trans);
@@ -212,6 +219,7 @@ void TSettings::showEvent(QShowEvent *event)
     BBSave->setEnabled(false);
     proposeSteamPath();
     applyTransparency(this, settings);
+    showBroadcastAddresses();
     pageShown(PageControl->currentIndex());
 }
 

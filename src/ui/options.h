@@ -11,6 +11,7 @@ class FavoritesModel;
 class FileChooser;
 class IPAddressEdit;
 class IniFile;
+class NetworkCards;
 class Prompter;
 class QCheckBox;
 class QComboBox;
@@ -37,9 +38,10 @@ class TSettings : public QDialog
 public:
     enum Page { MainPage = 0, GamesPage = 1, ScanPage = 2, FavoritesPage = 3 };
 
-    // Without a file chooser the desktop's open-file dialog is used.
-    TSettings(SettingsModel &settings, IniFile &ini, Prompter &prompter, FileChooser *fileChooser = nullptr,
-              QWidget *parent = nullptr);
+    // Without a file chooser the desktop's open-file dialog is used. The
+    // network cards tell where a scan would broadcast.
+    TSettings(SettingsModel &settings, IniFile &ini, Prompter &prompter, NetworkCards &cards,
+              FileChooser *fileChooser = nullptr, QWidget *parent = nullptr);
     ~TSettings() override;
 
     // Once, right after creation: reads the file and shows what it holds.
@@ -121,6 +123,9 @@ private:
     // With Steam chosen and no Steam path stored, a Steam found on the system
     // fills the path field; Save takes it.
     void proposeSteamPath();
+    // The broadcast addresses beside "Broadcast", as the cards are now.
+    void showBroadcastAddresses();
+    void showBroadcastEnabled();
 
     // Controls, named as the handlers refer to them; each object name is its member name.
     QTabWidget *PageControl = nullptr;
@@ -160,6 +165,8 @@ private:
     QLineEdit *HLTVport = nullptr;
     QSpinBox *SEDelay = nullptr;
     QCheckBox *CBBroadcast = nullptr;
+    QLabel *LBroadcastTo = nullptr; // where the broadcast goes
+    QCheckBox *CBLanPorts = nullptr;
     QCheckBox *CBOld = nullptr;
 
     QTableView *LVFav = nullptr;
@@ -173,6 +180,7 @@ private:
     SettingsModel &settings;
     IniFile &ini;
     Prompter &prompter;
+    NetworkCards &cards;
     std::unique_ptr<FileChooser> ownChooser;
     FileChooser &chooser;
     FavoritesModel *Favorites = nullptr;

@@ -4,6 +4,7 @@
 #include "ui/options.h"
 
 #include "desktop/prompter.h"
+#include "scan/broadcasttargets.h"
 #include "settings/inifile.h"
 #include "settings/rangerules.h"
 #include "ui/ipaddressedit.h"
@@ -176,17 +177,31 @@ QWidget *TSettings::buildScanPage()
     editors->setColumnStretch(4, 1);
     layout->addLayout(editors);
 
-    auto *flags = new QHBoxLayout;
+    auto *flags = new QGridLayout;
+    flags->setHorizontalSpacing(8);
+    flags->setVerticalSpacing(2);
     CBBroadcast = new QCheckBox(SettingsDialog::tr("Broadcast"), page);
     CBBroadcast->setObjectName(QStringLiteral("CBBroadcast"));
     CBBroadcast->setChecked(true);
+    LBroadcastTo = new QLabel(page);
+    LBroadcastTo->setObjectName(QStringLiteral("LBroadcastTo"));
+    LBroadcastTo->setAccessibleName(SettingsDialog::tr("Broadcast addresses"));
+    LBroadcastTo->setWordWrap(true);
+    LBroadcastTo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    CBLanPorts = new QCheckBox(SettingsDialog::tr("Also broadcast to the LAN ports 27015–27019"), page);
+    CBLanPorts->setObjectName(QStringLiteral("CBLanPorts"));
+    CBLanPorts->setToolTip(SettingsDialog::tr("Finds the second and third server on one machine; "
+                                              "a scan on the HLTV port broadcasts to that port only"));
+    CBLanPorts->setChecked(true);
     CBOld = new QCheckBox(SettingsDialog::tr("Scan old protocol servers"), page);
     CBOld->setObjectName(QStringLiteral("CBOld"));
     CBOld->setToolTip(SettingsDialog::tr("All CS1.5 and old CS1.6 servers"));
     CBOld->setChecked(true);
-    flags->addWidget(CBBroadcast);
-    flags->addWidget(CBOld);
-    flags->addStretch();
+    flags->addWidget(CBBroadcast, 0, 0);
+    flags->addWidget(LBroadcastTo, 0, 1, 1, 2);
+    flags->addWidget(CBLanPorts, 1, 0, 1, 2);
+    flags->addWidget(CBOld, 1, 2);
+    flags->setColumnStretch(1, 1);
     layout->addLayout(flags);
 
     connect(SBAdd, &QPushButton::clicked, this, &TSettings::SBAddClick);
@@ -200,6 +215,19 @@ QWidget *TSettings::buildScanPage()
             settings.ranges[row].checked = item->checkState() == Qt::Checked;
     });
     return page;
+}
+
+void TSettings::showBroadcastAddresses()
+{
+    const QVector<BroadcastAddress> addresses = cardBroadcasts(cards.addresses());
+    LBroadcastTo->setText(broadcastLine(addresses));
+    LBroadcastTo->setToolTip(broadcastCardsText(addresses));
+}
+
+void TSettings::showBroadcastEnabled()
+{
+    LBroadcastTo->setEnabled(settings.broadcast);
+    CBLanPorts->setEnabled(settings.broadcast);
 }
 
 int TSettings::selectedRange() const

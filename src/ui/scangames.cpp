@@ -121,7 +121,8 @@ TForm1::TForm1(const Services &services, QWidget *parent)
     Servers = new ServerListModel(settings, autoConnect, this);
     Players = new PlayersModel(this);
     Rules = new RulesModel(this);
-    Engine = new ScanEngine(*Protocol, *Servers, settings, autoConnect, localAddress, prompter, controls, this);
+    Engine = new ScanEngine(*Protocol, *Servers, settings, autoConnect, localAddress, services.networkCards, prompter,
+                            controls, this);
     Engine->setSelectedRow([this] { return selectedRow(); });
     Engine->setDetailPage([this] { return PageControl1->currentIndex(); });
     if (!UDP->portStatus().isEmpty())

@@ -16,6 +16,7 @@ class IconProxyModel;
 class IniFile;
 class Launcher;
 class LocalAddressProvider;
+class NetworkCards;
 class PlayersModel;
 class Prompter;
 class QAction;
@@ -57,6 +58,7 @@ public:
         Prompter &prompter;
         Shell &shell;
         LocalAddressProvider &localAddress;
+        NetworkCards &networkCards;
         quint16 localPort = 27005;
         bool registerHotkey = true;
     };

@@ -101,6 +101,8 @@ struct SettingsControls
     QLineEdit *HLTVport;
     QSpinBox *SEDelay;
     QCheckBox *CBBroadcast;
+    QLabel *LBroadcastTo;
+    QCheckBox *CBLanPorts;
     QCheckBox *CBOld;
 
     QTableView *LVFav;

@@ -88,10 +88,11 @@ QString parseTarget(const QString &text, QueryTarget &target)
 }
 
 const char *const Usage = "usage: vantor-query [--port N] [--old] [--players] [--rules] [--timeout MS] "
-                          "[--json] TARGET... (TARGET: HOST | HOST:PORT | FROM-TO)";
+                          "[--json] [--lan] TARGET... (TARGET: HOST | HOST:PORT | FROM-TO)";
 
 const char *const Help =
     "usage: vantor-query [--port N] [--old] [--players] [--rules] [--timeout MS] [--json] TARGET...\n"
+    "       vantor-query --lan [OPTION]... [TARGET]...\n"
     "       vantor-query --help | --version\n"
     "\n"
     "Asks game servers of the Half-Life 1 and Source engine families for their\n"
@@ -106,6 +107,9 @@ const char *const Help =
     "  --rules       list each server's rules under it\n"
     "  --timeout MS  wait MS milliseconds after the last send (default 1000)\n"
     "  --json        print one JSON object per server and line\n"
+    "  --lan         also broadcast through every network card that can, to the\n"
+    "                --port port and the LAN ports 27015-27019, and list every\n"
+    "                server that answers\n"
     "  -h, --help    print this help and exit\n"
     "  --version     print the version and exit\n"
     "\n"
@@ -143,6 +147,8 @@ ParsedQueryArgs parseQueryArgs(const QStringList &args)
             o.rules = true;
         } else if (arg == QLatin1String("--json")) {
             o.json = true;
+        } else if (arg == QLatin1String("--lan")) {
+            o.lan = true;
         } else if (arg == QLatin1String("--port") || arg == QLatin1String("--timeout")) {
             if (i + 1 >= args.size())
                 return fail(QStringLiteral("%1 needs a value").arg(arg));
@@ -164,7 +170,7 @@ ParsedQueryArgs parseQueryArgs(const QStringList &args)
             o.targets.append(target);
         }
     }
-    if (o.targets.isEmpty())
+    if (o.targets.isEmpty() && !o.lan)
         return fail(QStringLiteral("no target given; ") + QLatin1String(Usage));
     for (QueryTarget &target : o.targets) {
         if (target.port == 0)

@@ -29,6 +29,8 @@ struct QueryOptions
     bool rules = false;
     int timeoutMs = DefaultQueryTimeoutMs;
     bool json = false;
+    // Also broadcast through every network card, as a scan does.
+    bool lan = false;
     QVector<QueryTarget> targets;
 };
 

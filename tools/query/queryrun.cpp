@@ -1,7 +1,9 @@
 #include "queryrun.h"
 
 #include "net/ipv4.h"
+#include "net/networkcards.h"
 #include "scan/addressrange.h"
+#include "scan/broadcastsweep.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -58,6 +60,8 @@ void QueryRun::run()
 
 void QueryRun::sweep()
 {
+    if (m_options.lan)
+        broadcast();
     for (const QueryTarget &target : std::as_const(m_options.targets)) {
         if (!target.isRange()) {
             // A name is asked once its lookup ends.
@@ -70,7 +74,7 @@ void QueryRun::sweep()
             });
             continue;
         }
-        m_sweptRange = true;
+        m_sweptMany = true;
         forEachRangeAddress(RangeWalker(target.host, target.rangeTo), [&](quint32 address) {
             sendInfoRequest(ipv4Text(address), target.port, false);
             // Replies are read between sends, at most once a millisecond: often
@@ -81,6 +85,26 @@ void QueryRun::sweep()
             }
         });
     }
+}
+
+void QueryRun::broadcast()
+{
+    SystemNetworkCards cards;
+    m_broadcasts = cardBroadcasts(cards.addresses());
+    if (m_broadcasts.isEmpty()) {
+        QTextStream(stderr) << "vantor-query: no network card that can broadcast" << Qt::endl;
+        return;
+    }
+    m_sweptMany = true;
+    m_broadcastPorts = broadcastPorts(m_options.port, false, true);
+    if (sendBroadcast(m_protocol, broadcastTargets(m_broadcasts, m_broadcastPorts)) == 0)
+        QTextStream(stderr) << "vantor-query: the broadcast could not be sent" << Qt::endl;
+}
+
+bool QueryRun::wasAsked(quint32 address, int port) const
+{
+    return m_asked.contains(key(address, port))
+           || (m_broadcastPorts.contains(port) && reachedByBroadcast(m_broadcasts, address));
 }
 
 void QueryRun::sendInfoRequest(const QString &host, int port, bool named)
@@ -107,7 +131,7 @@ void QueryRun::sent()
 void QueryRun::infoReceived(const ServerInfo &info)
 {
     quint32 address = 0;
-    if (!parseIpv4(info.address, address) || !m_asked.contains(key(address, info.port)))
+    if (!parseIpv4(info.address, address) || !wasAsked(address, info.port))
         return;
     m_list.AddServer(info);
     m_namedSilent.remove(key(address, info.port));
@@ -184,7 +208,7 @@ void QueryRun::answered(quint64 serverKey, const Asking &asking)
 
 bool QueryRun::infoRoundOver() const
 {
-    if (!m_sweptRange && m_namedSilent.isEmpty())
+    if (!m_sweptMany && m_namedSilent.isEmpty())
         return true;
     return m_clock.elapsed() - m_lastInfoSendMs >= m_options.timeoutMs;
 }

@@ -4,6 +4,7 @@
 #include "listedserver.h"
 #include "net/tnmudp.h"
 #include "query/queryprotocol.h"
+#include "scan/broadcasttargets.h"
 #include "queryoptions.h"
 #include "scan/serverlistmodel.h"
 #include "settings/settingsmodel.h"
@@ -22,8 +23,8 @@ class QEventLoop;
 // One run of the tool: the info request to every target, then the players and
 // rules of each server that answered, asked of many servers at once and told
 // apart by the address and port each reply comes from. Only servers that were
-// asked are listed. The run ends as soon as every named target has answered
-// all that was asked of it; with ranges, or while a named target is silent,
+// asked are listed; with --lan, a server that answers the broadcast was asked. The run ends as soon as every named target has answered
+// all that was asked of it; with ranges or the broadcast, or while a named target is silent,
 // it ends once the timeout has passed since the last info request and every
 // server's details are in or have had the timeout since their last request.
 class QueryRun : public QObject
@@ -55,6 +56,8 @@ private:
     static quint64 key(quint32 address, int port) { return (quint64(address) << 16) | quint16(port); }
 
     void sweep();
+    void broadcast();
+    bool wasAsked(quint32 address, int port) const;
     void sendInfoRequest(const QString &host, int port, bool named);
     void infoReceived(const ServerInfo &info);
     void serverListed(const ServerInfo &info);
@@ -82,8 +85,10 @@ private:
 
     QSet<quint64> m_asked;       // every address:port an info request went to
     QSet<quint64> m_namedSilent; // named targets that have not answered yet
-    bool m_sweptRange = false;
-    int m_lookups = 0; // host names still being looked up
+    bool m_sweptMany = false; // a range or the broadcast: the run waits the whole timeout
+    int m_lookups = 0;        // host names still being looked up
+    QVector<BroadcastAddress> m_broadcasts;
+    QVector<int> m_broadcastPorts;
     QHash<quint64, int> m_listed; // address:port -> index in m_servers
     std::deque<int> m_waiting;    // indexes of servers whose details are still to ask
     QHash<quint64, Asking> m_asking;

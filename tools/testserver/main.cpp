@@ -1,5 +1,7 @@
 // Emulates the game servers of a JSON file on loopback addresses until SIGINT or
 // SIGTERM; SIGUSR1 moves every server with player steps to its next count.
+// --any-address lets it serve any address, 0.0.0.0 included, for a test that
+// runs it in a network namespace of its own, as a dedicated server stands on a LAN.
 #include "serverfarm.h"
 
 #include <QCoreApplication>
@@ -47,6 +49,7 @@ int main(int argc, char *argv[])
     QStringList args = app.arguments().mid(1);
     // --quiet: no line per request; benchmarks send thousands of them.
     const bool quiet = args.removeAll(QStringLiteral("--quiet")) > 0;
+    const bool anyAddress = args.removeAll(QStringLiteral("--any-address")) > 0;
     QString logPath;
     const int logOption = int(args.indexOf(QStringLiteral("--log")));
     if (logOption >= 0 && logOption + 1 < args.size()) {
@@ -54,9 +57,11 @@ int main(int argc, char *argv[])
         args.removeAt(logOption);
     }
     if (args.size() != 1 || args[0].startsWith(QLatin1String("--")))
-        return fail(2, QStringLiteral("usage: vantor-testserver CONFIG.json [--log FILE] [--quiet]"));
+        return fail(2, QStringLiteral("usage: vantor-testserver CONFIG.json [--log FILE] [--quiet] [--any-address]"));
 
     ServerFarm farm;
+    if (anyAddress)
+        farm.setAddressScope(AddressScope::AnyAddress);
     if (!farm.loadFile(args[0]))
         return fail(2, farm.errorString());
 

@@ -117,12 +117,12 @@ public:
         *out = char(s[0].unicode());
     }
 
-    void readLoopback(const QString &key, QHostAddress *out)
+    void readAddress(const QString &key, QHostAddress *out, AddressScope scope)
     {
         const QHostAddress address(value(key).toString());
         if (address.protocol() != QAbstractSocket::IPv4Protocol)
             fail(key, QStringLiteral("must be an IPv4 address"));
-        else if (!isLoopback(address))
+        else if (scope == AddressScope::LoopbackOnly && !isLoopback(address))
             fail(key, QStringLiteral("%1 is outside 127.0.0.0/8; only loopback addresses are served")
                           .arg(address.toString()));
         else
@@ -238,7 +238,7 @@ void readPlayerSteps(FieldReader &server, std::optional<PlayerSteps> *steps, QSt
     *steps = s;
 }
 
-ServerConfig readServer(const QJsonObject &object, int index, QString *error)
+ServerConfig readServer(const QJsonObject &object, int index, QString *error, AddressScope scope)
 {
     FieldReader r(object, QStringLiteral("servers[%1].").arg(index), error);
     r.allowOnly({"address", "port", "replyPort", "dialect", "name", "map", "gameDir", "description",
@@ -247,7 +247,7 @@ ServerConfig readServer(const QJsonObject &object, int index, QString *error)
                  "generateRules", "infoChallenge", "challengeEveryTime", "detailChallenge", "split",
                  "silent", "playerSteps"});
     ServerConfig s;
-    r.readLoopback(QStringLiteral("address"), &s.address);
+    r.readAddress(QStringLiteral("address"), &s.address, scope);
     int port = s.port;
     r.readInt(QStringLiteral("port"), &port, 0, 65535);
     s.port = quint16(port);
@@ -316,7 +316,7 @@ bool isLoopback(const QHostAddress &address)
     return ok && (ip >> 24) == 127;
 }
 
-std::optional<FarmConfig> parseFarmConfig(const QJsonObject &root, QString *error)
+std::optional<FarmConfig> parseFarmConfig(const QJsonObject &root, QString *error, AddressScope scope)
 {
     error->clear();
     FieldReader r(root, QString(), error);
@@ -324,7 +324,7 @@ std::optional<FarmConfig> parseFarmConfig(const QJsonObject &root, QString *erro
     FarmConfig farm;
     if (r.has(QStringLiteral("broadcast"))) {
         QHostAddress broadcast;
-        r.readLoopback(QStringLiteral("broadcast"), &broadcast);
+        r.readAddress(QStringLiteral("broadcast"), &broadcast, scope);
         farm.broadcast = broadcast;
     }
     const QJsonArray servers = root.value(QStringLiteral("servers")).toArray();
@@ -332,7 +332,7 @@ std::optional<FarmConfig> parseFarmConfig(const QJsonObject &root, QString *erro
         r.fail(QStringLiteral("servers"), QStringLiteral("must list at least one server"));
     QSet<QString> endpoints;
     for (int i = 0; i < servers.size() && r.ok(); ++i) {
-        const ServerConfig server = readServer(servers[i].toObject(), i, error);
+        const ServerConfig server = readServer(servers[i].toObject(), i, error, scope);
         FieldReader s(servers[i].toObject(), QStringLiteral("servers[%1].").arg(i), error);
         if (farm.broadcast && server.address == *farm.broadcast)
             s.fail(QStringLiteral("address"), QStringLiteral("is the broadcast address"));

@@ -81,7 +81,12 @@ struct FarmConfig
     QList<ServerConfig> servers;
 };
 
+// Which addresses a farm may serve: loopback only, unless told otherwise for
+// a farm that stands in a network namespace of its own as a real server does.
+enum class AddressScope { LoopbackOnly, AnyAddress };
+
 // Reads a farm description; on failure returns nothing and sets *error to one line.
-std::optional<FarmConfig> parseFarmConfig(const QJsonObject &root, QString *error);
+std::optional<FarmConfig> parseFarmConfig(const QJsonObject &root, QString *error,
+                                          AddressScope scope = AddressScope::LoopbackOnly);
 
 bool isLoopback(const QHostAddress &address);

@@ -51,7 +51,7 @@ bool ServerFarm::load(const QJsonObject &config)
         m_error = QStringLiteral("cannot load a configuration while running");
         return false;
     }
-    const std::optional<FarmConfig> farm = parseFarmConfig(config, &m_error);
+    const std::optional<FarmConfig> farm = parseFarmConfig(config, &m_error, m_scope);
     if (!farm)
         return false;
     for (int i = 0; i < farm->servers.size(); ++i) {

@@ -15,7 +15,8 @@
 class QUdpSocket;
 class QTimer;
 
-// Any number of emulated game servers on loopback addresses, each answering on
+// Any number of emulated game servers on loopback addresses (or, when allowed,
+// on any address: 0.0.0.0 in a network namespace), each answering on
 // its own socket, plus an optional broadcast address that fans requests out.
 class ServerFarm : public QObject
 {
@@ -25,6 +26,8 @@ public:
     explicit ServerFarm(QObject *parent = nullptr);
     ~ServerFarm() override;
 
+    // Addresses outside loopback are refused unless allowed before the load.
+    void setAddressScope(AddressScope scope) { m_scope = scope; }
     // Replace the configuration; only while stopped. False with errorString() on a bad one.
     bool load(const QJsonObject &config);
     bool loadFile(const QString &path);
@@ -59,6 +62,7 @@ private:
     QString answerFrom(Slot *slot, const Request &request, const QHostAddress &client, quint16 clientPort);
     void record(RequestRecord record);
 
+    AddressScope m_scope = AddressScope::LoopbackOnly;
     std::optional<QHostAddress> m_broadcast;
     std::vector<std::unique_ptr<Slot>> m_servers;
     std::vector<std::unique_ptr<QUdpSocket>> m_broadcastSockets;
