@@ -1,4 +1,5 @@
 #include "settings/inifile.h"
+#include "settings/portnumber.h"
 #include "settings/settingsmodel.h"
 
 #include <QFile>
@@ -110,6 +111,8 @@ private slots:
     void rangeCountNotANumber();
     void immediateWrites();
     void saveFailurePropagates();
+    void parsePort_data();
+    void parsePort();
 
 private:
     QTemporaryDir m_dir;
@@ -334,6 +337,30 @@ void TestSettingsModel::saveFailurePropagates()
     QVERIFY_THROWS_EXCEPTION(IniWriteError, m.save(ini));
     QVERIFY_THROWS_EXCEPTION(IniWriteError, m.writeRanges(ini));
     QVERIFY_THROWS_EXCEPTION(IniWriteError, m.writeGameType(ini));
+}
+
+void TestSettingsModel::parsePort_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("expected"); // -1: no port
+
+    QTest::newRow("game port") << "27015" << 27015;
+    QTest::newRow("lowest") << "1" << 1;
+    QTest::newRow("highest") << "65535" << 65535;
+    QTest::newRow("zero") << "0" << -1;
+    QTest::newRow("above 16 bits") << "65536" << -1;
+    QTest::newRow("negative") << "-27015" << -1;
+    QTest::newRow("empty") << "" << -1;
+    QTest::newRow("trailing letters") << "27015a" << -1;
+    QTest::newRow("hexadecimal") << "0x6987" << -1;
+}
+
+void TestSettingsModel::parsePort()
+{
+    QFETCH(QString, text);
+    QFETCH(int, expected);
+    const std::optional<quint16> port = ::parsePort(text);
+    QCOMPARE(port ? int(*port) : -1, expected);
 }
 
 QTEST_GUILESS_MAIN(TestSettingsModel)
