@@ -126,7 +126,7 @@ std::vector<Figure> benchDispatch()
     for (int run = 0; run < BestOfRuns; ++run) {
         QueryProtocol protocol(udp, [&settings] { return settings.scanOld; });
         ServerListModel model(settings, autoConnect);
-        QObject::connect(&protocol, &QueryProtocol::serverInfoReceived, &model, &ServerListModel::AddServer,
+        QObject::connect(&protocol, &QueryProtocol::serverInfoReceived, &model, &ServerListModel::addOrUpdate,
                          Qt::DirectConnection);
 
         newRows.take(timedPass(protocol, replies));

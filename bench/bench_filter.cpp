@@ -72,11 +72,11 @@ std::vector<Figure> benchFilter()
     BenchWindow w;
     w.show();
     for (int i = 0; i < RowCount; ++i)
-        w.form->servers().AddServer(server(i));
+        w.form->session().servers().addOrUpdate(server(i));
     QCoreApplication::processEvents();
     auto *edit = w.form->findChild<QLineEdit *>(QStringLiteral("EditFilter"));
     auto *table = w.form->findChild<QAbstractItemView *>(QStringLiteral("LW"));
-    if (!edit || !table || w.form->servers().rowCount() != RowCount)
+    if (!edit || !table || w.form->session().servers().rowCount() != RowCount)
         throw BenchError("no filter field, or the list did not take every row");
     std::vector<QCheckBox *> toggles;
     for (const char *name : {"CBHideEmpty", "CBHideFull", "CBHidePassword"}) {

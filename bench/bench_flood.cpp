@@ -247,15 +247,15 @@ std::vector<Figure> benchFlood()
     w.settings.scanOld = false;
     w.show();
     TForm1 &form = *w.form;
-    ServerListModel &servers = form.servers();
-    if (!form.protocol().sendInfoQuery(GenuineAddress, GenuinePort)
+    ServerListModel &servers = form.session().servers();
+    if (!form.session().protocol().sendInfoQuery(GenuineAddress, GenuinePort)
         || !processEventsUntil([&] { return servers.findRow(GenuineAddress, GenuinePort) >= 0; }, 5000))
         throw BenchError("the genuine server was not listed");
     form.selectRow(servers.findRow(GenuineAddress, GenuinePort));
     if (!processEventsUntil([&] { return genuineShown(form); }, DetailsTimeoutMs))
         throw BenchError("the genuine server's players and rules did not arrive without a flood");
 
-    const quint16 port = quint16(form.udp().LocalPort());
+    const quint16 port = quint16(form.session().endpoint().LocalPort());
     EventGapMeter gaps;
     BestTime gap;
     qint64 worstGap = 0;

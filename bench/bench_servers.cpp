@@ -69,8 +69,8 @@ std::vector<Figure> benchServers()
     w.settings.csPort = QString::number(ServerPort);
     w.show();
 
-    ServerListModel &servers = w.form->servers();
-    ScanEngine &engine = w.form->engine();
+    ServerListModel &servers = w.form->session().servers();
+    ScanEngine &engine = w.form->session().engine();
     EventGapMeter gaps;
     BestTime gap;
     qint64 worstGap = 0;
@@ -80,7 +80,7 @@ std::vector<Figure> benchServers()
         QElapsedTimer timer;
         gaps.start();
         timer.start();
-        engine.SBScanAllClick();
+        engine.scanAll();
         int rows = -1;
         QElapsedTimer quiet;
         // Until every server is listed, or no new row came for a while.
@@ -103,7 +103,7 @@ std::vector<Figure> benchServers()
             throw BenchError(("the sweep showed: " + w.prompter.shown.join(u' ')).toStdString());
     }
     const qint64 peak = peakResidentBytes();
-    const qint64 dropped = droppedDatagrams(w.form->udp().LocalPort());
+    const qint64 dropped = droppedDatagrams(w.form->session().endpoint().LocalPort());
 
     Figure rows{QStringLiteral("servers listed of 5,000"), double(fewestRows), double(ServerCount),
                 QStringLiteral("rows"), true, 0, {}};

@@ -67,7 +67,7 @@ qint64 runSweep(ScanEngine &engine)
     });
     QElapsedTimer timer;
     timer.start();
-    engine.SBScanAllClick();
+    engine.scanAll();
     if (engine.sweepRunning())
         loop.exec();
     const qint64 elapsed = timer.nsecsElapsed();
@@ -87,7 +87,7 @@ int stepsAfterStop(ScanEngine &engine)
         if (stopped)
             ++afterStop;
         else if (++step == 10) {
-            engine.SBStopClick();
+            engine.stop();
             stopped = true;
         }
     });
@@ -95,7 +95,7 @@ int stepsAfterStop(ScanEngine &engine)
         if (!engine.sweepRunning())
             loop.quit();
     });
-    engine.SBScanAllClick();
+    engine.scanAll();
     if (engine.sweepRunning())
         loop.exec();
     QObject::disconnect(each);
@@ -112,7 +112,7 @@ SweepRun measure(BenchWindow &w, bool old, quint16 port, int addresses)
     if (!socket.bind(QHostAddress::AnyIPv4, 0))
         throw BenchError("the bare loop's socket cannot be bound");
     const RequestPackets packets;
-    ScanEngine &engine = w.form->engine();
+    ScanEngine &engine = w.form->session().engine();
     EventGapMeter gaps;
     SweepRun result;
     for (int run = 0; run < BestOfRuns; ++run) {
@@ -166,8 +166,8 @@ std::vector<Figure> benchSweep()
         gap.detail = QStringLiteral("worst sweep %1").arg(millisecondsText(r.worstGap));
         figures.push_back(gap);
     }
-    const int afterStop = stepsAfterStop(w.form->engine());
-    w.form->engine().findChild<QTimer *>(QStringLiteral("Timer"))->stop();
+    const int afterStop = stepsAfterStop(w.form->session().engine());
+    w.form->session().engine().findChild<QTimer *>(QStringLiteral("Timer"))->stop();
     Figure stop{QStringLiteral("sweep steps after Stop"), double(afterStop), TargetStepsAfterStop,
                 QStringLiteral("steps"), false, 0, QStringLiteral("Stop pressed at the 10th step")};
     figures.push_back(stop);

@@ -10,8 +10,8 @@
 BenchWindow::BenchWindow()
 {
     prompter.answerYes = false;
-    form = std::make_unique<TForm1>(
-        TForm1::Services{settings, autoConnect, launch, prompter, shell, localAddress, cards, 0, false});
+    session = std::make_unique<ScanSession>(ScanSession::Services{settings, prompter, shell, localAddress, cards, 0});
+    form = std::make_unique<TForm1>(*session, shell, false);
 }
 
 BenchWindow::~BenchWindow() = default;

@@ -1,13 +1,12 @@
 #pragma once
 
-#include "scan/autoconnectstate.h"
-#include "join/launchstate.h"
 #include "desktop/shell.h"
 #include "support/fixedlocaladdress.h"
 #include "support/fixednetworkcards.h"
 #include "support/recordingprompter.h"
 #include "settings/settingsmodel.h"
-#include "ui/scangames.h"
+#include "join/scansession.h"
+#include "ui/mainwindow.h"
 
 #include <QStringList>
 #include <functional>
@@ -33,13 +32,12 @@ public:
     void show();
 
     SettingsModel settings;
-    AutoConnectState autoConnect;
-    LaunchState launch;
     // Notes what a message box would have shown; any message is a failed setup.
     RecordingPrompter prompter;
     NoShell shell;
     FixedLocalAddress localAddress{QStringLiteral("127.0.0.1")};
     FixedNetworkCards cards;
+    std::unique_ptr<ScanSession> session;
     std::unique_ptr<TForm1> form;
 };
 

@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // Without the old protocol no detail request waits.
     QueryProtocol protocol(udp, [] { return false; });
     ServerListModel list(settings, autoConnect);
-    QObject::connect(&protocol, &QueryProtocol::serverInfoReceived, &list, &ServerListModel::AddServer);
+    QObject::connect(&protocol, &QueryProtocol::serverInfoReceived, &list, &ServerListModel::addOrUpdate);
     int genuineArrived = 0;
     QObject::connect(&protocol, &QueryProtocol::playersReceived, [&](const QVector<PlayerRow> &players) {
         FUZZ_CHECK(players == genuinePlayers());

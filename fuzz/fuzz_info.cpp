@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ServerListModel list(settings, autoConnect);
     for (int i = 0; i < infos.size(); ++i) {
         infos[i].port += i; // one row each
-        list.AddServer(infos[i]);
+        list.addOrUpdate(infos[i]);
     }
     for (int row = 0; row < list.rowCount(); ++row) {
         for (int column = 0; column < list.columnCount(); ++column)

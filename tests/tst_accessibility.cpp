@@ -2,6 +2,8 @@
 #include "join/launchstate.h"
 #include "net/httpfetch.h"
 #include "update/updatechecker.h"
+#include "join/launcher.h"
+#include "support/windowrig.h"
 #include "support/fixedlocaladdress.h"
 #include "support/fixednetworkcards.h"
 #include "scan/serverlistmodel.h"
@@ -10,11 +12,11 @@
 #include "settings/settingsmodel.h"
 #include "support/recordingprompter.h"
 #include "support/recordingshell.h"
-#include "ui/about.h"
-#include "ui/autoconnect.h"
-#include "ui/options.h"
-#include "ui/pass.h"
-#include "ui/scangames.h"
+#include "ui/aboutbox.h"
+#include "ui/autoconnectdialog.h"
+#include "ui/settingsdialog.h"
+#include "ui/passwordprompt.h"
+#include "ui/mainwindow.h"
 #include "ui/trayicon.h"
 
 #include <QAccessible>
@@ -134,8 +136,6 @@ private:
     QTemporaryDir dir;
     std::unique_ptr<SettingsModel> settings;
     std::unique_ptr<IniFile> ini;
-    AutoConnectState autoConnect;
-    LaunchState launch;
     RecordingPrompter prompter;
     RecordingShell shell;
     FixedLocalAddress local{QStringLiteral("127.0.0.1")};
@@ -160,8 +160,6 @@ void TestAccessibility::init()
 
     settings = std::make_unique<SettingsModel>();
     ini = std::make_unique<IniFile>(iniPath);
-    autoConnect = AutoConnectState();
-    launch = LaunchState();
     prompter = RecordingPrompter();
     shell = RecordingShell();
     fetch = std::make_unique<HttpFetch>();
@@ -170,16 +168,15 @@ void TestAccessibility::init()
         QUrl(QStringLiteral("http://127.0.0.1:9/ver.txt")), QStringLiteral("1.0.0.0"));
 
     // Created as the program creates them.
-    form = std::make_unique<TForm1>(
-        TForm1::Services{*settings, autoConnect, launch, prompter, shell, local, cards, /*localPort*/ 0, /*registerHotkey*/ false});
+    form = riggedMainWindow({*settings, prompter, shell, local, cards});
     form->tray().systemTrayAvailable = [] { return false; };
     options = std::make_unique<TSettings>(*settings, *ini, prompter, cards);
     options->loadSettings();
+    form->session().setIniFile(ini.get());
     form->applySettings();
-    form->setIniFile(ini.get());
     about = std::make_unique<TFormAbout>(*settings, updates.get(), shell);
-    pass = std::make_unique<TFormPass>(*settings, *ini, prompter, launch);
-    autoDialog = std::make_unique<TFormAuto>(*settings, form->autoConnector());
+    pass = std::make_unique<TFormPass>(*settings, *ini, prompter, form->session().launcher());
+    autoDialog = std::make_unique<TFormAuto>(*settings, form->session().autoConnect());
 }
 
 void TestAccessibility::cleanup()
@@ -325,7 +322,7 @@ void TestAccessibility::keyboardOnlyLaunch()
     QCOMPARE(list->model()->rowCount(), 1);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QVERIFY(list->hasFocus());
-    QCOMPARE(form->selectedRow(), form->servers().findRow(QStringLiteral("127.0.82.1"), FarmPort));
+    QCOMPARE(form->selectedRow(), form->session().servers().findRow(QStringLiteral("127.0.82.1"), FarmPort));
     QVERIFY(shell.started.isEmpty());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
 
@@ -341,7 +338,7 @@ void TestAccessibility::keyboardOnlyLaunch()
 void TestAccessibility::escapeClosesTheDialogs()
 {
     // The dialogs with a Cancel take Escape as Cancel; the others just close.
-    launch.passwordGiven = true;
+    form->session().launcher().givePassword(QStringLiteral("secret"));
     for (QWidget *dialog : {static_cast<QWidget *>(options.get()), static_cast<QWidget *>(about.get()),
                             static_cast<QWidget *>(pass.get()), static_cast<QWidget *>(autoDialog.get())}) {
         dialog->show();
@@ -350,7 +347,7 @@ void TestAccessibility::escapeClosesTheDialogs()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QVERIFY2(!dialog->isVisible(), qPrintable(dialog->objectName()));
     }
-    QVERIFY(!launch.passwordGiven); // the prompt's Cancel ran
+    QVERIFY(!form->session().launcher().state().passwordGiven); // the prompt's Cancel ran
 }
 
 void TestAccessibility::enterInASettingsFieldPressesNoButton()

@@ -181,7 +181,7 @@ private slots:
 
     void systemAddressIsIpv4OrEmpty()
     {
-        const QString address = SystemLocalAddress().LocalAddress();
+        const QString address = SystemLocalAddress().hostAddress();
         quint32 parsed;
         QVERIFY2(address.isEmpty() || parseIpv4(address, parsed), qPrintable(address));
     }

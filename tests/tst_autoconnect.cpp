@@ -5,6 +5,8 @@
 #include "query/queryprotocol.h"
 #include "replybuilder.h"
 #include "scan/listicons.h"
+#include "join/launcher.h"
+#include "support/windowrig.h"
 #include "support/fixedlocaladdress.h"
 #include "support/fixednetworkcards.h"
 #include "scan/serverlistmodel.h"
@@ -13,8 +15,8 @@
 #include "support/recordingprompter.h"
 #include "support/recordingshell.h"
 #include "support/windowcontrols.h"
-#include "ui/autoconnect.h"
-#include "ui/scangames.h"
+#include "ui/autoconnectdialog.h"
+#include "ui/mainwindow.h"
 #include "ui/trayicon.h"
 
 #include <QCheckBox>
@@ -89,8 +91,6 @@ private:
     bool gaveUp() const { return prompter.shown.contains(GiveUp); }
 
     std::unique_ptr<SettingsModel> settings;
-    AutoConnectState autoConnect;
-    LaunchState launch;
     RecordingPrompter prompter;
     RecordingShell shell;
     FixedLocalAddress local{QStringLiteral("127.0.0.1")};
@@ -108,14 +108,11 @@ void TestAutoConnect::init()
     settings->delay = 0;
     settings->csPort = QString::number(TargetPort);
     settings->games[size_t(dispatchGame(QStringLiteral("1.6"))->entry)].exePath = QStringLiteral("/games/hl");
-    autoConnect = AutoConnectState();
-    launch = LaunchState();
     prompter = RecordingPrompter();
     shell = RecordingShell();
-    form = std::make_unique<TForm1>(
-        TForm1::Services{*settings, autoConnect, launch, prompter, shell, local, cards, /*localPort*/ 0, /*registerHotkey*/ false});
+    form = riggedMainWindow({*settings, prompter, shell, local, cards});
     ui = std::make_unique<MainWindowControls>(form.get());
-    dialog = std::make_unique<TFormAuto>(*settings, form->autoConnector());
+    dialog = std::make_unique<TFormAuto>(*settings, form->session().autoConnect());
     form->show();
 }
 
@@ -129,13 +126,13 @@ void TestAutoConnect::cleanup()
 
 void TestAutoConnect::reply(int players, const QString &address, int port)
 {
-    form->protocol().dispatch(infoReply(address, port, players), address, port);
+    form->session().protocol().dispatch(infoReply(address, port, players), address, port);
 }
 
 void TestAutoConnect::startWatching(const QString &comparison, int wanted, bool ask)
 {
     reply(12);
-    form->selectRow(form->servers().findRow(Target, TargetPort));
+    form->selectRow(form->session().servers().findRow(Target, TargetPort));
     QVERIFY(ui->SBAuto->isEnabled());
     QTest::mouseClick(ui->SBAuto, Qt::LeftButton);
     QVERIFY(dialog->isVisible());
@@ -144,13 +141,13 @@ void TestAutoConnect::startWatching(const QString &comparison, int wanted, bool 
     dialog->CBAsk->setChecked(ask);
     QTest::mouseClick(dialog->BitBtn1, Qt::LeftButton);
 
-    QVERIFY(autoConnect.active);
+    QVERIFY(form->session().autoConnectState().active);
     QVERIFY(!dialog->isVisible());
     QVERIFY(ui->TimerAuto->isActive());
     QVERIFY(form->tray().cycling());
     QVERIFY(!ui->LW->isEnabled() && !ui->SBScanAll->isEnabled() && !ui->SBRefresh->isEnabled());
     QCOMPARE(ui->SBAuto->palette().color(QPalette::ButtonText), QColor(Qt::red));
-    QCOMPARE(form->servers().rowCount(), 0);
+    QCOMPARE(form->session().servers().rowCount(), 0);
     // A disabled Auto button is greyed, whatever colour its caption has.
     const QPalette palette = ui->SBAuto->palette();
     QVERIFY(palette.color(QPalette::Disabled, QPalette::ButtonText) != QColor(Qt::red));
@@ -159,7 +156,7 @@ void TestAutoConnect::startWatching(const QString &comparison, int wanted, bool 
 // The state every end of the watch but a launch leaves behind.
 void TestAutoConnect::verifyEnded()
 {
-    QVERIFY(!autoConnect.active);
+    QVERIFY(!form->session().autoConnectState().active);
     QVERIFY(!ui->TimerAuto->isActive());
     QVERIFY(!form->tray().cycling());
     QVERIFY(ui->LW->isEnabled() && ui->SBScanAll->isEnabled() && ui->SBRefresh->isEnabled());
@@ -175,7 +172,7 @@ void TestAutoConnect::joinsWhenTheEmulatorFreesAPlace()
     QVERIFY2(farm.load(QJsonObject{{"servers", QJsonArray{server}}}) && farm.start(), qPrintable(farm.errorString()));
     settings->ranges = {{true, Target, Target}};
     QTest::mouseClick(ui->SBScanAll, Qt::LeftButton);
-    QTRY_COMPARE(form->servers().rowCount(), 1);
+    QTRY_COMPARE(form->session().servers().rowCount(), 1);
     form->selectRow(0);
 
     QTest::mouseClick(ui->SBAuto, Qt::LeftButton);
@@ -187,13 +184,13 @@ void TestAutoConnect::joinsWhenTheEmulatorFreesAPlace()
     QCOMPARE(ui->Panels[2]->text(), QStringLiteral(" Auto connect to 127.0.91.1. Waiting <= 11 players"));
 
     // The query at OK is answered: still full.
-    QTRY_COMPARE(form->servers().rowCount(), 1);
+    QTRY_COMPARE(form->session().servers().rowCount(), 1);
     QVERIFY(shell.started.isEmpty());
     farm.setPlayers(0, 11);
-    form->TimerAutoTimer();
+    form->session().autoConnect().poll();
     QTRY_COMPARE(shell.started.size(), 1);
     QVERIFY(shell.started[0].contains(Target + QStringLiteral(":27615")));
-    QVERIFY(!autoConnect.active);
+    QVERIFY(!form->session().autoConnectState().active);
     QVERIFY(!ui->TimerAuto->isActive());
     QCOMPARE(ui->Panels[2]->text(), Disabled);
 }
@@ -223,9 +220,9 @@ void TestAutoConnect::threshold()
         reply(players[i]);
         const bool joined = joinAt >= 0 && i >= joinAt;
         QCOMPARE(shell.started.size(), joined ? 1 : 0);
-        QCOMPARE(autoConnect.active, !joined);
-        QCOMPARE(form->servers().rowCount(), 1);
-        QCOMPARE(form->servers().row(0).playersText, QString::number(players[i]) + QStringLiteral("/12"));
+        QCOMPARE(form->session().autoConnectState().active, !joined);
+        QCOMPARE(form->session().servers().rowCount(), 1);
+        QCOMPARE(form->session().servers().row(0).playersText, QString::number(players[i]) + QStringLiteral("/12"));
     }
 }
 
@@ -249,7 +246,7 @@ void TestAutoConnect::giveUp()
     for (QChar event : events) {
         QVERIFY(!this->gaveUp());
         if (event == QLatin1Char('t'))
-            form->TimerAutoTimer();
+            form->session().autoConnect().poll();
         else
             reply(12);
     }
@@ -258,7 +255,7 @@ void TestAutoConnect::giveUp()
         verifyEnded();
         QCOMPARE(ui->Panels[2]->text(), Disabled);
     } else {
-        QVERIFY(autoConnect.active);
+        QVERIFY(form->session().autoConnectState().active);
     }
 }
 
@@ -266,14 +263,14 @@ void TestAutoConnect::secondWatchCountsFromZero()
 {
     startWatching(QStringLiteral("<="), 11);
     for (int i = 0; i < 4; ++i)
-        form->TimerAutoTimer();
+        form->session().autoConnect().poll();
     QCOMPARE(prompter.shown.count(GiveUp), 1);
 
     startWatching(QStringLiteral("<="), 11);
     for (int i = 0; i < 3; ++i)
-        form->TimerAutoTimer();
-    QVERIFY(autoConnect.active);
-    form->TimerAutoTimer();
+        form->session().autoConnect().poll();
+    QVERIFY(form->session().autoConnectState().active);
+    form->session().autoConnect().poll();
     QCOMPARE(prompter.shown.count(GiveUp), 2);
 }
 
@@ -301,7 +298,7 @@ void TestAutoConnect::askBeforeJoin()
     QCOMPARE(prompter.beeps, ask ? 1 : 0);
     const bool joined = !ask || answerYes;
     QCOMPARE(shell.started.size(), joined ? 1 : 0);
-    QVERIFY(!autoConnect.active);
+    QVERIFY(!form->session().autoConnectState().active);
     QCOMPARE(ui->Panels[2]->text(), Disabled);
     QCOMPARE(form->selectedRow(), 0);
     if (!joined) {
@@ -320,19 +317,19 @@ void TestAutoConnect::repliesGoOnWhileTheQuestionIsOpen()
     prompter.holdQuestions = true;
     startWatching(QStringLiteral("<="), 11, true);
     farm.setPlayers(0, 10);
-    form->TimerAutoTimer();
+    form->session().autoConnect().poll();
     QTRY_COMPARE(prompter.openQuestions(), 1);
-    QVERIFY(!autoConnect.active);
+    QVERIFY(!form->session().autoConnectState().active);
     QVERIFY(shell.started.isEmpty());
 
     // While the question is open, replies are read and the row follows its server.
     const auto playersShown = [&] {
-        const int row = form->servers().findRow(Target, TargetPort);
-        return row < 0 ? QString() : form->servers().row(row).playersText;
+        const int row = form->session().servers().findRow(Target, TargetPort);
+        return row < 0 ? QString() : form->session().servers().row(row).playersText;
     };
     QTRY_COMPARE(playersShown(), QStringLiteral("10/12"));
     farm.setPlayers(0, 4);
-    QVERIFY(form->protocol().sendInfoRequest(Target, TargetPort));
+    QVERIFY(form->session().protocol().sendInfoRequest(Target, TargetPort));
     QTRY_COMPARE(playersShown(), QStringLiteral("4/12"));
     QCOMPARE(prompter.openQuestions(), 1);
     QVERIFY(shell.started.isEmpty());
@@ -363,35 +360,37 @@ void TestAutoConnect::passwordFromTheDialog()
     QFETCH(bool, given);
     QFETCH(QStringList, tail);
 
-    launch.passwordArgument = QStringLiteral("+password old");
+    // A password given before and used up by its launch.
+    form->session().launcher().givePassword(QStringLiteral("old"));
+    form->session().launcher().withdrawPassword();
     QVERIFY(!dialog->EditPass->isEnabled());
     dialog->CBPass->setChecked(checked);
     QCOMPARE(dialog->EditPass->isEnabled(), checked);
     dialog->EditPass->setText(typed);
     startWatching(QStringLiteral("<="), 11);
-    QCOMPARE(launch.passwordGiven, given);
+    QCOMPARE(form->session().launcher().state().passwordGiven, given);
 
     reply(11);
     QCOMPARE(shell.started.size(), 1);
     QCOMPARE(shell.started[0].mid(shell.started[0].size() - 2), tail);
-    QVERIFY(!launch.passwordGiven);
+    QVERIFY(!form->session().launcher().state().passwordGiven);
 }
 
 void TestAutoConnect::otherServersAreIgnored()
 {
     startWatching(QStringLiteral("<="), 11);
     reply(12);
-    form->TimerAutoTimer();
-    form->TimerAutoTimer();
-    form->TimerAutoTimer();
+    form->session().autoConnect().poll();
+    form->session().autoConnect().poll();
+    form->session().autoConnect().poll();
     // A scan's late answers: another address, another port; both would meet the threshold.
     reply(0, QStringLiteral("127.0.91.2"));
     reply(0, Target, TargetPort + 1);
 
-    QCOMPARE(form->servers().rowCount(), 1);
-    QCOMPARE(form->servers().row(0).playersText, QStringLiteral("12/12"));
+    QCOMPARE(form->session().servers().rowCount(), 1);
+    QCOMPARE(form->session().servers().row(0).playersText, QStringLiteral("12/12"));
     QVERIFY(shell.started.isEmpty());
-    form->TimerAutoTimer();
+    form->session().autoConnect().poll();
     QVERIFY(gaveUp());
 }
 
@@ -399,19 +398,19 @@ void TestAutoConnect::joinGoesThroughTheLaunchChecks()
 {
     // A passworded target and no password in the dialog: the join asks for it.
     QSignalSpy passwordAsked(form.get(), &TForm1::passwordRequested);
-    form->protocol().dispatch(infoReply(Target, TargetPort, 12, true), Target, TargetPort);
+    form->session().protocol().dispatch(infoReply(Target, TargetPort, 12, true), Target, TargetPort);
     form->selectRow(0);
     QTest::mouseClick(ui->SBAuto, Qt::LeftButton);
     QTest::mouseClick(dialog->BitBtn1, Qt::LeftButton);
-    QVERIFY(autoConnect.active);
+    QVERIFY(form->session().autoConnectState().active);
 
     // The comparison is read from the hidden dialog at each reply.
     dialog->CB->setCurrentText(QStringLiteral(">"));
-    form->protocol().dispatch(infoReply(Target, TargetPort, 5, true), Target, TargetPort);
-    QVERIFY(autoConnect.active);
+    form->session().protocol().dispatch(infoReply(Target, TargetPort, 5, true), Target, TargetPort);
+    QVERIFY(form->session().autoConnectState().active);
     QCOMPARE(passwordAsked.count(), 0);
-    form->protocol().dispatch(infoReply(Target, TargetPort, 12, true), Target, TargetPort);
-    QVERIFY(!autoConnect.active);
+    form->session().protocol().dispatch(infoReply(Target, TargetPort, 12, true), Target, TargetPort);
+    QVERIFY(!form->session().autoConnectState().active);
     QCOMPARE(passwordAsked.count(), 1);
     QVERIFY(shell.started.isEmpty());
 }
@@ -454,7 +453,7 @@ void TestAutoConnect::userEnds()
         QTest::mouseClick(ui->SBAuto, Qt::LeftButton);
         verifyEnded();
     }
-    QVERIFY(!autoConnect.active);
+    QVERIFY(!form->session().autoConnectState().active);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(ui->TimerFav->isActive(), autoScan);
     QCOMPARE(ui->Panels[2]->text(), message);
@@ -468,11 +467,11 @@ void TestAutoConnect::playElsewhereEndsTheWatch()
     chosen.address = QStringLiteral("127.0.91.2");
     chosen.portText = QStringLiteral("27016");
     chosen.accessIcon = IconFree;
-    form->launcher().SBPlayClick(chosen);
+    form->session().launcher().play(chosen);
 
     QCOMPARE(shell.started.size(), 1);
     QVERIFY(shell.started[0].contains(QStringLiteral("127.0.91.2:27016")));
-    QVERIFY(!autoConnect.active);
+    QVERIFY(!form->session().autoConnectState().active);
     QVERIFY(!ui->TimerAuto->isActive());
     QVERIFY(!form->tray().cycling());
     QVERIFY(ui->SBScanAll->isEnabled());

@@ -1,7 +1,7 @@
-#include "scan/autoconnectstate.h"
-#include "join/launchstate.h"
+#include "join/autoconnect.h"
 #include "net/tnmudp.h"
 #include "scan/favoritesscanscheduler.h"
+#include "support/windowrig.h"
 #include "support/fixedlocaladdress.h"
 #include "support/fixednetworkcards.h"
 #include "scan/scanengine.h"
@@ -12,8 +12,8 @@
 #include "support/recordingprompter.h"
 #include "support/recordingshell.h"
 #include "support/windowcontrols.h"
-#include "ui/options.h"
-#include "ui/scangames.h"
+#include "ui/settingsdialog.h"
+#include "ui/mainwindow.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -34,6 +34,15 @@
 #include <memory>
 
 namespace {
+
+// The auto-connect dialog answered OK at once, with its defaults.
+class WatchAll : public AutoConnectDialog
+{
+public:
+    void present(const std::optional<AutoConnectSetup> &) override { }
+    void dismiss() override { }
+    AutoConnectChoice choice() const override { return {}; }
+};
 
 // Emulated servers of these tests sit on 127.0.90.x at this port.
 constexpr int FarmPort = 27515;
@@ -101,8 +110,6 @@ private:
     QTemporaryDir dir;
     std::unique_ptr<SettingsModel> settings;
     std::unique_ptr<IniFile> ini;
-    AutoConnectState autoConnect;
-    LaunchState launch;
     RecordingPrompter prompter;
     RecordingShell shell;
     FixedLocalAddress local{QStringLiteral("127.0.0.1")};
@@ -118,7 +125,6 @@ private:
 void TestFavorites::init()
 {
     settings = std::make_unique<SettingsModel>();
-    autoConnect = AutoConnectState();
     prompter = RecordingPrompter();
 }
 
@@ -154,11 +160,10 @@ TForm1 &TestFavorites::openWindow(bool show)
 {
     settings->broadcast = false;
     settings->scanOld = false;
-    form = std::make_unique<TForm1>(
-        TForm1::Services{*settings, autoConnect, launch, prompter, shell, local, cards, /*localPort*/ 0, /*registerHotkey*/ false});
+    form = riggedMainWindow({*settings, prompter, shell, local, cards});
     ui = std::make_unique<MainWindowControls>(form.get());
     favorites = std::make_unique<FavoritesModel>(settings->favorites);
-    form->setFavorites(favorites.get());
+    form->session().setFavorites(favorites.get());
     if (show) {
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get()))
@@ -327,13 +332,13 @@ void TestFavorites::favoritesSurviveARestart()
 void TestFavorites::menuAddsTheSelectedServer()
 {
     TForm1 &w = openWindow();
-    w.servers().AddServer(listed("127.0.90.7", 27016));
-    w.PMSAddClick(); // no row selected
+    w.session().servers().addOrUpdate(listed("127.0.90.7", 27016));
+    w.session().addSelectedToFavorites(); // no row selected
     QCOMPARE(settings->favorites.size(), 0);
 
     w.selectRow(0);
-    w.PMSAddClick();
-    w.PMSAddClick();
+    w.session().addSelectedToFavorites();
+    w.session().addSelectedToFavorites();
     QCOMPARE(shownRows(favorites.get()), QStringLiteral("127.0.90.7:27016"));
     QCOMPARE(prompter.shown, QStringList{"error: This address is already exist"});
 }
@@ -343,8 +348,8 @@ void TestFavorites::switchAndIntervalDriveTheTimer()
     TSettings &d = openDialog("[Settings]\nUpdInterval=30\n");
     TForm1 &w = openWindow();
     w.applySettings();
-    connect(&d, &TSettings::favoritesScanSwitched, &w, &TForm1::favoritesScanSwitched);
-    connect(&d, &TSettings::favoritesIntervalChanged, &w, &TForm1::favoritesIntervalChanged);
+    connect(&d, &TSettings::favoritesScanSwitched, &w.session(), &ScanSession::switchFavoritesScan);
+    connect(&d, &TSettings::favoritesIntervalChanged, &w.session(), &ScanSession::setFavoritesInterval);
     QCOMPARE(ui->TimerFav->interval(), 30000);
     QVERIFY(!ui->TimerFav->isActive());
 
@@ -356,21 +361,21 @@ void TestFavorites::switchAndIntervalDriveTheTimer()
     QVERIFY(ui->TimerFav->isActive());
 
     // Auto-connect holds it and lets it go again.
-    w.pauseFavoritesScan();
+    w.session().holdFavoritesScan();
     QVERIFY(!ui->TimerFav->isActive());
-    w.resumeFavoritesScan();
+    w.session().resumeFavoritesScan();
     QVERIFY(ui->TimerFav->isActive());
 
     // A turn shows its activity in panel 0.
     QVERIFY(startFarm({serverAt("127.0.90.1", 3)}));
     settings->favorites = {{QStringLiteral("127.0.90.1"), FarmPortText}};
-    w.TimerFavTimer();
+    w.session().favoritesTurnDue();
     QCOMPARE(ui->Panels[0]->text(), QStringLiteral(" Autoscaning..."));
     dlg->CBAutoUpdate->click();
     QVERIFY(!settings->favAutoScan && !ui->TimerFav->isActive());
     QCOMPARE(ui->Panels[0]->text(), QString());
     QCOMPARE(ui->Panels[2]->text(), QStringLiteral(" Autoscan disabled"));
-    w.resumeFavoritesScan();
+    w.session().resumeFavoritesScan();
     QVERIFY(!ui->TimerFav->isActive());
 }
 
@@ -400,40 +405,50 @@ void TestFavorites::tickSkips()
         settings->favorites = {{QStringLiteral("127.0.90.1"), FarmPortText}};
     if (state == QLatin1String("cool-down")) {
         QTest::mouseClick(ui->SBScanAll, Qt::LeftButton);
-        while (w.engine().sweepRunning())
-            w.engine().SweepTimerTimer();
+        while (w.session().engine().sweepRunning())
+            w.session().engine().sweepStep();
         // The countdown keeps Scan disabled for as long as the test needs.
         ui->Timer->stop();
         QVERIFY(!ui->SBScanAll->isEnabled());
     }
-    w.servers().AddServer(listed("127.0.90.9", FarmPort));
-    w.selectRow(w.servers().findRow(QStringLiteral("127.0.90.9"), FarmPort));
+    w.session().servers().addOrUpdate(listed("127.0.90.9", FarmPort));
+    w.selectRow(w.session().servers().findRow(QStringLiteral("127.0.90.9"), FarmPort));
     QVERIFY(ui->SBPlay->isEnabled() && ui->SBAuto->isEnabled());
     ui->TimerFav->setInterval(FavoritesScanScheduler::FirstTickMs);
-    autoConnect.active = state == QLatin1String("auto-connect");
+    // Auto-connect waits for the selected server: the list shows only it.
+    WatchAll watch;
+    if (state == QLatin1String("auto-connect")) {
+        w.session().autoConnect().setDialog(&watch);
+        w.session().toggleAutoConnect();
+        w.session().autoConnect().watchSelected();
+        QVERIFY(w.session().autoConnectState().active);
+    }
+    const bool playBefore = ui->SBPlay->isEnabled();
+    const bool autoBefore = ui->SBAuto->isEnabled();
 
     // The datagrams the turn sends, counted as they leave.
     int sent = 0;
     int sentByTurn = 0;
-    w.udp().OnDataSend = [&](TNMUDP *) { ++sent; };
+    w.session().endpoint().OnDataSend = [&](TNMUDP *) { ++sent; };
     const auto turn = [&] {
         const int before = sent;
-        w.TimerFavTimer();
+        w.session().favoritesTurnDue();
         sentByTurn = sent - before;
     };
     if (state == QLatin1String("sweep")) {
         // The turn comes between two steps of the sweep.
         QTest::mouseClick(ui->SBScanAll, Qt::LeftButton);
-        QVERIFY(w.engine().sweepRunning());
+        QVERIFY(w.session().engine().sweepRunning());
         turn();
-        while (w.engine().sweepRunning())
-            w.engine().SweepTimerTimer();
+        while (w.session().engine().sweepRunning())
+            w.session().engine().sweepStep();
     } else {
         turn();
     }
 
-    QCOMPARE(ui->SBPlay->isEnabled(), buttonsAfter);
-    QCOMPARE(ui->SBAuto->isEnabled(), buttonsAfter);
+    // A skipped turn leaves the buttons as they were.
+    QCOMPARE(ui->SBPlay->isEnabled(), buttonsAfter && playBefore);
+    QCOMPARE(ui->SBAuto->isEnabled(), buttonsAfter && autoBefore);
     QCOMPARE(ui->TimerFav->interval(), intervalAfter);
     QCOMPARE(sentByTurn, asked ? 1 : 0);
     if (asked) {
@@ -451,24 +466,24 @@ void TestFavorites::tickAsksEveryFavoriteAndRowsFollow()
     settings->favorites = {{QStringLiteral("127.0.90.1"), FarmPortText},
                            {QStringLiteral("127.0.90.2"), QStringLiteral("27x")},
                            {QStringLiteral("127.0.90.3"), FarmPortText}};
-    w.TimerFavTimer();
+    w.session().favoritesTurnDue();
     // One favourite to a step of the turn.
     QTRY_COMPARE(ui->Panels[2]->text(), QStringLiteral(" Network error..."));
     for (const char *address : {"127.0.90.1", "127.0.90.3"}) {
         QTRY_COMPARE(requestsTo(address), 1);
         QTRY_COMPARE(requestsTo(address, "infostring"), 1);
     }
-    QTRY_COMPARE(w.servers().rowCount(), 2);
-    const int first = w.servers().findRow(QStringLiteral("127.0.90.1"), FarmPort);
+    QTRY_COMPARE(w.session().servers().rowCount(), 2);
+    const int first = w.session().servers().findRow(QStringLiteral("127.0.90.1"), FarmPort);
     QVERIFY(first >= 0);
-    QCOMPARE(w.servers().row(first).playersText, QStringLiteral("3/16"));
+    QCOMPARE(w.session().servers().row(first).playersText, QStringLiteral("3/16"));
 
     // A listed favourite that is selected: the tick refreshes it and leaves Play and Auto off.
     w.selectRow(first);
     farm->setPlayers(0, 7);
-    w.TimerFavTimer();
-    QTRY_COMPARE(w.servers().row(first).playersText, QStringLiteral("7/16"));
-    QCOMPARE(w.servers().rowCount(), 2);
+    w.session().favoritesTurnDue();
+    QTRY_COMPARE(w.session().servers().row(first).playersText, QStringLiteral("7/16"));
+    QCOMPARE(w.session().servers().rowCount(), 2);
     QVERIFY(!ui->SBPlay->isEnabled() && !ui->SBAuto->isEnabled());
 }
 
@@ -506,7 +521,7 @@ void TestFavorites::firstTickFollowsTheStart()
     QTRY_COMPARE(requestsTo("127.0.90.1"), 1);
     QCOMPARE(ui->TimerFav->interval(), 10000);
     QVERIFY(ui->TimerFav->isActive());
-    QTRY_COMPARE(w.servers().rowCount(), 1);
+    QTRY_COMPARE(w.session().servers().rowCount(), 1);
 }
 
 QTEST_MAIN(TestFavorites)

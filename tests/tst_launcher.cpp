@@ -17,30 +17,24 @@ namespace {
 struct Fixture
 {
     SettingsModel settings;
-    LaunchState launch;
     AutoConnectState autoConnect;
     // Everything the launch does to the outside, in order.
     QStringList log;
     RecordingPrompter prompter{log};
     RecordingShell shell{log};
-    Launcher launcher{settings, launch, autoConnect, prompter, shell, hooks()};
+    Launcher launcher{settings, autoConnect, prompter, shell};
 
     Fixture()
     {
+        QObject::connect(&launcher, &Launcher::trayAnimationStopped, [this] { log << "tray"; });
+        QObject::connect(&launcher, &Launcher::autoConnectEnded,
+                         [this](const QString &text) { log << "autoEnded:" + text; });
+        QObject::connect(&launcher, &Launcher::revealWindowRequested, [this] { log << "reveal"; });
+        QObject::connect(&launcher, &Launcher::hideWindowRequested, [this] { log << "hide"; });
+        QObject::connect(&launcher, &Launcher::passwordRequested, [this] { log << "prompt"; });
         for (int i = 0; i < LaunchGameCount; ++i)
             settings.games[size_t(i)].exePath = "/games/" + QString::number(i);
         settings.steamExePath = "/steam/steam";
-    }
-
-    Launcher::Hooks hooks()
-    {
-        Launcher::Hooks h;
-        h.stopTrayAnimation = [this] { log << "tray"; };
-        h.autoConnectEnded = [this](const QString &text) { log << "autoEnded:" + text; };
-        h.revealMainWindow = [this] { log << "reveal"; };
-        h.hideMainWindow = [this] { log << "hide"; };
-        h.showPasswordPrompt = [this] { log << "prompt"; };
-        return h;
     }
 };
 
@@ -140,16 +134,19 @@ void TestLauncher::everyCode()
     QFETCH(QString, steamParams);
     QFETCH(QString, prefix);
 
-    Fixture f;
     QStringList expected;
+    QStringList log;
     for (const bool steam : {false, true}) {
-        for (const QString &password : {QString(), QStringLiteral("+password pw")}) {
-            for (LaunchEntry &e : f.settings.games)
+        for (const QString &password : {QString(), QStringLiteral("pw")}) {
+            // A launcher of its own: a password once given stays for every later launch.
+            Fixture g;
+            for (LaunchEntry &e : g.settings.games)
                 e.steam = steam;
-            f.launch.passwordArgument = password;
-            f.launch.passwordGiven = true;
-            f.launcher.SBPlayClick(row(code));
-            QVERIFY(!f.launch.passwordGiven);
+            if (!password.isEmpty())
+                g.launcher.givePassword(password);
+            g.launcher.play(row(code));
+            QVERIFY(!g.launcher.state().passwordGiven);
+            log << g.log;
 
             const QString program = steam ? "/steam/steam" : "/games/" + QString::number(entry);
             QStringList args = (steam ? steamParams : params).split(' ');
@@ -162,20 +159,23 @@ void TestLauncher::everyCode()
 
     // Empty paths: the entry's own message without Steam; with Steam the Steam
     // message, although the entry's exe path is set.
+    Fixture f;
+    for (LaunchEntry &e : f.settings.games)
+        e.steam = true;
     f.settings.steamExePath.clear();
-    f.launch.passwordGiven = true;
-    f.launcher.SBPlayClick(row(code));
-    QVERIFY(!f.launch.passwordGiven);
+    f.launcher.givePassword(QStringLiteral("pw"));
+    f.launcher.play(row(code));
+    QVERIFY(!f.launcher.state().passwordGiven);
     for (LaunchEntry &e : f.settings.games) {
         e.steam = false;
         e.exePath.clear();
     }
-    f.launch.passwordGiven = true;
-    f.launcher.SBPlayClick(row(code));
-    QVERIFY(!f.launch.passwordGiven);
-    expected << "tray" << "error: Steam .exe path is empty" << "tray" << "error: " + prefix + ".exe path is empty";
-
-    QCOMPARE(f.log, expected);
+    f.launcher.givePassword(QStringLiteral("pw"));
+    f.launcher.play(row(code));
+    QVERIFY(!f.launcher.state().passwordGiven);
+    QCOMPARE(log, expected);
+    QCOMPARE(f.log, (QStringList{"tray", "error: Steam .exe path is empty", "tray",
+                                 "error: " + prefix + ".exe path is empty"}));
 }
 
 void TestLauncher::unknownGame_data()
@@ -192,10 +192,10 @@ void TestLauncher::unknownGame()
 {
     QFETCH(QString, code);
     Fixture f;
-    f.launch.passwordGiven = true;
-    f.launcher.SBPlayClick(row(code, IconPassword));
+    f.launcher.givePassword(QStringLiteral("pw"));
+    f.launcher.play(row(code, IconPassword));
     QCOMPARE(f.log, (QStringList{"tray", "error: Unknown game: " + code}));
-    QVERIFY(f.launch.passwordGiven);
+    QVERIFY(f.launcher.state().passwordGiven);
 }
 
 void TestLauncher::accessIcon_data()
@@ -230,13 +230,14 @@ void TestLauncher::accessIcon()
 
     Fixture f;
     f.prompter.answerYes = answer;
-    f.launch.passwordGiven = given;
-    f.launch.passwordArgument = "+password old";
-    f.launcher.SBPlayClick(row("1.6", icon));
+    f.launcher.givePassword(QStringLiteral("old"));
+    if (!given)
+        f.launcher.withdrawPassword();
+    f.launcher.play(row("1.6", icon));
 
     QCOMPARE(f.log, log);
-    QCOMPARE(f.launch.passwordGiven, givenAfter);
-    QCOMPARE(f.launch.passwordArgument, QStringLiteral("+password old"));
+    QCOMPARE(f.launcher.state().passwordGiven, givenAfter);
+    QCOMPARE(f.launcher.state().passwordArgument, QStringLiteral("+password old"));
 }
 
 void TestLauncher::launchEndsAutoConnect()
@@ -245,24 +246,23 @@ void TestLauncher::launchEndsAutoConnect()
     f.autoConnect.active = true;
     f.autoConnect.targetAddress = "127.0.0.9";
     f.autoConnect.targetPort = "27016";
-    f.launcher.SBPlayClick(row("CSS", IconFull, "127.0.0.5", "27015"));
+    f.launcher.play(row("CSS", IconFull, "127.0.0.5", "27015"));
 
     // The row the user chose, not the watched server.
     QCOMPARE(f.log, (QStringList{"tray", "autoEnded: Autoconnect disabled", "reveal",
                                      "question: Server is full.  Connect now ?",
                                      "start: /games/5|-steam|-game|cstrike|-console|+connect|127.0.0.5:27015", "hide"}));
-    QVERIFY(!f.autoConnect.active);
 }
 
 void TestLauncher::noRowDoesNothing()
 {
     Fixture f;
     f.autoConnect.active = true;
-    f.launch.passwordGiven = true;
-    f.launcher.SBPlayClick(std::nullopt);
+    f.launcher.givePassword(QStringLiteral("pw"));
+    f.launcher.play(std::nullopt);
     QVERIFY(f.log.isEmpty());
     QVERIFY(f.autoConnect.active);
-    QVERIFY(f.launch.passwordGiven);
+    QVERIFY(f.launcher.state().passwordGiven);
 }
 
 void TestLauncher::splitCommandLine_data()
@@ -309,13 +309,12 @@ void TestLauncher::realProgramReceivesArguments()
     SettingsModel settings;
     settings.games[3].exePath = program;
     settings.games[3].params = "-game cstrike -name \"two words\"";
-    LaunchState launch;
-    launch.passwordArgument = passwordArgument("$HOME;`x`");
     AutoConnectState autoConnect;
     RecordingPrompter prompter;
     DesktopShell shell;
-    Launcher launcher(settings, launch, autoConnect, prompter, shell, {});
-    launcher.SBPlayClick(row("1.6"));
+    Launcher launcher(settings, autoConnect, prompter, shell);
+    launcher.givePassword(QStringLiteral("$HOME;`x`"));
+    launcher.play(row("1.6"));
 
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(argsFile), 10000);
     QFile file(argsFile);

@@ -7,17 +7,18 @@
 #include "scan/autoconnectstate.h"
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
+#include "support/windowrig.h"
 #include "support/fixedlocaladdress.h"
 #include "support/fixednetworkcards.h"
 #include "support/recordingprompter.h"
 #include "support/recordingshell.h"
 #include "support/tsfile.h"
 #include "support/windowcontrols.h"
-#include "ui/about.h"
-#include "ui/autoconnect.h"
-#include "ui/options.h"
-#include "ui/pass.h"
-#include "ui/scangames.h"
+#include "ui/aboutbox.h"
+#include "ui/autoconnectdialog.h"
+#include "ui/settingsdialog.h"
+#include "ui/passwordprompt.h"
+#include "ui/mainwindow.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -169,8 +170,6 @@ private slots:
 private:
     QTemporaryDir dir;
     SettingsModel settings;
-    AutoConnectState autoConnect;
-    LaunchState launch;
     RecordingPrompter prompter;
     RecordingShell shell;
     FixedLocalAddress local{QStringLiteral("127.0.0.1")};
@@ -200,12 +199,12 @@ void TestLocalizedWindows::windows()
     QFETCH(QStringList, expected);
     Language::install(language);
 
-    TForm1 form(TForm1::Services{settings, autoConnect, launch, prompter, shell, local, cards, /*localPort*/ 0,
-                                 /*registerHotkey*/ false});
+    const std::unique_ptr<TForm1> main = riggedMainWindow({settings, prompter, shell, local, cards});
+    TForm1 &form = *main;
     IniFile ini(dir.filePath(QStringLiteral("vantor.ini")));
     TSettings options(settings, ini, prompter, cards);
-    TFormPass pass(settings, ini, prompter, launch);
-    TFormAuto autoDialog(settings, form.autoConnector());
+    TFormPass pass(settings, ini, prompter, form.session().launcher());
+    TFormAuto autoDialog(settings, form.session().autoConnect());
     TFormAbout about(settings, /*checker*/ nullptr, shell);
     const QList<QWidget *> windows{&form, &options, &pass, &autoDialog, &about};
     for (QWidget *window : windows)

@@ -3,6 +3,7 @@
 #include "net/tnmudp.h"
 #include "query/queryprotocol.h"
 #include "scan/listicons.h"
+#include "support/windowrig.h"
 #include "support/fixedlocaladdress.h"
 #include "support/fixednetworkcards.h"
 #include "scan/scanengine.h"
@@ -14,7 +15,7 @@
 #include "support/recordingprompter.h"
 #include "support/recordingshell.h"
 #include "support/windowcontrols.h"
-#include "ui/scangames.h"
+#include "ui/mainwindow.h"
 #include "ui/trayicon.h"
 
 #include <QCheckBox>
@@ -112,7 +113,7 @@ private:
     void clickRow(int row);
     static void clickHeader(QTableView *view, int section);
     static QStringList columnTexts(QTableView *view, int column);
-    int rowOf(const QString &address) const { return form->servers().findRow(address, FarmPort); }
+    int rowOf(const QString &address) const { return form->session().servers().findRow(address, FarmPort); }
     template <class T>
     T *control(const char *name) const
     {
@@ -122,8 +123,6 @@ private:
     void createForm();
 
     std::unique_ptr<SettingsModel> settings;
-    AutoConnectState autoConnect;
-    LaunchState launch;
     RecordingPrompter prompter;
     RecordingShell shell;
     FixedLocalAddress local{QStringLiteral("127.0.0.1")};
@@ -142,8 +141,6 @@ void TestMainWindow::init()
     settings->scanOld = false;
     settings->delay = 0;
     settings->csPort = QString::number(FarmPort);
-    autoConnect = AutoConnectState();
-    launch = LaunchState();
     prompter = RecordingPrompter();
     shell = RecordingShell();
     createForm();
@@ -151,8 +148,7 @@ void TestMainWindow::init()
 
 void TestMainWindow::createForm()
 {
-    form = std::make_unique<TForm1>(
-        TForm1::Services{*settings, autoConnect, launch, prompter, shell, local, cards, /*localPort*/ 0, /*registerHotkey*/ false});
+    form = riggedMainWindow({*settings, prompter, shell, local, cards});
     ui = std::make_unique<MainWindowControls>(form.get());
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -185,11 +181,11 @@ void TestMainWindow::scanRange(const QString &from, const QString &to, const std
 
 void TestMainWindow::finishSweep(const std::function<void()> &betweenSteps)
 {
-    const auto *steps = form->findChild<QTimer *>(QStringLiteral("SweepTimer"));
-    while (form->engine().sweepRunning() && steps->isActive()) {
+    const auto *steps = form->session().findChild<QTimer *>(QStringLiteral("SweepTimer"));
+    while (form->session().engine().sweepRunning() && steps->isActive()) {
         if (betweenSteps)
             betweenSteps();
-        form->engine().SweepTimerTimer();
+        form->session().engine().sweepStep();
     }
 }
 
@@ -232,7 +228,7 @@ void TestMainWindow::sweepListsRangeAndBroadcastServers()
     QVERIFY(startFarm(QJsonObject{{"broadcast", "127.0.255.255"}, {"servers", servers}}));
     settings->broadcast = true;
     // Four servers answer both the range and the broadcast, the fifth only the broadcast.
-    QSignalSpy replies(&form->protocol(), &QueryProtocol::serverInfoReceived);
+    QSignalSpy replies(&form->session().protocol(), &QueryProtocol::serverInfoReceived);
 
     struct Buttons
     {
@@ -244,7 +240,7 @@ void TestMainWindow::sweepListsRangeAndBroadcastServers()
                                ui->SBPlay->isEnabled(),    ui->SBAuto->isEnabled(), ui->RGGame->isEnabled()};
     });
     // The countdown after the sweep goes on by hand below, however long the replies take.
-    QVERIFY(form->engine().countdownRunning());
+    QVERIFY(form->session().engine().countdownRunning());
     ui->Timer->stop();
 
     QVERIFY(!duringSweep.isEmpty());
@@ -310,7 +306,7 @@ void TestMainWindow::sweepListsRangeAndBroadcastServers()
     const QStringList captions{"Wait 3", "Wait 2", "Wait 1", "Scan"};
     for (const QString &caption : captions) {
         QVERIFY(!ui->SBScanAll->isEnabled());
-        form->engine().TimerTimer();
+        form->session().engine().countdownTick();
         QCOMPARE(ui->SBScanAll->text(), caption);
     }
     QVERIFY(ui->SBScanAll->isEnabled());
@@ -339,11 +335,11 @@ void TestMainWindow::stopPressedWhileTheSweepRuns()
     QCOMPARE(ui->Panels[0]->text(), QStringLiteral(" Scan stoped"));
     const int sent = ui->Panels[1]->text().toInt();
     QVERIFY2(sent > 0 && sent < EmptyCount, qPrintable(ui->Panels[1]->text()));
-    QVERIFY(!form->engine().scanning());
+    QVERIFY(!form->session().engine().scanning());
     QVERIFY(!ui->SBStop->isEnabled());
     QVERIFY(!ui->SBRefresh->isEnabled()); // nothing listed
     QVERIFY(ui->RGGame->isEnabled());
-    QVERIFY(form->engine().countdownRunning());
+    QVERIFY(form->session().engine().countdownRunning());
     QVERIFY(!ui->SBScanAll->isEnabled());
     QCOMPARE(steps, 10); // the sweep ended at its next step, not merely paused
 }
@@ -403,15 +399,15 @@ void TestMainWindow::headerClickSortsAsText()
 {
     QFETCH(int, column);
     QFETCH(QStringList, addresses);
-    form->servers().AddServer(listed("127.0.80.9", 27315, "Beta", 9, 9));
-    form->servers().AddServer(listed("127.0.80.10", 27316, "alpha", 10, 10));
-    form->servers().AddServer(listed("127.0.80.1", 2000, "gamma", 2, 2));
+    form->session().servers().addOrUpdate(listed("127.0.80.9", 27315, "Beta", 9, 9));
+    form->session().servers().addOrUpdate(listed("127.0.80.10", 27316, "alpha", 10, 10));
+    form->session().servers().addOrUpdate(listed("127.0.80.1", 2000, "gamma", 2, 2));
     clickRow(0);
     QCOMPARE(form->selectedRow(), 0);
 
     clickHeader(ui->LW, column);
     QCOMPARE(columnTexts(ui->LW, ServerListModel::ColumnAddress), addresses);
-    QCOMPARE(form->servers().sortColumn(), column);
+    QCOMPARE(form->session().servers().sortColumn(), column);
     // The selection moves with its server.
     QCOMPARE(form->selectedRow(), int(addresses.indexOf("127.0.80.9")));
     QVERIFY(ui->SBPlay->isEnabled());
@@ -447,12 +443,12 @@ void TestMainWindow::warningsOpenTheSettings()
     if (hltv)
         QTest::mouseClick(ui->RGHltv, Qt::LeftButton);
     QCOMPARE(settings->gameType, hltv ? 1 : 0);
-    form->servers().AddServer(listed("127.0.80.9", FarmPort, "kept", 1));
+    form->session().servers().addOrUpdate(listed("127.0.80.9", FarmPort, "kept", 1));
     QSignalSpy options(form.get(), &TForm1::optionsRequested);
     QTest::mouseClick(ui->SBScanAll, Qt::LeftButton);
     QCOMPARE(prompter.shown, QStringList{QStringLiteral("warning: ") + warning});
     QCOMPARE(options.count(), 1);
-    QVERIFY(!form->engine().sweepRunning());
+    QVERIFY(!form->session().engine().sweepRunning());
     QCOMPARE(ui->Panels[1]->text(), QString());
     QCOMPARE(ui->LW->model()->rowCount(), 1);
     QVERIFY(ui->SBScanAll->isEnabled());
@@ -470,7 +466,7 @@ void TestMainWindow::badFavoritePortShowsNetworkError()
     QCOMPARE(ui->Panels[1]->text(), QStringLiteral("1")); // the second favourite was not asked
     QVERIFY(!ui->SBStop->isEnabled());
     QVERIFY(ui->RGGame->isEnabled());
-    QVERIFY(form->engine().countdownRunning());
+    QVERIFY(form->session().engine().countdownRunning());
 }
 
 void TestMainWindow::selectionFillsPlayersAndRules_data()
@@ -614,11 +610,11 @@ void TestMainWindow::detailsComeFromTheSelectedServer()
     QFETCH(bool, slowFirst);
     HandServer slow("127.0.80.70", "slowpoke", "slow_rule");
     HandServer fast("127.0.80.71", "speedy", "fast_rule");
-    form->servers().AddServer(listed(slow.address(), slow.port(), "slow", 1));
-    form->servers().AddServer(listed(fast.address(), fast.port(), "fast", 1));
-    const quint16 vantor = quint16(form->udp().LocalPort());
-    QSignalSpy players(&form->protocol(), &QueryProtocol::playersReceived);
-    QSignalSpy rules(&form->protocol(), &QueryProtocol::rulesReceived);
+    form->session().servers().addOrUpdate(listed(slow.address(), slow.port(), "slow", 1));
+    form->session().servers().addOrUpdate(listed(fast.address(), fast.port(), "fast", 1));
+    const quint16 vantor = quint16(form->session().endpoint().LocalPort());
+    QSignalSpy players(&form->session().protocol(), &QueryProtocol::playersReceived);
+    QSignalSpy rules(&form->session().protocol(), &QueryProtocol::rulesReceived);
     const auto shown = [&] {
         return columnTexts(ui->LWPlayers, 0).join(u',') + QLatin1Char('|')
             + columnTexts(ui->LWRules, 0).join(u',');
@@ -626,13 +622,13 @@ void TestMainWindow::detailsComeFromTheSelectedServer()
     HandServer &first = slowFirst ? slow : fast;
     HandServer &second = slowFirst ? fast : slow;
 
-    form->selectRow(form->servers().findRow(first.address(), first.port()));
+    form->selectRow(form->session().servers().findRow(first.address(), first.port()));
     first.awaitRequests();
     if (!slowFirst) {
         first.answer(vantor);
         QTRY_COMPARE(shown(), QStringLiteral("speedy|fast_rule"));
     }
-    form->selectRow(form->servers().findRow(second.address(), second.port()));
+    form->selectRow(form->session().servers().findRow(second.address(), second.port()));
     QCOMPARE(shown(), QStringLiteral("|"));
     second.awaitRequests();
     if (slowFirst) {
@@ -667,7 +663,7 @@ void TestMainWindow::hidingKeepsTheWindowReachable()
     QFETCH(bool, trayAvailable);
     form->tray().systemTrayAvailable = [=] { return trayAvailable; };
     settings->favAutoScan = true;
-    form->favoritesScanSwitched(true);
+    form->session().switchFavoritesScan(true);
     QVERIFY(ui->TimerFav->isActive());
 
     // The favourites auto-scan rests while the window is out of sight.
@@ -705,7 +701,7 @@ void TestMainWindow::activationAndHomePage()
 
 void TestMainWindow::closeDuringSweep()
 {
-    QVERIFY(form->udp().LocalPort() != 0);
+    QVERIFY(form->session().endpoint().LocalPort() != 0);
     settings->delay = 1;
     int steps = 0;
     scanRange(EmptyFrom, EmptyTo, [&] {
@@ -716,8 +712,8 @@ void TestMainWindow::closeDuringSweep()
     QVERIFY(!form->isVisible());
     QCOMPARE(ui->Panels[0]->text(), QStringLiteral(" Scan stoped"));
     QVERIFY(ui->Panels[1]->text().toInt() < EmptyCount);
-    QVERIFY(!form->engine().scanning());
-    QCOMPARE(form->udp().LocalPort(), 0); // the endpoint is released
+    QVERIFY(!form->session().engine().scanning());
+    QCOMPARE(form->session().endpoint().LocalPort(), 0); // the endpoint is released
     QCOMPARE(steps, 5);
 }
 
@@ -751,8 +747,8 @@ void TestMainWindow::quickFilterNarrowsTheList()
     };
     QVERIFY(startFarm(QJsonObject{{"servers", servers}}));
     scanRange("127.0.80.1", "127.0.80.4");
-    QTRY_COMPARE(form->servers().rowCount(), 4);
-    form->servers().LWColumnClick(ServerListModel::ColumnAddress);
+    QTRY_COMPARE(form->session().servers().rowCount(), 4);
+    form->session().servers().sortByColumn(ServerListModel::ColumnAddress);
     auto *count = control<QLabel>("LBFilterCount");
     QVERIFY(count);
 
@@ -779,7 +775,7 @@ void TestMainWindow::quickFilterNarrowsTheList()
         QVERIFY2(columnTexts(ui->LW, ServerListModel::ColumnAddress) == step.shown, what);
         QCOMPARE(count->text(), step.shown.size() < 4 ? QStringLiteral("%1 of 4").arg(step.shown.size()) : QString());
         // Hidden rows are still listed; the targets-sent panel keeps its count.
-        QCOMPARE(form->servers().rowCount(), 4);
+        QCOMPARE(form->session().servers().rowCount(), 4);
         QCOMPARE(ui->Panels[1]->text(), QStringLiteral("4"));
     }
 }
@@ -795,8 +791,8 @@ void TestMainWindow::theRowInViewIsTheOneUsed()
                                  {"maxPlayers", 24}, {"playerList", i == 2 ? threePlayers : QJsonArray()}}));
     QVERIFY(startFarm(QJsonObject{{"servers", servers}}));
     scanRange("127.0.80.1", "127.0.80.3");
-    QTRY_COMPARE(form->servers().rowCount(), 3);
-    form->servers().LWColumnClick(ServerListModel::ColumnAddress);
+    QTRY_COMPARE(form->session().servers().rowCount(), 3);
+    form->session().servers().sortByColumn(ServerListModel::ColumnAddress);
 
     // Sorted by players the list holds .3, .2, .1; the filter leaves .2 and .1 in view.
     setQuickFilter(QStringLiteral("dustbowl"), QString());
@@ -874,9 +870,9 @@ void TestMainWindow::quickFilterSurvivesARestart()
     QVERIFY(control<QCheckBox>("CBHideFull")->isChecked());
     QVERIFY(!control<QCheckBox>("CBHidePassword")->isChecked());
     ServerInfo full = listed(QStringLiteral("127.0.80.1"), FarmPort, QStringLiteral("dust full"), 16);
-    form->servers().AddServer(full);
-    form->servers().AddServer(listed(QStringLiteral("127.0.80.2"), FarmPort, QStringLiteral("dust"), 3));
-    form->servers().AddServer(listed(QStringLiteral("127.0.80.3"), FarmPort, QStringLiteral("office"), 3));
+    form->session().servers().addOrUpdate(full);
+    form->session().servers().addOrUpdate(listed(QStringLiteral("127.0.80.2"), FarmPort, QStringLiteral("dust"), 3));
+    form->session().servers().addOrUpdate(listed(QStringLiteral("127.0.80.3"), FarmPort, QStringLiteral("office"), 3));
     QCOMPARE(columnTexts(ui->LW, ServerListModel::ColumnAddress), QStringList{"127.0.80.2"});
 }
 

@@ -1,9 +1,11 @@
-#include "join/launchstate.h"
+#include "join/launcher.h"
+#include "scan/autoconnectstate.h"
 #include "settings/inifile.h"
 #include "settings/settingsmodel.h"
 #include "support/recordingprompter.h"
+#include "support/recordingshell.h"
 #include "ui/desktopservices.h"
-#include "ui/pass.h"
+#include "ui/passwordprompt.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -53,8 +55,10 @@ private:
     QString m_path;
     std::unique_ptr<IniFile> m_ini;
     SettingsModel m_settings;
-    LaunchState m_launch;
     RecordingPrompter m_prompter;
+    RecordingShell m_shell;
+    AutoConnectState m_autoConnect;
+    std::unique_ptr<Launcher> m_launcher;
 };
 
 void TestPassPrompt::init()
@@ -63,12 +67,12 @@ void TestPassPrompt::init()
     QFile::remove(m_path);
     m_ini = std::make_unique<IniFile>(m_path);
     m_settings = SettingsModel();
-    m_launch = LaunchState();
+    m_launcher = std::make_unique<Launcher>(m_settings, m_autoConnect, m_prompter, m_shell);
 }
 
 std::unique_ptr<TFormPass> TestPassPrompt::makeDialog()
 {
-    return std::make_unique<TFormPass>(m_settings, *m_ini, m_prompter, m_launch);
+    return std::make_unique<TFormPass>(m_settings, *m_ini, m_prompter, *m_launcher);
 }
 
 void TestPassPrompt::buttons_data()
@@ -98,8 +102,9 @@ void TestPassPrompt::buttons()
     QFETCH(bool, visibleAfter);
 
     auto dialog = makeDialog();
-    m_launch.passwordGiven = action != "ok";
-    m_launch.passwordArgument = "+password old";
+    m_launcher->givePassword(QStringLiteral("old"));
+    if (action == "ok")
+        m_launcher->withdrawPassword();
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     dialog->MEPass->setText(text);
@@ -107,7 +112,7 @@ void TestPassPrompt::buttons()
     // The launch that OK asks for must see the new state and a closed prompt.
     QStringList seenByPlay;
     connect(dialog.get(), &TFormPass::playRequested, this, [&] {
-        seenByPlay << QString::number(m_launch.passwordGiven) + ' ' + m_launch.passwordArgument + ' '
+        seenByPlay << QString::number(m_launcher->state().passwordGiven) + ' ' + m_launcher->state().passwordArgument + ' '
                 + QString::number(dialog->isVisible());
     });
 
@@ -120,8 +125,8 @@ void TestPassPrompt::buttons()
     else
         dialog->close();
 
-    QCOMPARE(m_launch.passwordGiven, givenAfter);
-    QCOMPARE(m_launch.passwordArgument, argumentAfter);
+    QCOMPARE(m_launcher->state().passwordGiven, givenAfter);
+    QCOMPARE(m_launcher->state().passwordArgument, argumentAfter);
     QCOMPARE(dialog->isVisible(), visibleAfter);
     const bool launched = action == "ok" && !text.isEmpty();
     QCOMPARE(seenByPlay, launched ? QStringList{"1 " + argumentAfter + " 0"} : QStringList{});
@@ -226,7 +231,7 @@ void TestPassPrompt::refusedWriteAtExitEndsWithoutBox()
     QTextStream stream(&text);
     MessageBoxPrompter prompter;
     prompter.writeTo(&stream);
-    auto dialog = std::make_unique<TFormPass>(m_settings, ini, prompter, m_launch);
+    auto dialog = std::make_unique<TFormPass>(m_settings, ini, prompter, *m_launcher);
     dialog->show();
     dialog.reset();
     QCOMPARE(text, QStringLiteral("vantor: Unable to write to ") + taken + u'\n');

@@ -1,5 +1,5 @@
 #include "buildinfo.h"
-#include "ui/scangames.h"
+#include "ui/mainwindow.h"
 #include "ui/singleinstance.h"
 
 #include <QDir>

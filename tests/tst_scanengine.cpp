@@ -87,7 +87,7 @@ void stepToTheEnd(ScanEngine &scan)
 {
     const QTimer *timer = scan.findChild<QTimer *>(QStringLiteral("SweepTimer"));
     while (scan.sweepRunning() && timer->isActive())
-        scan.SweepTimerTimer();
+        scan.sweepStep();
 }
 
 } // namespace
@@ -120,7 +120,7 @@ private:
     // Scan, then every step of the sweep by calling its timer's slot.
     void sweep()
     {
-        engine->SBScanAllClick();
+        engine->scanAll();
         finishSweep();
     }
     // Steps while one is due (a sweep waiting for a lookup has none).
@@ -155,7 +155,7 @@ void TestScanEngine::init()
     udp = new TNMUDP(0);
     protocol = new QueryProtocol(*udp, [this] { return settings->scanOld; });
     servers = new ServerListModel(*settings, autoConnect);
-    connect(protocol, &QueryProtocol::serverInfoReceived, servers, &ServerListModel::AddServer);
+    connect(protocol, &QueryProtocol::serverInfoReceived, servers, &ServerListModel::addOrUpdate);
     local = new FixedLocalAddress(QStringLiteral("127.0.0.1"));
     prompter = new RecordingPrompter;
     controls = new ScanControls;
@@ -201,7 +201,7 @@ void TestScanEngine::checksWarnAndOpenSettings()
     settings->csPort = csPort;
     QFETCH(QString, hltvPort);
     settings->hltvPort = hltvPort;
-    servers->AddServer(fakeInfo(1));
+    servers->addOrUpdate(fakeInfo(1));
     sweep();
     QTEST(prompter->shown.value(0), "warning");
     QCOMPARE(prompter->shown.size(), 1);
@@ -259,7 +259,7 @@ void TestScanEngine::broadcastThroughEveryCard()
 
     // One address refused: the others still get theirs, and the step counts once.
     refused = {0x0A4E05FF};
-    scan.SBScanAllClick();
+    scan.scanAll();
     stepToTheEnd(scan);
     QStringList expected;
     for (int port : {27016, 27015, 27017, 27018, 27019}) {
@@ -276,14 +276,14 @@ void TestScanEngine::broadcastThroughEveryCard()
     sent.clear();
     settings->scanOld = false;
     settings->gameType = 1;
-    scan.SBScanAllClick();
+    scan.scanAll();
     stepToTheEnd(scan);
     QCOMPARE(sent, (QStringList{"10.77.255.255:27020 25", "10.78.255.255:27020 25"}));
 
     // Not one datagram taken: the step fails.
     sent.clear();
     refused = {0x0A4DFFFF, 0x0A4EFFFF, 0x0A4E05FF};
-    scan.SBScanAllClick();
+    scan.scanAll();
     stepToTheEnd(scan);
     QVERIFY(sent.isEmpty());
     QCOMPARE(controls->messagePanel(), QStringLiteral(" Network error..."));
@@ -323,7 +323,7 @@ void TestScanEngine::rangeSweepListsServersAndCountsDown()
     const QStringList captions{"Wait 3", "Wait 2", "Wait 1", "Scan"};
     for (int tick = 0; tick < 4; ++tick) {
         QVERIFY(!controls->scanEnabled());
-        engine->TimerTimer();
+        engine->countdownTick();
         QCOMPARE(controls->scanCaption(), captions[tick]);
     }
     QVERIFY(controls->scanEnabled());
@@ -333,7 +333,7 @@ void TestScanEngine::rangeSweepListsServersAndCountsDown()
     sweep();
     autoConnect.active = true;
     for (int tick = 0; tick < 4; ++tick)
-        engine->TimerTimer();
+        engine->countdownTick();
     QCOMPARE(controls->scanCaption(), QStringLiteral("Scan"));
     QVERIFY(!controls->scanEnabled());
 }
@@ -341,20 +341,20 @@ void TestScanEngine::rangeSweepListsServersAndCountsDown()
 void TestScanEngine::idleErrorCountdownEndingInASweep()
 {
     // A failed detail request outside a sweep starts the countdown.
-    engine->NetworkError();
+    engine->networkError();
     QVERIFY(engine->countdownRunning());
     QCOMPARE(controls->messagePanel(), QStringLiteral(" Network error..."));
     for (int tick = 0; tick < 4; ++tick)
-        engine->TimerTimer();
+        engine->countdownTick();
     QVERIFY(controls->scanEnabled());
 
-    engine->NetworkError();
+    engine->networkError();
     settings->ranges = {{true, "127.0.74.1", "127.0.74.3"}};
     // The countdown ends between the sweep's steps.
-    engine->SBScanAllClick();
+    engine->scanAll();
     QVERIFY(engine->scanning());
     for (int tick = 0; tick < 4; ++tick)
-        engine->TimerTimer();
+        engine->countdownTick();
     QVERIFY(!controls->scanEnabled());
     finishSweep();
     QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan complete"));
@@ -362,7 +362,7 @@ void TestScanEngine::idleErrorCountdownEndingInASweep()
     QVERIFY(!controls->scanEnabled());
     QVERIFY(engine->countdownRunning());
     for (int tick = 0; tick < 4; ++tick)
-        engine->TimerTimer();
+        engine->countdownTick();
     QVERIFY(controls->scanEnabled());
 }
 
@@ -371,18 +371,18 @@ void TestScanEngine::stopDuringSweep()
     // The largest range the settings admit: 65,025 addresses, nobody listening.
     settings->csPort = QStringLiteral("27216");
     settings->ranges = {{true, "127.1.0.0", "127.1.254.254"}};
-    engine->SBScanAllClick();
+    engine->scanAll();
     for (int step = 0; step < 3; ++step)
-        engine->SweepTimerTimer();
+        engine->sweepStep();
     const int sent = controls->progress();
     QVERIFY2(sent > 0 && sent < 65025, qPrintable(QString::number(sent)));
     QCOMPARE(controls->sentPanel(), QString::number(sent));
 
-    engine->SBStopClick();
+    engine->stop();
     QVERIFY(!engine->scanning());
     QVERIFY(engine->sweepRunning());
     // The next step sees Stop and sends nothing more.
-    engine->SweepTimerTimer();
+    engine->sweepStep();
     QVERIFY(!engine->sweepRunning());
     QVERIFY(!sweepTimer()->isActive());
     QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan stoped"));
@@ -396,11 +396,11 @@ void TestScanEngine::stopAfterLastAddressStillCompletes()
 {
     settings->csPort = QStringLiteral("27217");
     settings->ranges = {{true, "127.0.73.1", "127.0.73.3"}};
-    engine->SBScanAllClick();
-    engine->SweepTimerTimer(); // the favourites: none
-    engine->SweepTimerTimer(); // all three addresses
+    engine->scanAll();
+    engine->sweepStep(); // the favourites: none
+    engine->sweepStep(); // all three addresses
     QCOMPARE(controls->progress(), 3);
-    engine->SBStopClick();
+    engine->stop();
     finishSweep();
     QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan complete"));
     QCOMPARE(engine->waitCount(), 3);
@@ -423,11 +423,11 @@ void TestScanEngine::favoritePauses()
     settings->ranges = {{true, "127.0.73.12", "127.0.73.13"}};
     // Half the delay before and after each favourite, the whole delay after each range address.
     QList<int> pauses;
-    engine->SBScanAllClick();
+    engine->scanAll();
     while (engine->sweepRunning()) {
         if (sweepTimer()->isActive() && sweepTimer()->interval() > 0)
             pauses << sweepTimer()->interval();
-        engine->SweepTimerTimer();
+        engine->sweepStep();
     }
     QCOMPARE(pauses, (QList<int>{2, 2, 5, 5}));
     QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan complete"));
@@ -442,7 +442,7 @@ void TestScanEngine::namedFavoritesGoOutWhenTheirLookupEnds()
     settings->favorites = {{"localhost", QString::number(server.localPort())}};
     settings->ranges = {{true, "127.0.73.21", "127.0.73.22"}};
     // The ranges go on while the name resolves; the sweep ends with its lookup.
-    engine->SBScanAllClick();
+    engine->scanAll();
     finishSweep();
     QTRY_VERIFY(!engine->sweepRunning());
     QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan complete"));
@@ -453,7 +453,7 @@ void TestScanEngine::namedFavoritesGoOutWhenTheirLookupEnds()
 
     // A name without an address is a network error: the sweep stops.
     settings->favorites = {{"no such host!", "27015"}};
-    engine->SBScanAllClick();
+    engine->scanAll();
     finishSweep();
     QTRY_VERIFY(!engine->sweepRunning());
     QCOMPARE(controls->messagePanel(), QStringLiteral(" Network error..."));
@@ -467,10 +467,10 @@ void TestScanEngine::refreshAsksTheFirstHundredCapturedRows()
     QVERIFY(farm.load(farmConfig(1, 3, 27218)));
     QVERIFY(farm.start());
     for (int i = 0; i < 150; ++i)
-        servers->AddServer(fakeInfo(i));
-    engine->SBRefreshClick();
+        servers->addOrUpdate(fakeInfo(i));
+    engine->refresh();
     QCOMPARE(engine->findChild<QTimer *>(QStringLiteral("RefreshTimer"))->interval(), 300);
-    engine->RefreshTimerTimer();
+    engine->refreshStep();
     QCOMPARE(engine->rowsAtCapture(), 150);
     QCOMPARE(engine->targetAddresses().size(), 100);
     QCOMPARE(controls->activityPanel(), QStringLiteral(" Refresh complete"));
@@ -487,8 +487,8 @@ void TestScanEngine::refreshAsksTheFirstHundredCapturedRows()
     sweep();
     QTRY_COMPARE(servers->rowCount(), 3);
     farm.setPlayers(0, 9);
-    engine->SBRefreshClick();
-    engine->RefreshTimerTimer();
+    engine->refresh();
+    engine->refreshStep();
     const int row = servers->findRow(QStringLiteral("127.0.70.1"), 27218);
     QTRY_COMPARE(servers->row(row).playersText, QStringLiteral("9/16"));
     QCOMPARE(servers->rowCount(), 3);

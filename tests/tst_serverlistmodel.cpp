@@ -68,7 +68,7 @@ private slots:
         info.os = 'w';
         info.password = 1;
         info.ping = 7;
-        model.AddServer(info);
+        model.addOrUpdate(info);
 
         QCOMPARE(model.rowCount(), 1);
         QCOMPARE(model.columnCount(), 10);
@@ -109,7 +109,7 @@ private slots:
         ServerListModel model(settings, autoConnect);
         ServerInfo info = server(QStringLiteral("127.0.0.5"), 27015);
         info.gameDir = info.hostName = info.map = sent; // an unknown game folder is the caption
-        model.AddServer(info);
+        model.addOrUpdate(info);
         QCOMPARE(model.row(0).name, sent);
         for (int c : {ServerListModel::ColumnGame, ServerListModel::ColumnName, ServerListModel::ColumnMap})
             QCOMPARE(column(model, c), QStringList{shown});
@@ -183,7 +183,7 @@ private slots:
         info.os = os;
         info.password = quint8(password);
         info.bots = bots;
-        model.AddServer(info);
+        model.addOrUpdate(info);
         if (pending)
             model.markPending(info.address, info.port);
 
@@ -202,8 +202,8 @@ private slots:
     void knownRowRefreshesMapPlayersAccessOnly()
     {
         ServerListModel model(settings, autoConnect);
-        model.AddServer(server(QStringLiteral("127.0.0.5"), 27015, 3, 16));
-        model.AddServer(server(QStringLiteral("127.0.0.6"), 27015));
+        model.addOrUpdate(server(QStringLiteral("127.0.0.5"), 27015, 3, 16));
+        model.addOrUpdate(server(QStringLiteral("127.0.0.6"), 27015));
         QSignalSpy added(&model, &ServerListModel::serverAdded);
         QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
 
@@ -213,7 +213,7 @@ private slots:
         again.os = 'w';
         again.protocol = 17;
         again.map = QStringLiteral("cs_office");
-        model.AddServer(again);
+        model.addOrUpdate(again);
 
         QCOMPARE(model.rowCount(), 2);
         const ServerRow &row = model.row(0);
@@ -229,7 +229,7 @@ private slots:
         QCOMPARE(changed[0][0].value<QModelIndex>().row(), 0);
 
         // Same host on another port is another server.
-        model.AddServer(server(QStringLiteral("127.0.0.5"), 27016));
+        model.addOrUpdate(server(QStringLiteral("127.0.0.5"), 27016));
         QCOMPARE(model.rowCount(), 3);
     }
 
@@ -257,7 +257,7 @@ private slots:
         ServerInfo info = server(QStringLiteral("127.0.0.5"), 27015);
         info.protocol = quint8(protocol);
         info.gameDir = gameDir;
-        model.AddServer(info);
+        model.addOrUpdate(info);
 
         QCOMPARE(model.rowCount(), code.isEmpty() ? 0 : 1);
         QCOMPARE(added.size(), model.rowCount());
@@ -269,12 +269,12 @@ private slots:
     void untickedFilterStillRefreshesListedRow()
     {
         ServerListModel model(settings, autoConnect);
-        model.AddServer(server(QStringLiteral("127.0.0.5"), 27015));
+        model.addOrUpdate(server(QStringLiteral("127.0.0.5"), 27015));
         settings.showGame[FilterCS16] = false;
         QSignalSpy added(&model, &ServerListModel::serverAdded);
         ServerInfo again = server(QStringLiteral("127.0.0.5"), 27015, 9, 16);
         again.map = QStringLiteral("de_nuke");
-        model.AddServer(again);
+        model.addOrUpdate(again);
         QCOMPARE(model.row(0).map, QStringLiteral("de_nuke"));
         QCOMPARE(model.row(0).playersText, QStringLiteral("9/16"));
         QCOMPARE(added.size(), 0);
@@ -284,20 +284,20 @@ private slots:
     {
         ServerListModel model(settings, autoConnect);
         for (int i = 1; i <= 3; ++i)
-            model.AddServer(server(QStringLiteral("127.0.0.%1").arg(i), 27015));
+            model.addOrUpdate(server(QStringLiteral("127.0.0.%1").arg(i), 27015));
         autoConnect.active = true;
         autoConnect.targetAddress = QStringLiteral("127.0.0.2");
         autoConnect.targetPort = QStringLiteral("27015");
         QSignalSpy added(&model, &ServerListModel::serverAdded);
 
-        model.AddServer(server(QStringLiteral("127.0.0.1"), 27015));
-        model.AddServer(server(QStringLiteral("127.0.0.2"), 27016));
+        model.addOrUpdate(server(QStringLiteral("127.0.0.1"), 27015));
+        model.addOrUpdate(server(QStringLiteral("127.0.0.2"), 27016));
         QCOMPARE(model.rowCount(), 3);
         QCOMPARE(added.size(), 0);
 
-        model.AddServer(server(QStringLiteral("127.0.0.2"), 27015, 7, 16));
-        model.AddServer(server(QStringLiteral("127.0.0.3"), 27015));
-        model.AddServer(server(QStringLiteral("127.0.0.2"), 27015, 8, 16));
+        model.addOrUpdate(server(QStringLiteral("127.0.0.2"), 27015, 7, 16));
+        model.addOrUpdate(server(QStringLiteral("127.0.0.3"), 27015));
+        model.addOrUpdate(server(QStringLiteral("127.0.0.2"), 27015, 8, 16));
         QCOMPARE(model.rowCount(), 1);
         QCOMPARE(model.row(0).address, QStringLiteral("127.0.0.2"));
         QCOMPARE(model.row(0).playersText, QStringLiteral("8/16"));
@@ -305,7 +305,7 @@ private slots:
         QCOMPARE(added.size(), 2);
 
         settings.showGame[FilterCS16] = false;
-        model.AddServer(server(QStringLiteral("127.0.0.2"), 27015));
+        model.addOrUpdate(server(QStringLiteral("127.0.0.2"), 27015));
         QCOMPARE(model.rowCount(), 0);
         QCOMPARE(added.size(), 2);
     }
@@ -313,12 +313,12 @@ private slots:
     void clearForgetsRows()
     {
         ServerListModel model(settings, autoConnect);
-        model.AddServer(server(QStringLiteral("127.0.0.5"), 27015));
+        model.addOrUpdate(server(QStringLiteral("127.0.0.5"), 27015));
         model.clear();
         QCOMPARE(model.rowCount(), 0);
         QCOMPARE(model.findRow(QStringLiteral("127.0.0.5"), 27015), -1);
         QSignalSpy added(&model, &ServerListModel::serverAdded);
-        model.AddServer(server(QStringLiteral("127.0.0.5"), 27015));
+        model.addOrUpdate(server(QStringLiteral("127.0.0.5"), 27015));
         QCOMPARE(added.size(), 1);
     }
 
@@ -343,8 +343,8 @@ private slots:
         ra.name = ra.caption = a;
         rb.name = rb.caption = b;
         for (int c : {0, 1}) {
-            QCOMPARE(qBound(-1, ServerListModel::LWCompare(ra, rb, c), 1), sign);
-            QCOMPARE(qBound(-1, ServerListModel::LWCompare(rb, ra, c), 1), -sign);
+            QCOMPARE(qBound(-1, ServerListModel::compareRows(ra, rb, c), 1), sign);
+            QCOMPARE(qBound(-1, ServerListModel::compareRows(rb, ra, c), 1), -sign);
         }
     }
 
@@ -353,14 +353,14 @@ private slots:
         int sharedSortColumn = 0;
         ServerListModel model(settings, autoConnect);
         model.shareSortColumn(sharedSortColumn);
-        model.AddServer(server(QStringLiteral("127.0.0.1"), 27015, 9, 16));
-        model.AddServer(server(QStringLiteral("127.0.0.2"), 27015, 10, 16));
-        model.AddServer(server(QStringLiteral("127.0.0.3"), 27015, 2, 16));
-        model.AddServer(server(QStringLiteral("127.0.0.4"), 27015, 10, 16));
+        model.addOrUpdate(server(QStringLiteral("127.0.0.1"), 27015, 9, 16));
+        model.addOrUpdate(server(QStringLiteral("127.0.0.2"), 27015, 10, 16));
+        model.addOrUpdate(server(QStringLiteral("127.0.0.3"), 27015, 2, 16));
+        model.addOrUpdate(server(QStringLiteral("127.0.0.4"), 27015, 10, 16));
         const QPersistentModelIndex nine(model.index(0, 5));
         QSignalSpy layout(&model, &QAbstractItemModel::layoutChanged);
 
-        model.LWColumnClick(ServerListModel::ColumnPlayers);
+        model.sortByColumn(ServerListModel::ColumnPlayers);
 
         QCOMPARE(sharedSortColumn, 6);
         QCOMPARE(layout.size(), 1);
@@ -370,7 +370,7 @@ private slots:
         QCOMPARE(nine.row(), 3);
         QCOMPARE(nine.column(), 5);
 
-        model.AddServer(server(QStringLiteral("127.0.0.9"), 27015, 1, 16));
+        model.addOrUpdate(server(QStringLiteral("127.0.0.9"), 27015, 1, 16));
         QCOMPARE(model.row(4).playersText, QStringLiteral("1/16"));
     }
 
@@ -381,16 +381,16 @@ private slots:
         for (int i = 0; i < 5; ++i) {
             ServerInfo info = server(QStringLiteral("127.0.0.%1").arg(i + 1), 27015);
             info.ping = pings[i];
-            model.AddServer(info);
+            model.addOrUpdate(info);
         }
         // A refresh measures again; a reply that answers no request keeps the time.
         ServerInfo again = server(QStringLiteral("127.0.0.5"), 27015);
         again.ping = 11;
-        model.AddServer(again);
+        model.addOrUpdate(again);
         again.ping = -1;
-        model.AddServer(again);
+        model.addOrUpdate(again);
 
-        model.LWColumnClick(ServerListModel::ColumnPing);
+        model.sortByColumn(ServerListModel::ColumnPing);
         QCOMPARE(column(model, ServerListModel::ColumnPing), (QStringList{"9", "10", "11", "100", ""}));
     }
 
@@ -451,7 +451,7 @@ private slots:
         for (int i = 1; i <= 4; ++i) {
             ServerInfo info = server(QStringLiteral("127.0.0.%1").arg(i), 27015, quint8(i * 4));
             info.map = i % 2 ? QStringLiteral("de_dust2") : QStringLiteral("cs_office");
-            model.AddServer(info);
+            model.addOrUpdate(info);
         }
         ServerFilter filter;
         filter.text = QStringLiteral("  DUST ");
@@ -462,13 +462,13 @@ private slots:
         QCOMPARE(model.rowCount(), 4);
 
         // The list sorts; the view follows its order.
-        model.LWColumnClick(ServerListModel::ColumnPlayers);
+        model.sortByColumn(ServerListModel::ColumnPlayers);
         QCOMPARE(column(view, 2), (QStringList{"127.0.0.3", "127.0.0.1"}));
 
         // A refresh that fills a server takes it out of view, one that frees a place brings it back.
-        model.AddServer(server(QStringLiteral("127.0.0.1"), 27015, 16));
+        model.addOrUpdate(server(QStringLiteral("127.0.0.1"), 27015, 16));
         QCOMPARE(column(view, 2), QStringList{"127.0.0.3"});
-        model.AddServer(server(QStringLiteral("127.0.0.1"), 27015, 15));
+        model.addOrUpdate(server(QStringLiteral("127.0.0.1"), 27015, 15));
         QCOMPARE(column(view, 2), (QStringList{"127.0.0.3", "127.0.0.1"}));
 
         // A kept server stays in view whatever the filter says, until it is let go.
@@ -487,7 +487,7 @@ private slots:
             ServerInfo info = server(QStringLiteral("127.0.%1.%2").arg(i % 3).arg(i % 7),
                                      27015 + i % 5, quint8(i % 17), 16);
             info.hostName = QStringLiteral("name %1").arg((i * 37) % 60);
-            model.AddServer(info);
+            model.addOrUpdate(info);
         }
         auto check = [&] {
             for (int i = 0; i < model.rowCount(); ++i) {
@@ -500,10 +500,10 @@ private slots:
         QVERIFY(check());
         // Every caption is "1.6": a stable sort leaves the arrival order.
         const QStringList arrival = column(model, 2);
-        model.LWColumnClick(ServerListModel::ColumnGame);
+        model.sortByColumn(ServerListModel::ColumnGame);
         QCOMPARE(column(model, 2), arrival);
         for (int c : {1, 6, 2, 3, 0}) {
-            model.LWColumnClick(c);
+            model.sortByColumn(c);
             QVERIFY2(check(), qPrintable(QString::number(c)));
         }
 
@@ -512,12 +512,12 @@ private slots:
         QVERIFY(target >= 0);
         ServerInfo again = server(QStringLiteral("127.0.1.4"), 27016);
         again.map = QStringLiteral("refreshed");
-        model.AddServer(again);
+        model.addOrUpdate(again);
         QCOMPARE(model.row(target).map, QStringLiteral("refreshed"));
 
         model.clear();
-        model.AddServer(server(QStringLiteral("127.0.1.4"), 27016));
-        model.AddServer(server(QStringLiteral("127.0.0.1"), 27015));
+        model.addOrUpdate(server(QStringLiteral("127.0.1.4"), 27016));
+        model.addOrUpdate(server(QStringLiteral("127.0.0.1"), 27015));
         QVERIFY(check());
         QCOMPARE(model.findRow(QStringLiteral("127.0.0.1"), 27015), 1);
     }

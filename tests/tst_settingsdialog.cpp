@@ -5,7 +5,7 @@
 #include "support/fixednetworkcards.h"
 #include "support/recordingprompter.h"
 #include "support/windowcontrols.h"
-#include "ui/options.h"
+#include "ui/settingsdialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -4,9 +4,9 @@
 #include "settings/settingsmodel.h"
 #include "support/recordingprompter.h"
 #include "support/recordingshell.h"
-#include "ui/about.h"
+#include "ui/aboutbox.h"
 #include "ui/linklabel.h"
-#include "ui/scangames.h"
+#include "ui/mainwindow.h"
 #include "buildinfo.h"
 
 #include <QCheckBox>

@@ -1,41 +1,32 @@
 #include "join/autoconnect.h"
 
 #include "scan/autoconnectstate.h"
-#include "join/commandline.h"
-#include "join/launchstate.h"
 #include "join/launcher.h"
 #include "query/queryprotocol.h"
 #include "desktop/prompter.h"
 #include "scan/scancontrols.h"
+#include "scan/serverselection.h"
 
 #include <QCoreApplication>
 #include <QTimer>
 
-#include <utility>
 
-namespace {
-
-void call(const std::function<void()> &hook)
+AutoConnect::AutoConnect(AutoConnectState &state, Launcher &launcher, QueryProtocol &protocol,
+                         ServerListModel &servers, const ServerSelection &selection, ScanControls &controls,
+                         Prompter &prompter, QObject *parent)
+    : QObject(parent)
+    , m_state(state)
+    , m_launcher(launcher)
+    , m_protocol(protocol)
+    , m_servers(servers)
+    , m_selection(selection)
+    , m_controls(controls)
+    , m_prompter(prompter)
+    , m_timer(new QTimer(this))
 {
-    if (hook)
-        hook();
-}
-
-} // namespace
-
-AutoConnect::AutoConnect(AutoConnectState &autoConnectState, LaunchState &launchState, QueryProtocol &queryProtocol,
-                         ServerListModel &serverList, ScanControls &scanControls, Prompter &messages,
-                         QTimer &pollTimer, Hooks windowHooks)
-    : state(autoConnectState)
-    , launch(launchState)
-    , protocol(queryProtocol)
-    , servers(serverList)
-    , controls(scanControls)
-    , prompter(messages)
-    , timer(pollTimer)
-    , hooks(std::move(windowHooks))
-{
-    timer.setInterval(PollIntervalMs);
+    m_timer->setObjectName(QStringLiteral("TimerAuto"));
+    m_timer->setInterval(PollIntervalMs);
+    connect(m_timer, &QTimer::timeout, this, &AutoConnect::poll);
 }
 
 AutoConnectSetup AutoConnect::setupFor(const ServerRow &row)
@@ -56,14 +47,9 @@ bool AutoConnect::thresholdMet(const QString &comparison, int players, int playe
     return false;
 }
 
-void AutoConnect::showControls()
+void AutoConnect::toggle()
 {
-    call(hooks.controlsChanged);
-}
-
-void AutoConnect::SBAutoClick()
-{
-    if (state.active)
+    if (m_state.active)
         stop();
     else
         open();
@@ -71,108 +57,102 @@ void AutoConnect::SBAutoClick()
 
 void AutoConnect::open()
 {
-    call(hooks.pauseFavoritesScan);
-    controls.showActivity(QString());
-    controls.showMessage(Launcher::autoConnectDisabledText());
-    showControls();
-    std::optional<ServerRow> row;
-    if (hooks.selectedRow)
-        row = hooks.selectedRow();
-    if (dialog)
-        dialog->present(row ? std::optional<AutoConnectSetup>(setupFor(*row)) : std::nullopt);
+    emit favoritesScanHeld();
+    m_controls.showActivity(QString());
+    m_controls.showMessage(Launcher::autoConnectDisabledText());
+    emit controlsChanged();
+    const std::optional<ServerRow> row = m_selection.rowOf(m_servers);
+    if (m_dialog)
+        m_dialog->present(row ? std::optional<AutoConnectSetup>(setupFor(*row)) : std::nullopt);
 }
 
-void AutoConnect::BitBtn1Click()
+void AutoConnect::watchSelected()
 {
-    const std::optional<ServerRow> row = hooks.selectedRow ? hooks.selectedRow() : std::nullopt;
-    if (!row || !dialog) {
-        // The selection was lost while the dialog was open: there is nothing to watch.
-        prompter.beep();
+    const std::optional<ServerRow> row = m_selection.rowOf(m_servers);
+    if (!row || !m_dialog) {
+        // The selection was lost while the m_dialog was open: there is nothing to watch.
+        m_prompter.beep();
         return;
     }
-    const AutoConnectChoice choice = dialog->choice();
+    const AutoConnectChoice choice = m_dialog->choice();
 
-    state.targetAddress = row->address;
-    state.targetPort = row->portText;
-    state.missedPolls = 0;
-    timer.start();
-    state.playersWanted = choice.playersWanted;
-    if (choice.passwordEnabled && !choice.password.isEmpty()) {
-        launch.passwordGiven = true;
-        launch.passwordArgument = passwordArgument(choice.password);
-    }
+    m_state.targetAddress = row->address;
+    m_state.targetPort = row->portText;
+    m_state.missedPolls = 0;
+    m_timer->start();
+    m_state.playersWanted = choice.playersWanted;
+    if (choice.passwordEnabled && !choice.password.isEmpty())
+        m_launcher.givePassword(choice.password);
 
-    state.active = true;
-    controls.watchStarted();
-    if (hooks.trayCycling)
-        hooks.trayCycling(true);
-    dialog->dismiss();
+    m_state.active = true;
+    m_controls.watchStarted();
+    emit trayCyclingChanged(true);
+    m_dialog->dismiss();
     //: Status bar while auto-connect waits: %1 the server's address, %2 "<=" or ">", %3 the number of players.
-    controls.showMessage(QCoreApplication::translate("AutoConnect", " Auto connect to %1. Waiting %2 %3 players")
-                             .arg(state.targetAddress, choice.comparison, choice.playersWantedText));
-    servers.clear();
-    showControls();
+    m_controls.showMessage(QCoreApplication::translate("AutoConnect", " Auto connect to %1. Waiting %2 %3 players")
+                             .arg(m_state.targetAddress, choice.comparison, choice.playersWantedText));
+    m_servers.clear();
+    emit controlsChanged();
     query();
 }
 
-void AutoConnect::BitBtn2Click()
+void AutoConnect::cancel()
 {
-    call(hooks.resumeFavoritesScan);
-    if (dialog)
-        dialog->dismiss();
+    emit favoritesScanResumed();
+    if (m_dialog)
+        m_dialog->dismiss();
 }
 
 void AutoConnect::query()
 {
     // A failed send is reported by the protocol's network error.
-    protocol.sendInfoRequest(state.targetAddress, state.targetPort.toInt());
+    m_protocol.sendInfoRequest(m_state.targetAddress, m_state.targetPort.toInt());
 }
 
-void AutoConnect::TimerAutoTimer()
+void AutoConnect::poll()
 {
     query();
-    if (++state.missedPolls < MissedPollLimit)
+    if (++m_state.missedPolls < MissedPollLimit)
         return;
-    timer.stop();
-    call(hooks.releaseFavoritesScan);
-    controls.watchEnded();
-    state.active = false;
-    if (hooks.trayCycling)
-        hooks.trayCycling(false);
-    showControls();
-    prompter.information(QCoreApplication::translate("AutoConnect", "Auto connect"),
+    m_timer->stop();
+    emit favoritesScanReleased();
+    m_controls.watchEnded();
+    m_state.active = false;
+    emit trayCyclingChanged(false);
+    emit controlsChanged();
+    m_prompter.information(QCoreApplication::translate("AutoConnect", "Auto connect"),
                          QCoreApplication::translate("AutoConnect", "Server is down, autoconnect disabled."));
-    controls.showMessage(Launcher::autoConnectDisabledText());
-    showControls();
+    m_controls.showMessage(Launcher::autoConnectDisabledText());
+    emit controlsChanged();
 }
 
 bool AutoConnect::replyCheck(int players)
 {
-    state.missedPolls = 0;
-    controls.watchReplied();
-    const AutoConnectChoice choice = dialog ? dialog->choice() : AutoConnectChoice();
-    if (!thresholdMet(choice.comparison, players, state.playersWanted)) {
-        showControls();
+    m_state.missedPolls = 0;
+    m_controls.watchReplied();
+    const AutoConnectChoice choice = m_dialog ? m_dialog->choice() : AutoConnectChoice();
+    if (!thresholdMet(choice.comparison, players, m_state.playersWanted)) {
+        emit controlsChanged();
         return true;
     }
 
-    state.active = false;
-    call(hooks.releaseFavoritesScan);
-    timer.stop();
-    controls.watchMet();
-    showControls();
-    call(hooks.selectFirstRow);
+    m_state.active = false;
+    emit favoritesScanReleased();
+    m_timer->stop();
+    m_controls.watchMet();
+    emit controlsChanged();
+    emit firstRowWanted();
 
     if (choice.askFirst) {
-        prompter.beep();
-        call(hooks.bringToFront);
+        m_prompter.beep();
+        emit frontWanted();
         const QString question
             = QCoreApplication::translate("AutoConnect", "There are %n players now on server %1. Do you want to join ?",
                                           nullptr, players)
-                  .arg(state.targetAddress);
+                  .arg(m_state.targetAddress);
         // The reply's handling ends here; the answer decides the rest. Replies
         // go on updating the list while the question is open.
-        prompter.question(question, [this](bool yes) { answered(yes); });
+        m_prompter.question(question, [this](bool yes) { answered(yes); });
         return false;
     }
     join();
@@ -182,45 +162,44 @@ bool AutoConnect::replyCheck(int players)
 void AutoConnect::answered(bool yes)
 {
     if (!yes) {
-        controls.showMessage(Launcher::autoConnectDisabledText());
-        controls.joinDeclined();
-        if (hooks.trayCycling)
-            hooks.trayCycling(false);
-        showControls();
+        m_controls.showMessage(Launcher::autoConnectDisabledText());
+        m_controls.joinDeclined();
+        emit trayCyclingChanged(false);
+        emit controlsChanged();
         return;
     }
     join();
     // As after a reply that joined at once: the list is usable again.
-    controls.serverListed(hooks.selectedRow && hooks.selectedRow());
-    showControls();
+    m_controls.serverListed(m_selection.rowIn(m_servers) >= 0);
+    emit controlsChanged();
 }
 
 void AutoConnect::join()
 {
-    call(hooks.play);
-    controls.showMessage(Launcher::autoConnectDisabledText());
-    showControls();
+    emit joinWanted();
+    m_controls.showMessage(Launcher::autoConnectDisabledText());
+    emit controlsChanged();
 }
 
 void AutoConnect::stop()
 {
-    if (hooks.trayCycling)
-        hooks.trayCycling(false);
-    timer.stop();
-    controls.watchEnded();
-    state.active = false;
-    if (dialog)
-        dialog->dismiss();
-    controls.showMessage(Launcher::autoConnectDisabledText());
-    showControls();
-    call(hooks.resumeFavoritesScan);
+    emit trayCyclingChanged(false);
+    m_timer->stop();
+    m_controls.watchEnded();
+    m_state.active = false;
+    if (m_dialog)
+        m_dialog->dismiss();
+    m_controls.showMessage(Launcher::autoConnectDisabledText());
+    emit controlsChanged();
+    emit favoritesScanResumed();
 }
 
 void AutoConnect::endedByLaunch(const QString &statusText)
 {
-    call(hooks.releaseFavoritesScan);
-    timer.stop();
-    controls.watchEndedByLaunch();
-    controls.showMessage(statusText);
-    showControls();
+    m_state.active = false;
+    emit favoritesScanReleased();
+    m_timer->stop();
+    m_controls.watchEndedByLaunch();
+    m_controls.showMessage(statusText);
+    emit controlsChanged();
 }

@@ -2,17 +2,18 @@
 
 #include "scan/serverlistmodel.h"
 
+#include <QObject>
 #include <QString>
 
-#include <functional>
 #include <optional>
 
+class Launcher;
 class Prompter;
 class QTimer;
 class QueryProtocol;
-struct AutoConnectState;
-struct LaunchState;
 class ScanControls;
+class ServerSelection;
+struct AutoConnectState;
 
 // What the auto-connect dialog holds at the moment it is read.
 struct AutoConnectChoice
@@ -47,57 +48,36 @@ public:
 // The watch on one server that joins it as soon as its player count crosses
 // the threshold chosen in the dialog: opening the dialog, OK and Cancel, the
 // 5-second poll with its give-up, the check of every reply of the target and
-// the ends of the watch. The window shows what it changes.
-class AutoConnect
+// the ends of the watch. It alone changes the auto-connect state; the window
+// shows what it changes.
+class AutoConnect : public QObject
 {
-public:
-    // What the main window does for auto-connect. Hooks left empty are skipped.
-    struct Hooks
-    {
-        std::function<std::optional<ServerRow>()> selectedRow;
-        // Selects the first row of the list, with the usual selection handling.
-        std::function<void()> selectFirstRow;
-        // From the opening of the dialog to any end of auto-connect, the
-        // favourites auto-scan is held: paused, even when the window is shown again.
-        std::function<void()> pauseFavoritesScan;
-        // The hold ends with a restart of the auto-scan when it is switched on
-        // (Cancel, or the user stopped auto-connect) ...
-        std::function<void()> resumeFavoritesScan;
-        // ... or without one (a join or a give-up leaves it paused until the
-        // window is shown again or the switch is ticked).
-        std::function<void()> releaseFavoritesScan;
-        // The tray icon cycles while auto-connect waits; stopping shows its first icon.
-        std::function<void(bool cycling)> trayCycling;
-        // Restores the application and brings it to the foreground.
-        std::function<void()> bringToFront;
-        // Performs the Play button's click.
-        std::function<void()> play;
-        // The scan controls changed.
-        std::function<void()> controlsChanged;
-    };
+    Q_OBJECT
 
+public:
     static constexpr int PollIntervalMs = 5000;
     // Ticks without an answer after which the server counts as down.
     static constexpr int MissedPollLimit = 4;
 
-    AutoConnect(AutoConnectState &state, LaunchState &launch, QueryProtocol &protocol, ServerListModel &servers,
-                ScanControls &controls, Prompter &prompter, QTimer &timer, Hooks hooks);
+    AutoConnect(AutoConnectState &state, Launcher &launcher, QueryProtocol &protocol, ServerListModel &servers,
+                const ServerSelection &selection, ScanControls &controls, Prompter &prompter,
+                QObject *parent = nullptr);
 
-    void setDialog(AutoConnectDialog *shown) { dialog = shown; }
+    void setDialog(AutoConnectDialog *shown) { m_dialog = shown; }
 
     // The Auto button: opens the dialog when inactive, stops auto-connect when active.
-    void SBAutoClick();
+    void toggle();
     // Dialog OK: watch the selected row's server.
-    void BitBtn1Click();
+    void watchSelected();
     // Dialog Cancel or its close box.
-    void BitBtn2Click();
-    // The poll; TimerAuto's handler.
-    void TimerAutoTimer();
+    void cancel();
+    // The poll, every PollIntervalMs while the watch runs ("TimerAuto").
+    void poll();
     // A reply of the watched server was listed with this player count. False
     // when a question about the join was opened (its answer does the rest) or
     // the join was declined: the reply's handling ends there.
     bool replyCheck(int players);
-    // A launch requested by other means ended auto-connect (it is already inactive).
+    // A launch by other means ends the watch.
     void endedByLaunch(const QString &statusText);
 
     // The dialog's caption, spin box maximum and value for a row: by default
@@ -106,21 +86,40 @@ public:
 
     static bool thresholdMet(const QString &comparison, int players, int playersWanted);
 
+signals:
+    // Select the first row of the list, with the usual selection handling.
+    void firstRowWanted();
+    // From the opening of the dialog to any end of auto-connect, the
+    // favourites auto-scan is held: paused, even when the window is shown again.
+    void favoritesScanHeld();
+    // The hold ends with a restart of the auto-scan when it is switched on
+    // (Cancel, or the user stopped auto-connect) ...
+    void favoritesScanResumed();
+    // ... or without one (a join or a give-up leaves it paused until the
+    // window is shown again or the switch is ticked).
+    void favoritesScanReleased();
+    // The tray icon cycles while auto-connect waits; stopping shows its first icon.
+    void trayCyclingChanged(bool cycling);
+    // Restore the application and bring it to the foreground.
+    void frontWanted();
+    // The threshold was met: join the selected server, as Play does.
+    void joinWanted();
+    void controlsChanged();
+
 private:
     void open();
     void stop();
     void answered(bool yes);
     void join();
     void query();
-    void showControls();
 
-    AutoConnectState &state;
-    LaunchState &launch;
-    QueryProtocol &protocol;
-    ServerListModel &servers;
-    ScanControls &controls;
-    Prompter &prompter;
-    QTimer &timer;
-    Hooks hooks;
-    AutoConnectDialog *dialog = nullptr;
+    AutoConnectState &m_state;
+    Launcher &m_launcher;
+    QueryProtocol &m_protocol;
+    ServerListModel &m_servers;
+    const ServerSelection &m_selection;
+    ScanControls &m_controls;
+    Prompter &m_prompter;
+    QTimer *m_timer;
+    AutoConnectDialog *m_dialog = nullptr;
 };

@@ -9,27 +9,26 @@
 #include "settings/settingsmodel.h"
 
 #include <QCoreApplication>
-#include <utility>
 
-namespace {
-
-void call(const std::function<void()> &hook)
+Launcher::Launcher(const SettingsModel &settings, const AutoConnectState &autoConnect, Prompter &prompter,
+                   Shell &shell, QObject *parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_autoConnect(autoConnect)
+    , m_prompter(prompter)
+    , m_shell(shell)
 {
-    if (hook)
-        hook();
 }
 
-} // namespace
-
-Launcher::Launcher(const SettingsModel &settingsModel, LaunchState &launchState, AutoConnectState &autoConnectState,
-                   Prompter &messages, Shell &starter, Hooks windowHooks)
-    : settings(settingsModel)
-    , launch(launchState)
-    , autoConnect(autoConnectState)
-    , prompter(messages)
-    , shell(starter)
-    , hooks(std::move(windowHooks))
+void Launcher::givePassword(const QString &password)
 {
+    m_state.passwordArgument = passwordArgument(password);
+    m_state.passwordGiven = true;
+}
+
+void Launcher::withdrawPassword()
+{
+    m_state.passwordGiven = false;
 }
 
 QString Launcher::autoConnectDisabledText()
@@ -37,24 +36,21 @@ QString Launcher::autoConnectDisabledText()
     return QCoreApplication::translate("AutoConnect", " Autoconnect disabled");
 }
 
-void Launcher::SBPlayClick(std::optional<ServerRow> row, std::function<void()> started)
+void Launcher::play(std::optional<ServerRow> row, std::function<void()> started)
 {
     if (!row)
         return;
-    call(hooks.stopTrayAnimation);
+    emit trayAnimationStopped();
 
-    if (autoConnect.active) {
-        // A join by hand ends the watch, so it never pulls the user off the
-        // server they chose. Unlike the other ways of ending auto-connect, the
-        // list and Refresh stay as they are.
-        autoConnect.active = false;
-        if (hooks.autoConnectEnded)
-            hooks.autoConnectEnded(autoConnectDisabledText());
-    }
+    // A join by hand ends the watch, so it never pulls the user off the
+    // server they chose. Unlike the other ways of ending auto-connect, the
+    // list and Refresh stay as they are.
+    if (m_autoConnect.active)
+        emit autoConnectEnded(autoConnectDisabledText());
 
     if (row->accessIcon == IconFull) {
-        call(hooks.revealMainWindow);
-        prompter.question(serverFullQuestion(), [this, server = *row, started](bool yes) {
+        emit revealWindowRequested();
+        m_prompter.question(serverFullQuestion(), [this, server = *row, started](bool yes) {
             if (yes)
                 launchRow(server, started);
         });
@@ -65,21 +61,21 @@ void Launcher::SBPlayClick(std::optional<ServerRow> row, std::function<void()> s
 
 void Launcher::launchRow(const ServerRow &row, const std::function<void()> &started)
 {
-    if (row.accessIcon == IconPassword && !launch.passwordGiven) {
+    if (row.accessIcon == IconPassword && !m_state.passwordGiven) {
         // The prompt's OK sets the password and asks for the launch again.
-        call(hooks.showPasswordPrompt);
+        emit passwordRequested();
         return;
     }
 
     const std::optional<GameDispatch> game = dispatchGame(row.caption);
     if (!game) {
-        prompter.error(unknownGameMessage(row.caption));
+        m_prompter.error(unknownGameMessage(row.caption));
         return;
     }
 
-    const LaunchEntry &entry = settings.games[size_t(game->entry)];
+    const LaunchEntry &entry = m_settings.games[size_t(game->entry)];
     const bool ok = entry.steam
-        ? start(settings.steamExePath, entry.steamParams, steamPathEmptyMessage(), row.address, row.portText)
+        ? start(m_settings.steamExePath, entry.steamParams, steamPathEmptyMessage(), row.address, row.portText)
         : start(entry.exePath, entry.params, emptyPathMessage(game->emptyPathPrefix), row.address, row.portText);
     if (ok && started)
         started();
@@ -89,14 +85,14 @@ bool Launcher::start(const QString &program, const QString &params, const QStrin
                      const QString &address, const QString &portText)
 {
     if (program.isEmpty()) {
-        launch.passwordGiven = false;
-        prompter.error(emptyPathText);
+        m_state.passwordGiven = false;
+        m_prompter.error(emptyPathText);
         return false;
     }
     // No shell in between: the arguments go to the program as they are split here.
-    const bool started = shell.startDetached(
-        program, splitCommandLine(launchArguments(params, address, portText, launch.passwordArgument)));
-    call(hooks.hideMainWindow);
-    launch.passwordGiven = false;
+    const bool started = m_shell.startDetached(
+        program, splitCommandLine(launchArguments(params, address, portText, m_state.passwordArgument)));
+    emit hideWindowRequested();
+    m_state.passwordGiven = false;
     return started;
 }

@@ -4,7 +4,7 @@
 #include <QtGlobal>
 
 // What every info reply yields, whatever its dialect ('m', 'I' or the old
-// text string). The first twelve fields are in the order AddServer takes them
+// text string). The first twelve fields are in the order addOrUpdate takes them
 // in; bots and ping come after them.
 struct ServerInfo
 {

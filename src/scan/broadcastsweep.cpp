@@ -7,7 +7,7 @@
 QVector<BroadcastAddress> currentBroadcasts(NetworkCards &cards, LocalAddressProvider &localAddress)
 {
     const QVector<BroadcastAddress> fromCards = cardBroadcasts(cards.addresses());
-    return fromCards.isEmpty() ? hostBroadcast(localAddress.LocalAddress()) : fromCards;
+    return fromCards.isEmpty() ? hostBroadcast(localAddress.hostAddress()) : fromCards;
 }
 
 int sendBroadcast(QueryProtocol &protocol, const QVector<BroadcastTarget> &targets)

@@ -23,7 +23,7 @@ FavoritesScan::FavoritesScan(const SettingsModel &settingsModel, const AutoConne
 {
     FavScanTimer->setObjectName(QStringLiteral("FavScanTimer"));
     FavScanTimer->setSingleShot(true);
-    connect(FavScanTimer, &QTimer::timeout, this, &FavoritesScan::FavScanTimerTimer);
+    connect(FavScanTimer, &QTimer::timeout, this, &FavoritesScan::askNext);
 }
 
 void FavoritesScan::show()
@@ -44,11 +44,11 @@ bool FavoritesScan::tick()
     running = true;
     favorite = 0;
     count = int(settings.favorites.size());
-    FavScanTimerTimer();
+    askNext();
     return true;
 }
 
-void FavoritesScan::FavScanTimerTimer()
+void FavoritesScan::askNext()
 {
     if (!running)
         return;
@@ -59,7 +59,7 @@ void FavoritesScan::FavScanTimerTimer()
         const int port = row.port.toInt(&isNumber, 10);
         // A failed send or lookup reports the network error itself.
         if (!isNumber) {
-            engine.NetworkError();
+            engine.networkError();
         } else {
             const QPointer<FavoritesScan> self(this);
             protocol.resolve(row.host, [self, port](const QString &address) {

@@ -32,7 +32,7 @@ public:
 
 public slots:
     // Asks the turn's next favourite.
-    void FavScanTimerTimer();
+    void askNext();
 
 private:
     void show();

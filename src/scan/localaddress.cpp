@@ -5,7 +5,7 @@
 
 LocalAddressProvider::~LocalAddressProvider() = default;
 
-QString SystemLocalAddress::LocalAddress()
+QString SystemLocalAddress::hostAddress()
 {
     const QHostInfo info = QHostInfo::fromName(QHostInfo::localHostName());
     for (const QHostAddress &address : info.addresses()) {

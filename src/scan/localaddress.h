@@ -9,12 +9,12 @@ class LocalAddressProvider
 public:
     virtual ~LocalAddressProvider();
     // Empty when the address cannot be determined.
-    virtual QString LocalAddress() = 0;
+    virtual QString hostAddress() = 0;
 };
 
 // The first IPv4 address the host's own name resolves to.
 class SystemLocalAddress : public LocalAddressProvider
 {
 public:
-    QString LocalAddress() override;
+    QString hostAddress() override;
 };

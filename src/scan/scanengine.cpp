@@ -14,6 +14,8 @@
 
 namespace {
 
+const ServerSelection noSelection;
+
 // The controls are shown at most this often while a sweep runs; a repaint per
 // address would cost more than the send itself.
 constexpr qint64 NotifyIntervalMs = 30;
@@ -42,23 +44,24 @@ ScanEngine::ScanEngine(QueryProtocol &queryProtocol, ServerListModel &serverList
     , cards(networkCards)
     , prompter(messages)
     , shown(scanControls)
+    , m_selection(&noSelection)
     , Timer(new QTimer(this))
     , SweepTimer(new QTimer(this))
     , RefreshTimer(new QTimer(this))
 {
     Timer->setObjectName(QStringLiteral("Timer"));
     Timer->setInterval(1000);
-    connect(Timer, &QTimer::timeout, this, &ScanEngine::TimerTimer);
+    connect(Timer, &QTimer::timeout, this, &ScanEngine::countdownTick);
     SweepTimer->setObjectName(QStringLiteral("SweepTimer"));
     SweepTimer->setSingleShot(true);
     SweepTimer->setTimerType(Qt::PreciseTimer);
-    connect(SweepTimer, &QTimer::timeout, this, &ScanEngine::SweepTimerTimer);
+    connect(SweepTimer, &QTimer::timeout, this, &ScanEngine::sweepStep);
     RefreshTimer->setObjectName(QStringLiteral("RefreshTimer"));
     RefreshTimer->setSingleShot(true);
     RefreshTimer->setInterval(RefreshPauseMs);
-    connect(RefreshTimer, &QTimer::timeout, this, &ScanEngine::RefreshTimerTimer);
-    connect(&protocol, &QueryProtocol::networkError, this, &ScanEngine::NetworkError);
-    connect(&protocol, &QueryProtocol::lookupFailed, this, &ScanEngine::NetworkError);
+    connect(RefreshTimer, &QTimer::timeout, this, &ScanEngine::refreshStep);
+    connect(&protocol, &QueryProtocol::networkError, this, &ScanEngine::networkError);
+    connect(&protocol, &QueryProtocol::lookupFailed, this, &ScanEngine::networkError);
     lastNotify.start();
 }
 
@@ -97,7 +100,7 @@ bool ScanEngine::checksPass()
     return false;
 }
 
-void ScanEngine::SBScanAllClick()
+void ScanEngine::scanAll()
 {
     shown.setProgress(0);
     if (!checksPass())
@@ -136,7 +139,7 @@ void ScanEngine::next(Step to, int waitMs)
     SweepTimer->start(qMax(waitMs, 0));
 }
 
-void ScanEngine::SweepTimerTimer()
+void ScanEngine::sweepStep()
 {
     // A step taken by a direct call is not taken again by the timer.
     SweepTimer->stop();
@@ -195,7 +198,7 @@ void ScanEngine::favoritesStep()
             favoriteHost = row.host;
             favoritePort = portValue(row.port);
             if (favoritePort == 0) {
-                NetworkError();
+                networkError();
                 countTarget(favoriteHost);
                 ++favorite;
                 continue;
@@ -267,7 +270,7 @@ void ScanEngine::afterFavorites()
 {
     port = portValue(settings.gameType == 1 ? settings.hltvPort : settings.csPort);
     if (port == 0)
-        NetworkError();
+        networkError();
     if (stopped())
         return;
     if (settings.broadcast)
@@ -283,7 +286,7 @@ void ScanEngine::broadcastStep()
         broadcastTargets(currentBroadcasts(cards, localAddress),
                          broadcastPorts(port, settings.gameType == 1, settings.broadcastLanPorts));
     if (sendBroadcast(protocol, targets) == 0)
-        NetworkError();
+        networkError();
     shown.showSent(++sent);
     next(Step::Ranges);
 }
@@ -408,7 +411,7 @@ void ScanEngine::capture()
     }
 }
 
-void ScanEngine::SBStopClick()
+void ScanEngine::stop()
 {
     StopRequested = true;
     // A sweep waiting for a lookup has no step due: it takes one now.
@@ -428,7 +431,7 @@ void ScanEngine::startCountdown()
         Timer->start();
 }
 
-void ScanEngine::TimerTimer()
+void ScanEngine::countdownTick()
 {
     if (WaitCount == 0)
         Timer->stop();
@@ -437,7 +440,7 @@ void ScanEngine::TimerTimer()
     notify(true);
 }
 
-void ScanEngine::SBRefreshClick()
+void ScanEngine::refresh()
 {
     shown.refreshStarted(autoConnect.active);
     notify(true);
@@ -446,7 +449,7 @@ void ScanEngine::SBRefreshClick()
     RefreshTimer->start();
 }
 
-void ScanEngine::RefreshTimerTimer()
+void ScanEngine::refreshStep()
 {
     RefreshTimer->stop();
     const int n = qMin(capturedRows, int(capturedAddresses.size()));
@@ -457,14 +460,14 @@ void ScanEngine::RefreshTimerTimer()
         const QString address = capturedAddresses[i];
         const int rowPort = portValue(capturedPorts[i]);
         if (rowPort == 0) {
-            NetworkError();
+            networkError();
             continue;
         }
         if (!protocol.sendInfoRequest(address, rowPort))
             continue;
         if (selectedRow() == i && i < servers.rowCount()) {
             const ServerRow &row = servers.row(i);
-            if (detailPage() == 0)
+            if (m_selection->page() == ServerSelection::PlayersPage)
                 protocol.QueryPlayers(row.address, row.port);
             else
                 protocol.QueryRules(row.address, row.port);
@@ -475,22 +478,24 @@ void ScanEngine::RefreshTimerTimer()
     notify(true);
 }
 
-void ScanEngine::NetworkError()
+void ScanEngine::networkError()
 {
-    SBStopClick();
+    stop();
     shown.showMessage(QCoreApplication::translate("ScanStatus", " Network error..."));
     notify(true);
 }
 
-void ScanEngine::serverAdded(int, const ServerInfo &info)
+void ScanEngine::serverAdded()
 {
-    // While auto-connect is active only its target gets listed.
-    if (autoConnect.active && autoConnectCheck && !autoConnectCheck(info))
-        return;
     if (autoConnect.active || servers.rowCount() == 0 || Scanning)
         return;
     shown.serverListed(selectedRow() >= 0);
     notify();
+}
+
+int ScanEngine::selectedRow() const
+{
+    return m_selection->rowIn(servers);
 }
 
 void ScanEngine::rowSelected()

@@ -3,12 +3,12 @@
 #include "scan/scancontrols.h"
 
 #include "scan/addressrange.h"
+#include "scan/serverselection.h"
 
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QStringList>
-#include <functional>
 #include <optional>
 #include <utility>
 
@@ -51,7 +51,7 @@ public:
     bool scanning() const { return Scanning; }
     // The sweep has steps left to take (Stop shows at the next one).
     bool sweepRunning() const { return step != Step::Idle; }
-    // The countdown after a sweep (1000 ms, the child timer "Timer"); TimerTimer is its handler.
+    // The countdown after a sweep (1000 ms, the child timer "Timer"); countdownTick is its handler.
     bool countdownRunning() const;
     int waitCount() const { return WaitCount; }
     // The Address texts of the first rows, as last captured, and the row count then.
@@ -59,30 +59,26 @@ public:
     int rowsAtCapture() const { return capturedRows; }
     const ScanControls &controls() const { return shown; }
 
-    // The window answers these; they default to "nothing selected".
-    void setSelectedRow(std::function<int()> query) { selectedRow = std::move(query); }
-    void setDetailPage(std::function<int()> query) { detailPage = std::move(query); } // 0 players, 1 rules
-    // The auto-connect check of a reply from the watched server, run before
-    // the buttons are set; false when the reply's handling ends there (a
-    // question about the join is open, or the join was declined).
-    void setAutoConnectCheck(std::function<bool(const ServerInfo &info)> check) { autoConnectCheck = std::move(check); }
+    // The selected server, whose details a refresh asks again; none by default.
+    void followSelection(const ServerSelection &selection) { m_selection = &selection; }
 
     // A row became selected / no row is selected any more.
     void rowSelected();
     void selectionCleared();
 
 public slots:
-    void SBScanAllClick();
-    void SBStopClick();
-    void SBRefreshClick();
-    void TimerTimer();
-    void NetworkError();
-    // A reply added a new row to the list.
-    void serverAdded(int row, const ServerInfo &info);
+    void scanAll();
+    void stop();
+    void refresh();
+    void countdownTick();
+    void networkError();
+    // A reply added a new row to the list (a reply of the watched server
+    // reaches auto-connect first, which may end the watch).
+    void serverAdded();
     // The sweep's next step ("SweepTimer").
-    void SweepTimerTimer();
+    void sweepStep();
     // The refresh's requests, after its pause ("RefreshTimer").
-    void RefreshTimerTimer();
+    void refreshStep();
 
 signals:
     // The controls changed; the window shows them.
@@ -122,13 +118,12 @@ private:
     NetworkCards &cards;
     Prompter &prompter;
     ScanControls &shown;
+    const ServerSelection *m_selection;
     QTimer *Timer = nullptr;
     QTimer *SweepTimer = nullptr;
     QTimer *RefreshTimer = nullptr;
 
-    std::function<int()> selectedRow = [] { return -1; };
-    std::function<int()> detailPage = [] { return 0; };
-    std::function<bool(const ServerInfo &info)> autoConnectCheck;
+    int selectedRow() const;
 
     bool Scanning = false;
     bool StopRequested = false;

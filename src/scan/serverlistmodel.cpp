@@ -57,7 +57,7 @@ ServerListModel::ServerListModel(const SettingsModel &settings, const AutoConnec
 {
 }
 
-void ServerListModel::AddServer(const ServerInfo &info)
+void ServerListModel::addOrUpdate(const ServerInfo &info)
 {
     if (m_autoConnect.active) {
         if (info.address != m_autoConnect.targetAddress
@@ -157,7 +157,7 @@ int ServerListModel::findRow(const QString &address, int port) const
     return m_index.value(Key{address, port}, -1);
 }
 
-int ServerListModel::LWCompare(const ServerRow &a, const ServerRow &b, int column)
+int ServerListModel::compareRows(const ServerRow &a, const ServerRow &b, int column)
 {
     if (column == ColumnPing) {
         // As numbers, so that 9 comes before 10.
@@ -169,11 +169,11 @@ int ServerListModel::LWCompare(const ServerRow &a, const ServerRow &b, int colum
     return compareListText(a.columnText(column), b.columnText(column));
 }
 
-void ServerListModel::LWColumnClick(int column)
+void ServerListModel::sortByColumn(int column)
 {
     sortRows(
         column, m_rows,
-        [column](const ServerRow &a, const ServerRow &b) { return LWCompare(a, b, column) < 0; },
+        [column](const ServerRow &a, const ServerRow &b) { return compareRows(a, b, column) < 0; },
         [this] { rebuildIndex(); });
 }
 

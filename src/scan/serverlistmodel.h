@@ -40,7 +40,7 @@ struct ServerRow
 };
 
 // The server list: one row per answering server, identified by address text
-// and port. Fed by AddServer with every parsed info reply.
+// and port. Fed by addOrUpdate with every parsed info reply.
 class ServerListModel : public SortedTableModel
 {
     Q_OBJECT
@@ -60,7 +60,7 @@ public:
                     QObject *parent = nullptr);
 
     // Lists a new server or refreshes map, players, access, bots and ping of a known one.
-    void AddServer(const ServerInfo &info);
+    void addOrUpdate(const ServerInfo &info);
 
     void clear();
     // A refresh asked this server again: its access column shows the question
@@ -72,9 +72,9 @@ public:
 
     // compareListText of the texts of `column` of rows a and b; the ping
     // compares as a number, unknown after every known one.
-    static int LWCompare(const ServerRow &a, const ServerRow &b, int column);
+    static int compareRows(const ServerRow &a, const ServerRow &b, int column);
     // Remembers the column as the sort column and sorts the list by it, ascending.
-    void LWColumnClick(int column);
+    void sortByColumn(int column);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

@@ -154,12 +154,12 @@ ServerListModel &LanScan::sweep(NetworkCards &cards, LocalAddressProvider &local
     udp = std::make_unique<TNMUDP>(0);
     protocol = std::make_unique<QueryProtocol>(*udp, [this] { return settings.scanOld; });
     servers = std::make_unique<ServerListModel>(settings, autoConnect);
-    connect(protocol.get(), &QueryProtocol::serverInfoReceived, servers.get(), &ServerListModel::AddServer);
+    connect(protocol.get(), &QueryProtocol::serverInfoReceived, servers.get(), &ServerListModel::addOrUpdate);
     engine = std::make_unique<ScanEngine>(*protocol, *servers, settings, autoConnect, local, cards, prompter, controls);
-    engine->SBScanAllClick();
+    engine->scanAll();
     const QTimer *timer = engine->findChild<QTimer *>(QStringLiteral("SweepTimer"));
     while (engine->sweepRunning() && timer->isActive())
-        engine->SweepTimerTimer();
+        engine->sweepStep();
     return *servers;
 }
 

@@ -10,7 +10,7 @@ class FixedLocalAddress : public LocalAddressProvider
 {
 public:
     explicit FixedLocalAddress(QString address) : m_address(std::move(address)) { }
-    QString LocalAddress() override { return m_address; }
+    QString hostAddress() override { return m_address; }
 
 private:
     QString m_address;

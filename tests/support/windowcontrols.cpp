@@ -1,6 +1,8 @@
 #include "support/windowcontrols.h"
 
+#include "join/scansession.h"
 #include "ui/ipaddressedit.h"
+#include "ui/mainwindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,6 +30,19 @@ QObject *namedChild(const QObject *parent, const char *name, const QMetaObject &
     qFatal("%s has no %s named %s", parent->metaObject()->className(), type.className(), name);
 }
 
+namespace {
+
+// The timers belong to the session behind the window.
+const QObject *sessionOf(const QWidget *window)
+{
+    const auto *form = qobject_cast<const TForm1 *>(window);
+    if (!form)
+        qFatal("%s is no main window", window->metaObject()->className());
+    return &const_cast<TForm1 *>(form)->session();
+}
+
+} // namespace
+
 MainWindowControls::MainWindowControls(const QWidget *w)
     : LW(namedControl<QTableView>(w, "LW"))
     , LWPlayers(namedControl<QTableView>(w, "LWPlayers"))
@@ -46,9 +61,9 @@ MainWindowControls::MainWindowControls(const QWidget *w)
              namedControl<QLabel>(w, "Panels2")}
     , PMServers(namedControl<QMenu>(w, "PMServers"))
     , PMTray(namedControl<QMenu>(w, "PMTray"))
-    , TimerAuto(namedControl<QTimer>(w, "TimerAuto"))
-    , TimerFav(namedControl<QTimer>(w, "TimerFav"))
-    , Timer(namedControl<QTimer>(w, "Timer"))
+    , TimerAuto(namedControl<QTimer>(sessionOf(w), "TimerAuto"))
+    , TimerFav(namedControl<QTimer>(sessionOf(w), "TimerFav"))
+    , Timer(namedControl<QTimer>(sessionOf(w), "Timer"))
 {
 }
 

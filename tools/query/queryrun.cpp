@@ -133,7 +133,7 @@ void QueryRun::infoReceived(const ServerInfo &info)
     quint32 address = 0;
     if (!parseIpv4(info.address, address) || !wasAsked(address, info.port))
         return;
-    m_list.AddServer(info);
+    m_list.addOrUpdate(info);
     m_namedSilent.remove(key(address, info.port));
     check();
 }

@@ -9,7 +9,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class SettingsModel;
-struct LaunchState;
+class Launcher;
 
 // The password prompt: asks for the password of a protected server, then asks
 // for the launch again. It remembers the last password and the "Show password"
@@ -19,7 +19,7 @@ class TFormPass : public QDialog
     Q_OBJECT
 
 public:
-    TFormPass(SettingsModel &settings, IniFile &ini, Prompter &prompter, LaunchState &launch,
+    TFormPass(SettingsModel &settings, IniFile &ini, Prompter &prompter, Launcher &launcher,
               QWidget *parent = nullptr);
     // Writes the Password section anew.
     ~TFormPass() override;
@@ -47,5 +47,5 @@ private:
     SettingsModel &settings;
     IniFile &ini;
     Prompter &prompter;
-    LaunchState &launch;
+    Launcher &launcher;
 };

@@ -1,11 +1,11 @@
-#include "ui/about.h"
+#include "ui/aboutbox.h"
 
 #include "desktop/shell.h"
 #include "update/updatechecker.h"
 #include "settings/settingsmodel.h"
 #include "ui/iconlibrary.h"
 #include "ui/linklabel.h"
-#include "ui/scangames.h"
+#include "ui/mainwindow.h"
 #include "ui/transparency.h"
 #include "buildinfo.h"
 

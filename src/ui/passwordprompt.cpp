@@ -1,7 +1,6 @@
-#include "ui/pass.h"
+#include "ui/passwordprompt.h"
 
-#include "join/commandline.h"
-#include "join/launchstate.h"
+#include "join/launcher.h"
 #include "scan/listicons.h"
 #include "desktop/prompter.h"
 #include "settings/inifile.h"
@@ -33,9 +32,9 @@ constexpr int PictureSize = 32;
 
 } // namespace
 
-TFormPass::TFormPass(SettingsModel &settingsModel, IniFile &file, Prompter &messages, LaunchState &launchState,
+TFormPass::TFormPass(SettingsModel &settingsModel, IniFile &file, Prompter &messages, Launcher &launchOwner,
                      QWidget *parent)
-    : QDialog(parent), settings(settingsModel), ini(file), prompter(messages), launch(launchState)
+    : QDialog(parent), settings(settingsModel), ini(file), prompter(messages), launcher(launchOwner)
 {
     setObjectName(QStringLiteral("FormPass"));
     setWindowTitle(PasswordDialog::tr("Password"));
@@ -109,8 +108,7 @@ void TFormPass::BitBtn1Click()
         MEPass->setFocus();
         return;
     }
-    launch.passwordArgument = passwordArgument(MEPass->text());
-    launch.passwordGiven = true;
+    launcher.givePassword(MEPass->text());
     close();
     emit playRequested();
 }
@@ -118,7 +116,7 @@ void TFormPass::BitBtn1Click()
 void TFormPass::BitBtn2Click()
 {
     close();
-    launch.passwordGiven = false;
+    launcher.withdrawPassword();
 }
 
 void TFormPass::showEvent(QShowEvent *event)

@@ -1,7 +1,7 @@
 // The "Main" page of the settings dialog: the launch settings of one game at a
 // time, the double-click choice and the transparency.
 
-#include "ui/options.h"
+#include "ui/settingsdialog.h"
 
 #include "desktop/prompter.h"
 #include "settings/exefilter.h"

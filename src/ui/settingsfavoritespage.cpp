@@ -1,7 +1,7 @@
 // The "Favorites" page of the settings dialog: servers named by address and
 // port, swept with every scan, and the switch and interval of their auto-scan.
 
-#include "ui/options.h"
+#include "ui/settingsdialog.h"
 
 #include "desktop/prompter.h"
 #include "settings/favoritesmodel.h"

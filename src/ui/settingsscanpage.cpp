@@ -1,7 +1,7 @@
 // The "Scan settings" page of the settings dialog: the address ranges to
 // sweep, the ports, the delay between queries, broadcast and old protocol.
 
-#include "ui/options.h"
+#include "ui/settingsdialog.h"
 
 #include "desktop/prompter.h"
 #include "scan/broadcasttargets.h"

@@ -1,4 +1,4 @@
-#include "ui/options.h"
+#include "ui/settingsdialog.h"
 
 #include "desktop/prompter.h"
 #include "settings/inifile.h"

@@ -1,4 +1,4 @@
-#include "ui/autoconnect.h"
+#include "ui/autoconnectdialog.h"
 
 #include "ui/combolistnames.h"
 #include "ui/iconlibrary.h"
@@ -125,12 +125,12 @@ void TFormAuto::CBPassClick()
 
 void TFormAuto::BitBtn1Click()
 {
-    logic.BitBtn1Click();
+    logic.watchSelected();
 }
 
 void TFormAuto::BitBtn2Click()
 {
-    logic.BitBtn2Click();
+    logic.cancel();
 }
 
 void TFormAuto::reject()
