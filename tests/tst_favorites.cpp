@@ -1,6 +1,6 @@
 #include "scan/autoconnectstate.h"
 #include "join/launchstate.h"
-#include "net/tnmudp.h"
+#include "net/udpendpoint.h"
 #include "scan/favoritesscanscheduler.h"
 #include "support/fixedlocaladdress.h"
 #include "support/fixednetworkcards.h"
@@ -415,7 +415,8 @@ void TestFavorites::tickSkips()
     // The datagrams the turn sends, counted as they leave.
     int sent = 0;
     int sentByTurn = 0;
-    w.udp().OnDataSend = [&](TNMUDP *) { ++sent; };
+    const QObject counting;
+    QObject::connect(&w.udp(), &UdpEndpoint::datagramSent, &counting, [&] { ++sent; });
     const auto turn = [&] {
         const int before = sent;
         w.TimerFavTimer();

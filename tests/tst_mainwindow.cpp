@@ -1,6 +1,6 @@
 #include "scan/autoconnectstate.h"
 #include "join/launchstate.h"
-#include "net/tnmudp.h"
+#include "net/udpendpoint.h"
 #include "query/queryprotocol.h"
 #include "scan/listicons.h"
 #include "support/fixedlocaladdress.h"
@@ -616,7 +616,7 @@ void TestMainWindow::detailsComeFromTheSelectedServer()
     HandServer fast("127.0.80.71", "speedy", "fast_rule");
     form->servers().AddServer(listed(slow.address(), slow.port(), "slow", 1));
     form->servers().AddServer(listed(fast.address(), fast.port(), "fast", 1));
-    const quint16 vantor = quint16(form->udp().LocalPort());
+    const quint16 vantor = quint16(form->udp().localPort());
     QSignalSpy players(&form->protocol(), &QueryProtocol::playersReceived);
     QSignalSpy rules(&form->protocol(), &QueryProtocol::rulesReceived);
     const auto shown = [&] {
@@ -705,7 +705,7 @@ void TestMainWindow::activationAndHomePage()
 
 void TestMainWindow::closeDuringSweep()
 {
-    QVERIFY(form->udp().LocalPort() != 0);
+    QVERIFY(form->udp().localPort() != 0);
     settings->delay = 1;
     int steps = 0;
     scanRange(EmptyFrom, EmptyTo, [&] {
@@ -717,7 +717,7 @@ void TestMainWindow::closeDuringSweep()
     QCOMPARE(ui->Panels[0]->text(), QStringLiteral(" Scan stoped"));
     QVERIFY(ui->Panels[1]->text().toInt() < EmptyCount);
     QVERIFY(!form->engine().scanning());
-    QCOMPARE(form->udp().LocalPort(), 0); // the endpoint is released
+    QCOMPARE(form->udp().localPort(), 0); // the endpoint is released
     QCOMPARE(steps, 5);
 }
 

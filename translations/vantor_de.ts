@@ -233,10 +233,6 @@
         <translation>Suchen</translation>
     </message>
     <message>
-        <source>Invalid buffer</source>
-        <translation>Ungültiger Puffer</translation>
-    </message>
-    <message>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>

@@ -234,10 +234,6 @@
         <translation>Поиск</translation>
     </message>
     <message>
-        <source>Invalid buffer</source>
-        <translation>Неверный буфер</translation>
-    </message>
-    <message>
         <source>&amp;File</source>
         <translation>&amp;Файл</translation>
     </message>

@@ -465,9 +465,9 @@ void ScanEngine::RefreshTimerTimer()
         if (selectedRow() == i && i < servers.rowCount()) {
             const ServerRow &row = servers.row(i);
             if (detailPage() == 0)
-                protocol.QueryPlayers(row.address, row.port);
+                protocol.requestPlayers(row.address, row.port);
             else
-                protocol.QueryRules(row.address, row.port);
+                protocol.requestRules(row.address, row.port);
         }
     }
     shown.showActivity(QCoreApplication::translate("ScanStatus", " Refresh complete"));

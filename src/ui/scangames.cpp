@@ -5,7 +5,7 @@
 #include "join/launcher.h"
 #include "join/serverlink.h"
 #include "desktop/shell.h"
-#include "net/tnmudp.h"
+#include "net/udpendpoint.h"
 #include "query/playersmodel.h"
 #include "query/queryprotocol.h"
 #include "query/rulesmodel.h"
@@ -116,7 +116,7 @@ TForm1::TForm1(const Services &services, QWidget *parent)
     setMinimumSize(MinimumWidth, MinimumHeight);
 
     // The system's socket: a sweep hands it many datagrams per call.
-    UDP = new TNMUDP(services.localPort, this, newPlainDatagramSocket);
+    UDP = new UdpEndpoint(services.localPort, this, newPlainDatagramSocket);
     Protocol = new QueryProtocol(*UDP, [this] { return settings.scanOld; }, this);
     Servers = new ServerListModel(settings, autoConnect, this);
     Players = new PlayersModel(this);
@@ -141,8 +141,6 @@ TForm1::TForm1(const Services &services, QWidget *parent)
                 if (isSelectedServer(from, port))
                     Rules->setRules(rules);
             });
-    connect(Protocol, &QueryProtocol::bufferInvalid, this,
-            [this] { prompter.error(MainWindow::tr("Invalid buffer")); });
     connect(Servers, &ServerListModel::serverAdded, Engine, &ScanEngine::serverAdded);
     connect(Engine, &ScanEngine::controlsChanged, this, &TForm1::showControls);
     connect(Engine, &ScanEngine::settingsRequested, this, &TForm1::Options1Click);
@@ -590,8 +588,8 @@ void TForm1::LWSelectItem()
     const ServerRow &server = Servers->row(row);
     Image->setPixmap(IconLibrary::bigIcon(server.gameIcon - FirstGameIcon));
     // The protocol keeps the pause between the two requests.
-    Protocol->QueryPlayers(server.address, server.port);
-    Protocol->QueryRules(server.address, server.port);
+    Protocol->requestPlayers(server.address, server.port);
+    Protocol->requestRules(server.address, server.port);
 }
 
 void TForm1::LWClick()
@@ -610,7 +608,7 @@ void TForm1::LWColumnClick(int column)
 
 void TForm1::LWPlayersColumnClick(int column)
 {
-    Players->LWPlayersColumnClick(column);
+    Players->sortByColumn(column);
 }
 
 void TForm1::LWDblClick()

@@ -35,7 +35,7 @@ class ServerFilterModel;
 class ServerListModel;
 class SettingsModel;
 class Shell;
-class TNMUDP;
+class UdpEndpoint;
 class TrayIcon;
 struct AutoConnectState;
 struct LaunchState;
@@ -77,7 +77,7 @@ public:
 
     // The parts that Program, the benchmarks and the tests work with. The
     // controls are found by their object names, which are their member names.
-    TNMUDP &udp() { return *UDP; }
+    UdpEndpoint &udp() { return *UDP; }
     QueryProtocol &protocol() { return *Protocol; }
     ServerListModel &servers() { return *Servers; }
     ScanEngine &engine() { return *Engine; }
@@ -196,7 +196,7 @@ private:
     LocalAddressProvider &localAddress;
     bool wantHotkey;
 
-    TNMUDP *UDP = nullptr;
+    UdpEndpoint *UDP = nullptr;
     QueryProtocol *Protocol = nullptr;
     ServerListModel *Servers = nullptr;
     ServerFilterModel *ShownServers = nullptr;
