@@ -106,6 +106,7 @@ private slots:
     void allRangesUncheckedSendsNothing();
     void broadcastOnly();
     void broadcastThroughEveryCard();
+    void refusedSendsAreNotCounted();
     void rangeSweepListsServersAndCountsDown();
     void stopDuringSweep();
     void idleErrorCountdownEndingInASweep();
@@ -288,7 +289,29 @@ void TestScanEngine::broadcastThroughEveryCard()
     stepToTheEnd(scan);
     QVERIFY(sent.isEmpty());
     QCOMPARE(controls->messagePanel(), QStringLiteral(" Network error..."));
-    QCOMPARE(controls->sentPanel(), QStringLiteral("1"));
+    QCOMPARE(controls->sentPanel(), QStringLiteral("0"));
+}
+
+void TestScanEngine::refusedSendsAreNotCounted()
+{
+    QStringList sent;
+    const QSet<quint32> refused{0x0A010002, 0x0A010009};
+    UdpEndpoint endpoint(27005, nullptr, [&] { return std::make_unique<RecordingSocket>(&sent, &refused); });
+    QueryProtocol queries(endpoint, [this] { return settings->scanOld; });
+    FixedNetworkCards noCards;
+    ScanEngine scan(queries, *servers, *settings, autoConnect, *local, noCards, *prompter, *controls);
+    settings->scanOld = false;
+    settings->favorites = {{"10.1.0.9", "27015"}, {"10.1.0.8", "27015"}};
+    settings->ranges = {{true, "10.1.0.1", "10.1.0.3"}};
+    // In batches without a delay, one by one with it.
+    for (const int delay : {0, 2}) {
+        settings->delay = delay;
+        sent.clear();
+        scan.SBScanAllClick();
+        stepToTheEnd(scan);
+        QCOMPARE(sent.size(), 3);
+        QCOMPARE(controls->sentPanel(), QStringLiteral("3"));
+    }
 }
 
 void TestScanEngine::rangeSweepListsServersAndCountsDown()

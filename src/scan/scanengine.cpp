@@ -171,10 +171,11 @@ bool ScanEngine::stopped()
     return true;
 }
 
-void ScanEngine::countTarget(const QString &host)
+void ScanEngine::countTarget(const QString &host, bool wentOut)
 {
     shown.showActivity(QLatin1Char(' ') + host);
-    shown.showSent(++sent);
+    if (wentOut)
+        shown.showSent(++sent);
 }
 
 // One favourite per step, with half the delay before its request and half after.
@@ -196,7 +197,7 @@ void ScanEngine::favoritesStep()
             favoritePort = portValue(row.port);
             if (favoritePort == 0) {
                 NetworkError();
-                countTarget(favoriteHost);
+                countTarget(favoriteHost, false);
                 ++favorite;
                 continue;
             }
@@ -233,7 +234,7 @@ void ScanEngine::favoritesStep()
         case FavoritePhase::After:
             if (favoriteOk)
                 favoriteSent(favoriteHost, favoritePort);
-            countTarget(favoriteHost);
+            countTarget(favoriteHost, favoriteOk);
             ++favorite;
             favoritePhase = FavoritePhase::Before;
             // Each favourite is a step of its own.
@@ -256,8 +257,10 @@ void ScanEngine::favoriteResolved(quint64 sweep, const QString &address, int tar
         return;
     --lookupsPending;
     // A failed lookup has reported its network error already.
-    if (!address.isEmpty() && !StopRequested && protocol.sendInfoQuery(address, targetPort))
+    if (!address.isEmpty() && !StopRequested && protocol.sendInfoQuery(address, targetPort)) {
         favoriteSent(address, targetPort);
+        shown.showSent(++sent);
+    }
     if (step == Step::Lookups && lookupsPending == 0)
         next(Step::Lookups);
     notify();
@@ -284,7 +287,8 @@ void ScanEngine::broadcastStep()
                          broadcastPorts(port, settings.gameType == 1, settings.broadcastLanPorts));
     if (sendBroadcast(protocol, targets) == 0)
         NetworkError();
-    shown.showSent(++sent);
+    else
+        shown.showSent(++sent);
     next(Step::Ranges);
 }
 
@@ -313,7 +317,7 @@ void ScanEngine::rangeSent(const QString &host)
     if (settings.scanOld)
         protocol.sendOldInfoQuery(host, port);
     shown.setProgress(shown.progress() + 1);
-    countTarget(host);
+    countTarget(host, true);
 }
 
 void ScanEngine::rangesStep()
@@ -338,7 +342,7 @@ void ScanEngine::rangesStep()
             next(Step::Ranges, settings.delay);
             return;
         }
-        countTarget(rangeHost);
+        countTarget(rangeHost, false);
         next(Step::Ranges);
         return;
     }
@@ -360,9 +364,8 @@ void ScanEngine::rangesStep()
         stepAddresses.append(address);
         while (stepAddresses.size() < BatchAddresses && (more = nextAddress(address)))
             stepAddresses.append(address);
-        protocol.sendInfoRequests(stepAddresses, port);
+        sent += protocol.sendInfoRequests(stepAddresses, port);
         taken += int(stepAddresses.size());
-        sent += int(stepAddresses.size());
         shown.setProgress(shown.progress() + int(stepAddresses.size()));
         shown.showSent(sent);
         shown.showActivity(QLatin1Char(' ') + ipv4Text(stepAddresses.last()));
