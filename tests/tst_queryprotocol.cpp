@@ -253,7 +253,7 @@ void TestQueryProtocol::oldProtocolRequests()
     QVERIFY(protocol->requestPlayers(QStringLiteral("127.0.0.15"), server.port()));
     QVERIFY(protocol->requestRules(QStringLiteral("127.0.0.15"), server.port()));
     QTRY_COMPARE(server.received.size(), 6);
-    const RequestPackets &p = protocol->packets;
+    const RequestPackets &p = protocol->packets();
     QCOMPARE(server.received, (QVector<QByteArray>{p.infoQuery, p.oldInfoQuery, p.playersQuery, p.oldPlayersQuery,
                                                    p.rulesQuery, p.oldRulesQuery}));
     QCOMPARE(p.infoQuery.size(), 25);
