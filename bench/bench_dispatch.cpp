@@ -1,7 +1,7 @@
 #include "benchmarks.h"
 
 #include "scan/autoconnectstate.h"
-#include "net/tnmudp.h"
+#include "net/udpendpoint.h"
 #include "query/queryprotocol.h"
 #include "scan/serverlistmodel.h"
 #include "settings/settingsmodel.h"
@@ -83,32 +83,25 @@ QByteArray infoReply(int index, int gamePort)
     return out;
 }
 
-struct Reply
+std::vector<ReceivedDatagram> makeReplies()
 {
-    QByteArray datagram;
-    QString fromIp;
-    int port;
-};
-
-std::vector<Reply> makeReplies()
-{
-    std::vector<Reply> replies;
+    std::vector<ReceivedDatagram> replies;
     replies.reserve(ServerCount);
     for (int i = 0; i < ServerCount; ++i) {
         const int host = i / PortsPerHost;
         const int port = 27015 + i % PortsPerHost;
-        const QString address = QStringLiteral("127.0.%1.%2").arg(host / 250).arg(host % 250 + 1);
-        replies.push_back({infoReply(i, port), address, port});
+        const quint32 address = 0x7F000000u | quint32(host / 250) << 8 | quint32(host % 250 + 1);
+        replies.push_back({infoReply(i, port), address, quint16(port), 0});
     }
     return replies;
 }
 
-qint64 timedPass(QueryProtocol &protocol, const std::vector<Reply> &replies)
+qint64 timedPass(QueryProtocol &protocol, const std::vector<ReceivedDatagram> &replies)
 {
     QElapsedTimer timer;
     timer.start();
-    for (const Reply &r : replies)
-        protocol.dispatch(r.datagram, r.fromIp, r.port);
+    for (const ReceivedDatagram &r : replies)
+        protocol.dispatch(r);
     return timer.nsecsElapsed();
 }
 
@@ -116,10 +109,10 @@ qint64 timedPass(QueryProtocol &protocol, const std::vector<Reply> &replies)
 
 std::vector<Figure> benchDispatch()
 {
-    const std::vector<Reply> replies = makeReplies();
+    const std::vector<ReceivedDatagram> replies = makeReplies();
     SettingsModel settings;
     const AutoConnectState autoConnect;
-    TNMUDP udp(0); // never sends; the protocol just needs its endpoint
+    UdpEndpoint udp(0); // never sends; the protocol just needs its endpoint
 
     BestTime newRows;
     BestTime refresh;

@@ -3,7 +3,7 @@
 #include "eventgap.h"
 #include "farmprocess.h"
 
-#include "net/tnmudp.h"
+#include "net/udpendpoint.h"
 #include "query/detailparse.h"
 #include "query/queryprotocol.h"
 #include "scan/serverlistmodel.h"
@@ -255,7 +255,7 @@ std::vector<Figure> benchFlood()
     if (!processEventsUntil([&] { return genuineShown(form); }, DetailsTimeoutMs))
         throw BenchError("the genuine server's players and rules did not arrive without a flood");
 
-    const quint16 port = quint16(form.session().endpoint().LocalPort());
+    const quint16 port = quint16(form.session().endpoint().localPort());
     EventGapMeter gaps;
     BestTime gap;
     qint64 worstGap = 0;

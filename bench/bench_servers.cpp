@@ -3,7 +3,7 @@
 #include "eventgap.h"
 #include "farmprocess.h"
 
-#include "net/tnmudp.h"
+#include "net/udpendpoint.h"
 #include "scan/scanengine.h"
 #include "scan/serverlistmodel.h"
 
@@ -103,7 +103,7 @@ std::vector<Figure> benchServers()
             throw BenchError(("the sweep showed: " + w.prompter.shown.join(u' ')).toStdString());
     }
     const qint64 peak = peakResidentBytes();
-    const qint64 dropped = droppedDatagrams(w.form->session().endpoint().LocalPort());
+    const qint64 dropped = droppedDatagrams(w.form->session().endpoint().localPort());
 
     Figure rows{QStringLiteral("servers listed of 5,000"), double(fewestRows), double(ServerCount),
                 QStringLiteral("rows"), true, 0, {}};

@@ -41,9 +41,9 @@ qint64 bareLoop(QUdpSocket &socket, const RequestPackets &packets, bool old, qui
     quint32 address = 0;
     while (walker.next(address)) {
         const QHostAddress to(address);
-        socket.writeDatagram(packets.InfoQuery, to, port);
+        socket.writeDatagram(packets.infoQuery, to, port);
         if (old)
-            socket.writeDatagram(packets.OldInfoQuery, to, port);
+            socket.writeDatagram(packets.oldInfoQuery, to, port);
     }
     return timer.nsecsElapsed();
 }

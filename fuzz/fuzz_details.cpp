@@ -33,16 +33,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray playersReply = QByteArray("\xFF\xFF\xFF\xFF\x44", 5) + body;
     const QByteArray rulesReply = QByteArray("\xFF\xFF\xFF\xFF\x45", 5) + body;
 
-    QVector<PlayerRow> players = AddPlayers(playersReply);
+    QVector<PlayerRow> players = parsePlayers(playersReply);
     FUZZ_CHECK(players.size() <= (body.isEmpty() ? 0 : quint8(body[0])));
     // An entry takes at least its index, the name's zero and eight bytes.
     FUZZ_CHECK(players.size() * 10 <= qMax<qsizetype>(body.size() - 1, 0));
-    AddPlayers(body);
+    parsePlayers(body);
 
-    const QVector<RuleRow> rules = AddRules(rulesReply);
+    const QVector<RuleRow> rules = parseRules(rulesReply);
     // A rule takes at least the zeros of its name and its value.
     FUZZ_CHECK(rules.size() * 2 <= qMax<qsizetype>(body.size() - 2, 0));
-    AddRules(body);
+    parseRules(body);
 
     sortPlayers(players, PlayersSort::ByName);
     FUZZ_CHECK(std::is_sorted(players.begin(), players.end(), [](const PlayerRow &a, const PlayerRow &b) {
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     PlayersModel playersList;
     playersList.setPlayers(players);
-    playersList.LWPlayersColumnClick(0);
+    playersList.sortByColumn(0);
     checkShown(playersList);
     RulesModel rulesList;
     rulesList.setRules(rules);

@@ -13,7 +13,7 @@
 // list never shows a control character.
 #include "fuzzsupport.h"
 
-#include "net/tnmudp.h"
+#include "net/udpendpoint.h"
 #include "query/queryprotocol.h"
 #include "query/splitreassembler.h"
 #include "scan/autoconnectstate.h"
@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size < 3 || size > MaxInput)
         return 0;
     ensureApplication();
-    static TNMUDP udp(0);
+    static UdpEndpoint udp(0);
 
     QVector<Datagram> sequence = records(data + 3, size - 3);
     const QVector<QByteArray> parts = genuineParts();
@@ -108,14 +108,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         ++genuineArrived;
     });
     QObject::connect(&protocol, &QueryProtocol::rulesReceived, [](const QVector<RuleRow> &) { FUZZ_CHECK(false); });
-    protocol.QueryPlayers(Genuine, FirstPort);
+    protocol.requestPlayers(Genuine, FirstPort);
 
     SplitReassembler splits;
     for (const Datagram &d : sequence) {
-        protocol.dispatch(d.data, d.from, d.port);
+        quint32 address = 0;
+        parseIpv4(d.from, address);
+        protocol.dispatch(ReceivedDatagram{d.data, address, d.port, 0});
         if (d.data.startsWith('\xFE') && d.from != Genuine) {
-            quint32 address = 0;
-            parseIpv4(d.from, address);
             if (const auto whole = splits.add(address, d.port, d.data, 0))
                 FUZZ_CHECK(whole->startsWith(QByteArray("\xFF\xFF\xFF\xFF", 4)));
             FUZZ_CHECK(splits.pendingSets() <= SplitReassembler::MaxSets);

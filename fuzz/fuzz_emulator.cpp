@@ -62,8 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             continue;
         }
         EmulatedServer server(config);
-        for (const QByteArray &request : {packets.InfoQuery, packets.PlayersQuery, packets.RulesQuery,
-                                          packets.OldInfoQuery, packets.OldPlayersQuery, packets.OldRulesQuery})
+        for (const QByteArray &request : {packets.infoQuery, packets.playersQuery, packets.rulesQuery,
+                                          packets.oldInfoQuery, packets.oldPlayersQuery, packets.oldRulesQuery})
             server.answer(classifyRequest(request), config.port);
         if (config.split) {
             checkReassembly(sourceInfoReply(config, config.players, config.port), *config.split);

@@ -40,13 +40,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QVector<ServerInfo> infos;
     for (const char *header : {"\xFF\xFF\xFF\xFF\x6D", "\xFF\xFF\xFF\xFF\x49"}) {
         const QByteArray reply = QByteArray(header, 5) + body;
-        if (const auto info = header[4] == 'm' ? AddHL1(reply, 27015, From) : AddCSS(reply, 27015, From))
+        if (const auto info = header[4] == 'm' ? parseHalfLifeInfo(reply, 27015, From) : parseSourceInfo(reply, 27015, From))
             infos << *info;
     }
     const QByteArray oldReply = QByteArray("\xFF\xFF\xFF\xFFinfostringresponse", 22) + '\0' + body;
     if (const auto info = parseOldInfo(oldReply, 27015, From)) {
         const QString text = QString::fromUtf8(body);
-        const auto value = [&](const char *key) { return ExtractValue(text, QLatin1String(key), QStringLiteral("\\")); };
+        const auto value = [&](const char *key) { return infoStringValue(text, QLatin1String(key), QStringLiteral("\\")); };
         checkNumber(value("\\protocol\\"), info->protocol);
         checkNumber(value("\\players\\"), info->players);
         checkNumber(value("\\max\\"), info->maxPlayers);

@@ -14,6 +14,7 @@
 #include "settings/settingsmodel.h"
 #include "support/recordingprompter.h"
 #include "support/recordingshell.h"
+#include "support/testsupport.h"
 #include "support/windowcontrols.h"
 #include "ui/autoconnectdialog.h"
 #include "ui/mainwindow.h"
@@ -126,7 +127,7 @@ void TestAutoConnect::cleanup()
 
 void TestAutoConnect::reply(int players, const QString &address, int port)
 {
-    form->session().protocol().dispatch(infoReply(address, port, players), address, port);
+    form->session().protocol().dispatch(datagramFrom(infoReply(address, port, players), address, port));
 }
 
 void TestAutoConnect::startWatching(const QString &comparison, int wanted, bool ask)
@@ -398,7 +399,7 @@ void TestAutoConnect::joinGoesThroughTheLaunchChecks()
 {
     // A passworded target and no password in the dialog: the join asks for it.
     QSignalSpy passwordAsked(form.get(), &TForm1::passwordRequested);
-    form->session().protocol().dispatch(infoReply(Target, TargetPort, 12, true), Target, TargetPort);
+    form->session().protocol().dispatch(datagramFrom(infoReply(Target, TargetPort, 12, true), Target, TargetPort));
     form->selectRow(0);
     QTest::mouseClick(ui->SBAuto, Qt::LeftButton);
     QTest::mouseClick(dialog->BitBtn1, Qt::LeftButton);
@@ -406,10 +407,10 @@ void TestAutoConnect::joinGoesThroughTheLaunchChecks()
 
     // The comparison is read from the hidden dialog at each reply.
     dialog->CB->setCurrentText(QStringLiteral(">"));
-    form->session().protocol().dispatch(infoReply(Target, TargetPort, 5, true), Target, TargetPort);
+    form->session().protocol().dispatch(datagramFrom(infoReply(Target, TargetPort, 5, true), Target, TargetPort));
     QVERIFY(form->session().autoConnectState().active);
     QCOMPARE(passwordAsked.count(), 0);
-    form->session().protocol().dispatch(infoReply(Target, TargetPort, 12, true), Target, TargetPort);
+    form->session().protocol().dispatch(datagramFrom(infoReply(Target, TargetPort, 12, true), Target, TargetPort));
     QVERIFY(!form->session().autoConnectState().active);
     QCOMPARE(passwordAsked.count(), 1);
     QVERIFY(shell.started.isEmpty());

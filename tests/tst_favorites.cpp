@@ -1,5 +1,5 @@
 #include "join/autoconnect.h"
-#include "net/tnmudp.h"
+#include "net/udpendpoint.h"
 #include "scan/favoritesscanscheduler.h"
 #include "support/windowrig.h"
 #include "support/fixedlocaladdress.h"
@@ -429,7 +429,8 @@ void TestFavorites::tickSkips()
     // The datagrams the turn sends, counted as they leave.
     int sent = 0;
     int sentByTurn = 0;
-    w.session().endpoint().OnDataSend = [&](TNMUDP *) { ++sent; };
+    const QObject counting;
+    QObject::connect(&w.session().endpoint(), &UdpEndpoint::datagramSent, &counting, [&] { ++sent; });
     const auto turn = [&] {
         const int before = sent;
         w.session().favoritesTurnDue();

@@ -1,6 +1,6 @@
 #include "scan/autoconnectstate.h"
 #include "join/launchstate.h"
-#include "net/tnmudp.h"
+#include "net/udpendpoint.h"
 #include "query/queryprotocol.h"
 #include "scan/listicons.h"
 #include "support/windowrig.h"
@@ -463,7 +463,7 @@ void TestMainWindow::badFavoritePortShowsNetworkError()
     finishSweep();
     QCOMPARE(ui->Panels[2]->text(), QStringLiteral(" Network error..."));
     QCOMPARE(ui->Panels[0]->text(), QStringLiteral(" Scan stoped"));
-    QCOMPARE(ui->Panels[1]->text(), QStringLiteral("1")); // the second favourite was not asked
+    QCOMPARE(ui->Panels[1]->text(), QStringLiteral("0")); // nothing went out: the second favourite was not asked
     QVERIFY(!ui->SBStop->isEnabled());
     QVERIFY(ui->RGGame->isEnabled());
     QVERIFY(form->session().engine().countdownRunning());
@@ -612,7 +612,7 @@ void TestMainWindow::detailsComeFromTheSelectedServer()
     HandServer fast("127.0.80.71", "speedy", "fast_rule");
     form->session().servers().addOrUpdate(listed(slow.address(), slow.port(), "slow", 1));
     form->session().servers().addOrUpdate(listed(fast.address(), fast.port(), "fast", 1));
-    const quint16 vantor = quint16(form->session().endpoint().LocalPort());
+    const quint16 vantor = quint16(form->session().endpoint().localPort());
     QSignalSpy players(&form->session().protocol(), &QueryProtocol::playersReceived);
     QSignalSpy rules(&form->session().protocol(), &QueryProtocol::rulesReceived);
     const auto shown = [&] {
@@ -701,7 +701,7 @@ void TestMainWindow::activationAndHomePage()
 
 void TestMainWindow::closeDuringSweep()
 {
-    QVERIFY(form->session().endpoint().LocalPort() != 0);
+    QVERIFY(form->session().endpoint().localPort() != 0);
     settings->delay = 1;
     int steps = 0;
     scanRange(EmptyFrom, EmptyTo, [&] {
@@ -713,7 +713,7 @@ void TestMainWindow::closeDuringSweep()
     QCOMPARE(ui->Panels[0]->text(), QStringLiteral(" Scan stoped"));
     QVERIFY(ui->Panels[1]->text().toInt() < EmptyCount);
     QVERIFY(!form->session().engine().scanning());
-    QCOMPARE(form->session().endpoint().LocalPort(), 0); // the endpoint is released
+    QCOMPARE(form->session().endpoint().localPort(), 0); // the endpoint is released
     QCOMPARE(steps, 5);
 }
 

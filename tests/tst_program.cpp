@@ -1,4 +1,6 @@
+#include "app/program.h"
 #include "buildinfo.h"
+#include "net/datagramsocket.h"
 #include "ui/mainwindow.h"
 #include "ui/singleinstance.h"
 
@@ -9,7 +11,10 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QtTest>
+
+#include <unistd.h>
 
 namespace {
 
@@ -37,6 +42,43 @@ bool copyAnswers(const QString &socketName)
     return answered;
 }
 
+// A socket the system never grants, as when the process may open no more files.
+class RefusedSocket : public DatagramSocket
+{
+public:
+    bool bind(quint16) override { return false; }
+    int localPort() const override { return 0; }
+    int errorCode() const override { return 24; }
+    bool send(const char *, int, quint32, quint16) override { return false; }
+    bool read(ReceivedDatagram &) override { return false; }
+    void close() override { }
+    void lookupHost(const QString &, std::function<void(quint32)> done) override { done(0); }
+};
+
+// What the code between the two calls writes to stderr.
+class StderrCapture
+{
+public:
+    StderrCapture() : m_saved(dup(2))
+    {
+        fflush(stderr);
+        if (m_file.open())
+            dup2(m_file.handle(), 2);
+    }
+    QString taken()
+    {
+        fflush(stderr);
+        dup2(m_saved, 2);
+        close(m_saved);
+        m_file.seek(0);
+        return QString::fromUtf8(m_file.readAll());
+    }
+
+private:
+    QTemporaryFile m_file;
+    int m_saved;
+};
+
 } // namespace
 
 // The built program, started twice from its own folder.
@@ -48,6 +90,7 @@ private slots:
     void secondStartHandsOverAndLeavesTheIniAlone();
     void commandLine_data();
     void commandLine();
+    void noSocketEndsWithAWord();
 };
 
 void TestProgram::secondStartHandsOverAndLeavesTheIniAlone()
@@ -174,5 +217,29 @@ void TestProgram::commandLine()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QFileInfo(program).fileName()});
 }
 
-QTEST_GUILESS_MAIN(TestProgram)
+void TestProgram::noSocketEndsWithAWord()
+{
+    QTemporaryDir dir;
+    Program::Options options;
+    options.iniPath = dir.filePath(QStringLiteral("vantor.ini"));
+    options.localPort = 0;
+    options.registerHotkey = false;
+    options.updateCheck = false;
+    options.newSocket = [] { return std::make_unique<RefusedSocket>(); };
+    Program program(options);
+
+    // Without a display to show a box on, the reason goes to stderr and the
+    // program ends at once, without a window and without writing its settings.
+    StderrCapture errors;
+    const bool started = program.start();
+    const QString written = errors.taken();
+    QVERIFY(!started);
+    QVERIFY(!program.mainWindow());
+    QCOMPARE(written, QStringLiteral("vantor: Vantor cannot open its UDP socket (Unknown Error No. 24), so it "
+                                     "cannot ask any server. It ends now.\n"));
+    program.closeWindows();
+    QVERIFY(!QFile::exists(options.iniPath));
+}
+
+QTEST_MAIN(TestProgram)
 #include "tst_program.moc"

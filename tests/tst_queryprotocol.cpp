@@ -1,4 +1,4 @@
-#include "net/tnmudp.h"
+#include "net/udpendpoint.h"
 #include "query/queryprotocol.h"
 #include "settings/settingsmodel.h"
 #include "support/testsupport.h"
@@ -79,7 +79,7 @@ private:
     bool settled(FakeServer &server);
 
     SettingsModel *settings = nullptr;
-    TNMUDP *udp = nullptr;
+    UdpEndpoint *udp = nullptr;
     QueryProtocol *protocol = nullptr;
     QVector<ServerInfo> infos;
     QVector<QVector<PlayerRow>> players;
@@ -92,7 +92,7 @@ void TestQueryProtocol::init()
 {
     settings = new SettingsModel;
     settings->scanOld = false;
-    udp = new TNMUDP(0);
+    udp = new UdpEndpoint(0);
     protocol = new QueryProtocol(*udp, [this] { return settings->scanOld; });
     infos.clear();
     players.clear();
@@ -103,15 +103,11 @@ void TestQueryProtocol::init()
     connect(protocol, &QueryProtocol::rulesReceived, this, [this](const QVector<RuleRow> &r) { rules << r; });
     connect(protocol, &QueryProtocol::networkError, this, [this] { ++errors; });
     fencesBack = 0;
-    const TNMUDP::TOnReceive dispatch = udp->OnDataReceived;
-    udp->OnDataReceived = [this, dispatch](TNMUDP *sender, int count, const QString &from, int port) {
-        QByteArray datagram;
-        sender->ReadDatagram(datagram, count);
-        if (datagram == Fence)
+    // The protocol ignores the fence: 'f' is no reply type.
+    connect(udp, &UdpEndpoint::datagramReceived, this, [this](const ReceivedDatagram &d) {
+        if (d.data == Fence)
             ++fencesBack;
-        else
-            dispatch(sender, count, from, port);
-    };
+    });
 }
 
 // Waits until nothing is in flight between the endpoint and `server`: a fence
@@ -122,9 +118,7 @@ bool TestQueryProtocol::settled(FakeServer &server)
 {
     for (int round = 0; round < 2; ++round) {
         const int back = fencesBack;
-        udp->RemoteHost = server.address();
-        udp->RemotePort = server.port();
-        udp->SendDatagram(Fence);
+        udp->sendDatagram(server.address(), server.port(), Fence);
         if (!QTest::qWaitFor([&] { return fencesBack > back; }, 10000))
             return false;
     }
@@ -152,8 +146,8 @@ void TestQueryProtocol::infoChallengeIsAnsweredWithInfo()
     QCOMPARE(infos[0].port, server.port());
     QVERIFY(settled(server));
     QCOMPARE(server.received.size(), 2);
-    QCOMPARE(server.received[0], protocol->packets.InfoQuery);
-    QCOMPARE(server.received[1], protocol->packets.InfoQuery + bytesOf("07 A1 B2 C3"));
+    QCOMPARE(server.received[0], protocol->packets().infoQuery);
+    QCOMPARE(server.received[1], protocol->packets().infoQuery + bytesOf("07 A1 B2 C3"));
     QCOMPARE(errors, 0);
 }
 
@@ -178,11 +172,11 @@ void TestQueryProtocol::endlessChallengesAreAnsweredTwice()
 void TestQueryProtocol::unaskedChallengesAreIgnored()
 {
     FakeServer stranger("127.0.0.12");
-    stranger.socket.writeDatagram(challenge(1), QHostAddress(QStringLiteral("127.0.0.1")), quint16(udp->LocalPort()));
+    stranger.socket.writeDatagram(challenge(1), QHostAddress(QStringLiteral("127.0.0.1")), quint16(udp->localPort()));
     QVERIFY(settled(stranger));
     QVERIFY(stranger.received.isEmpty());
     // Its challenge still lands in the players and rules packets.
-    QCOMPARE(protocol->packets.PlayersQuery.mid(5, 4), bytesOf("01 A1 B2 C3"));
+    QCOMPARE(protocol->packets().playersQuery.mid(5, 4), bytesOf("01 A1 B2 C3"));
 }
 
 void TestQueryProtocol::detailChallengeBringsPlayersAndRules()
@@ -196,8 +190,8 @@ void TestQueryProtocol::detailChallengeBringsPlayersAndRules()
         }
         return {challenge(9)};
     };
-    QVERIFY(protocol->QueryPlayers(QStringLiteral("127.0.0.13"), server.port()));
-    QVERIFY(protocol->QueryRules(QStringLiteral("127.0.0.13"), server.port()));
+    QVERIFY(protocol->requestPlayers(QStringLiteral("127.0.0.13"), server.port()));
+    QVERIFY(protocol->requestRules(QStringLiteral("127.0.0.13"), server.port()));
     QTRY_VERIFY(!players.isEmpty() && !rules.isEmpty());
     // The rules request follows the players request after the detail pause.
     QTRY_COMPARE(server.received.size(), 6);
@@ -205,7 +199,7 @@ void TestQueryProtocol::detailChallengeBringsPlayersAndRules()
     QCOMPARE(players.last(), (QVector<PlayerRow>{{"Ann", 7}}));
     QCOMPARE(rules.last(), (QVector<RuleRow>{{"mp_timelimit", "30"}}));
     // The first two requests carry the slot's start value; no info request went there.
-    QCOMPARE(server.received[0], protocol->packets.PlayersQuery.left(5) + "Sour" + protocol->packets.PlayersQuery.mid(9));
+    QCOMPARE(server.received[0], protocol->packets().playersQuery.left(5) + "Sour" + protocol->packets().playersQuery.mid(9));
     for (const QByteArray &r : server.received)
         QVERIFY(r[4] != 'T');
     // Two challenges, each answered with both short requests: 2 + 2 * 2 datagrams.
@@ -214,14 +208,14 @@ void TestQueryProtocol::detailChallengeBringsPlayersAndRules()
 
 void TestQueryProtocol::challengeSlotKeepsTheLastChallenge()
 {
-    protocol->dispatch(challenge(0x11), QStringLiteral("127.0.0.20"), 27015);
-    protocol->dispatch(challenge(0x22), QStringLiteral("127.0.0.21"), 27015);
-    QCOMPARE(protocol->packets.PlayersQuery.mid(5, 4), bytesOf("22 A1 B2 C3"));
-    QCOMPARE(protocol->packets.RulesQuery.mid(5, 4), bytesOf("22 A1 B2 C3"));
-    QCOMPARE(protocol->packets.PlayersQuery.mid(9), QByteArray("ce Engine Query", 16));
+    protocol->dispatch(datagramFrom(challenge(0x11), QStringLiteral("127.0.0.20"), 27015));
+    protocol->dispatch(datagramFrom(challenge(0x22), QStringLiteral("127.0.0.21"), 27015));
+    QCOMPARE(protocol->packets().playersQuery.mid(5, 4), bytesOf("22 A1 B2 C3"));
+    QCOMPARE(protocol->packets().rulesQuery.mid(5, 4), bytesOf("22 A1 B2 C3"));
+    QCOMPARE(protocol->packets().playersQuery.mid(9), QByteArray("ce Engine Query", 16));
     // A short challenge fills the missing bytes with zero.
-    protocol->dispatch(bytesOf("FF FF FF FF 41 33"), QStringLiteral("127.0.0.21"), 27015);
-    QCOMPARE(protocol->packets.RulesQuery.mid(5, 4), bytesOf("33 00 00 00"));
+    protocol->dispatch(datagramFrom(bytesOf("FF FF FF FF 41 33"), QStringLiteral("127.0.0.21"), 27015));
+    QCOMPARE(protocol->packets().rulesQuery.mid(5, 4), bytesOf("33 00 00 00"));
 }
 
 void TestQueryProtocol::broadcastChallengeIsAnswered()
@@ -256,16 +250,16 @@ void TestQueryProtocol::oldProtocolRequests()
     settings->scanOld = true;
     FakeServer server("127.0.0.15");
     QVERIFY(protocol->sendInfoRequest(QStringLiteral("127.0.0.15"), server.port()));
-    QVERIFY(protocol->QueryPlayers(QStringLiteral("127.0.0.15"), server.port()));
-    QVERIFY(protocol->QueryRules(QStringLiteral("127.0.0.15"), server.port()));
+    QVERIFY(protocol->requestPlayers(QStringLiteral("127.0.0.15"), server.port()));
+    QVERIFY(protocol->requestRules(QStringLiteral("127.0.0.15"), server.port()));
     QTRY_COMPARE(server.received.size(), 6);
-    const RequestPackets &p = protocol->packets;
-    QCOMPARE(server.received, (QVector<QByteArray>{p.InfoQuery, p.OldInfoQuery, p.PlayersQuery, p.OldPlayersQuery,
-                                                   p.RulesQuery, p.OldRulesQuery}));
-    QCOMPARE(p.InfoQuery.size(), 25);
-    QCOMPARE(p.OldInfoQuery.size(), 15);
-    QCOMPARE(p.OldPlayersQuery.size(), 12);
-    QCOMPARE(p.OldRulesQuery.size(), 10);
+    const RequestPackets &p = protocol->packets();
+    QCOMPARE(server.received, (QVector<QByteArray>{p.infoQuery, p.oldInfoQuery, p.playersQuery, p.oldPlayersQuery,
+                                                   p.rulesQuery, p.oldRulesQuery}));
+    QCOMPARE(p.infoQuery.size(), 25);
+    QCOMPARE(p.oldInfoQuery.size(), 15);
+    QCOMPARE(p.oldPlayersQuery.size(), 12);
+    QCOMPARE(p.oldRulesQuery.size(), 10);
 
     settings->scanOld = false;
     server.received.clear();
@@ -277,13 +271,13 @@ void TestQueryProtocol::oldProtocolRequests()
     // the selection moved on.
     FakeServer next("127.0.0.16");
     server.received.clear();
-    QVERIFY(protocol->QueryPlayers(QStringLiteral("127.0.0.15"), server.port()));
-    QVERIFY(protocol->QueryRules(QStringLiteral("127.0.0.15"), server.port()));
-    QVERIFY(protocol->QueryPlayers(QStringLiteral("127.0.0.16"), next.port()));
+    QVERIFY(protocol->requestPlayers(QStringLiteral("127.0.0.15"), server.port()));
+    QVERIFY(protocol->requestRules(QStringLiteral("127.0.0.15"), server.port()));
+    QVERIFY(protocol->requestPlayers(QStringLiteral("127.0.0.16"), next.port()));
     QTRY_COMPARE(next.received.size(), 1);
     QVERIFY(settled(server));
-    QCOMPARE(server.received, (QVector<QByteArray>{p.PlayersQuery}));
-    QCOMPARE(next.received, (QVector<QByteArray>{p.PlayersQuery}));
+    QCOMPARE(server.received, (QVector<QByteArray>{p.playersQuery}));
+    QCOMPARE(next.received, (QVector<QByteArray>{p.playersQuery}));
 }
 
 void TestQueryProtocol::dispatchSorting_data()
@@ -318,8 +312,8 @@ void TestQueryProtocol::dispatchSorting()
     QFETCH(bool, asked);
     // Asked on this endpoint's own port, where the request is not answered.
     if (asked)
-        QVERIFY(protocol->QueryPlayers(QStringLiteral("127.0.0.30"), udp->LocalPort()));
-    protocol->dispatch(datagram, QStringLiteral("127.0.0.30"), 27015);
+        QVERIFY(protocol->requestPlayers(QStringLiteral("127.0.0.30"), udp->localPort()));
+    protocol->dispatch(datagramFrom(datagram, QStringLiteral("127.0.0.30"), 27015));
     QTEST(int(infos.size()), "infos");
     QTEST(int(players.size()), "players");
     QTEST(int(rules.size()), "rules");
@@ -332,10 +326,10 @@ void TestQueryProtocol::splitPlayersAreReassembled()
         whole += bytesOf("00") + QByteArray(name) + bytesOf("00 02 00 00 00 00 00 00 00");
     const QByteArray first = bytesOf("FE FF FF FF 05 00 00 00 02 00 14 00") + whole.left(20);
     const QByteArray second = bytesOf("FE FF FF FF 05 00 00 00 02 01 14 00") + whole.mid(20);
-    QVERIFY(protocol->QueryRules(QStringLiteral("127.0.0.31"), udp->LocalPort()));
-    protocol->dispatch(second, QStringLiteral("127.0.0.31"), 27015);
+    QVERIFY(protocol->requestRules(QStringLiteral("127.0.0.31"), udp->localPort()));
+    protocol->dispatch(datagramFrom(second, QStringLiteral("127.0.0.31"), 27015));
     QVERIFY(players.isEmpty());
-    protocol->dispatch(first, QStringLiteral("127.0.0.31"), 27015);
+    protocol->dispatch(datagramFrom(first, QStringLiteral("127.0.0.31"), 27015));
     QCOMPARE(players.size(), 1);
     QCOMPARE(players[0].size(), 3);
     QCOMPARE(players[0][2].name, QStringLiteral("charlie"));

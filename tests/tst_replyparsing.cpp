@@ -33,7 +33,7 @@ void TestReplyParsing::hl1Reply()
 {
     const QByteArray d = bytesOf("FF FF FF FF 6D '10.0.0.1:27015' 00 'My server' 00 'de_dust2' 00 'cstrike' 00"
                                  "'Counter-Strike' 00 0C 14 2F 64 6C 01 00 01 03");
-    const auto info = AddHL1(d, 27016, QStringLiteral("127.0.0.9"));
+    const auto info = parseHalfLifeInfo(d, 27016, QStringLiteral("127.0.0.9"));
     QVERIFY(info);
     QCOMPARE(info->hostName, QStringLiteral("My server"));
     QCOMPARE(info->map, QStringLiteral("de_dust2"));
@@ -75,7 +75,7 @@ void TestReplyParsing::sourceReply_data()
 void TestReplyParsing::sourceReply()
 {
     QFETCH(QByteArray, reply);
-    const auto info = AddCSS(reply, 27015, QStringLiteral("127.0.0.1"));
+    const auto info = parseSourceInfo(reply, 27015, QStringLiteral("127.0.0.1"));
     QVERIFY(info);
     QTEST(info->hostName, "name");
     QTEST(int(info->players), "players");
@@ -100,7 +100,7 @@ void TestReplyParsing::incompleteInfoIsDropped()
 {
     QFETCH(QByteArray, reply);
     QFETCH(bool, source);
-    const auto info = source ? AddCSS(reply, 1, QStringLiteral("127.0.0.1")) : AddHL1(reply, 1, QStringLiteral("127.0.0.1"));
+    const auto info = source ? parseSourceInfo(reply, 1, QStringLiteral("127.0.0.1")) : parseHalfLifeInfo(reply, 1, QStringLiteral("127.0.0.1"));
     QVERIFY(!info);
 }
 
@@ -126,7 +126,7 @@ void TestReplyParsing::extractValue()
 {
     QFETCH(QString, text);
     QFETCH(QString, key);
-    QTEST(ExtractValue(text, key, QStringLiteral("\\")), "value");
+    QTEST(infoStringValue(text, key, QStringLiteral("\\")), "value");
 }
 
 void TestReplyParsing::oldReply_data()
@@ -226,7 +226,7 @@ void TestReplyParsing::players()
     QFETCH(QByteArray, reply);
     QFETCH(QStringList, names);
     QFETCH(QList<int>, frags);
-    const QVector<PlayerRow> rows = AddPlayers(reply);
+    const QVector<PlayerRow> rows = parsePlayers(reply);
     QCOMPARE(rows.size(), names.size());
     for (int i = 0; i < rows.size(); ++i) {
         QCOMPARE(rows[i].name, names[i]);
@@ -266,7 +266,7 @@ void TestReplyParsing::rules()
     QFETCH(QByteArray, reply);
     QFETCH(QStringList, flat);
     QStringList got;
-    for (const RuleRow &r : AddRules(reply))
+    for (const RuleRow &r : parseRules(reply))
         got << r.name << r.value;
     QCOMPARE(got, flat);
 }
@@ -277,7 +277,7 @@ void TestReplyParsing::bigRuleCount()
     QByteArray reply = bytesOf("FF FF FF FF 45 2C 01");
     for (int i = 0; i < 300; ++i)
         reply += QStringLiteral("rule%1").arg(i).toLatin1() + '\0' + QByteArray::number(i) + '\0';
-    const QVector<RuleRow> rows = AddRules(reply);
+    const QVector<RuleRow> rows = parseRules(reply);
     QCOMPARE(rows.size(), 300);
     QCOMPARE(rows.last().name, QStringLiteral("rule299"));
     QCOMPARE(rows.last().value, QStringLiteral("299"));

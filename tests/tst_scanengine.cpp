@@ -1,6 +1,6 @@
 #include "scan/autoconnectstate.h"
 #include "net/ipv4.h"
-#include "net/tnmudp.h"
+#include "net/udpendpoint.h"
 #include "query/queryprotocol.h"
 #include "support/fixedlocaladdress.h"
 #include "support/fixednetworkcards.h"
@@ -106,6 +106,7 @@ private slots:
     void allRangesUncheckedSendsNothing();
     void broadcastOnly();
     void broadcastThroughEveryCard();
+    void refusedSendsAreNotCounted();
     void rangeSweepListsServersAndCountsDown();
     void stopDuringSweep();
     void idleErrorCountdownEndingInASweep();
@@ -132,7 +133,7 @@ private:
 
     SettingsModel *settings = nullptr;
     AutoConnectState autoConnect;
-    TNMUDP *udp = nullptr;
+    UdpEndpoint *udp = nullptr;
     QueryProtocol *protocol = nullptr;
     ServerListModel *servers = nullptr;
     FixedLocalAddress *local = nullptr;
@@ -152,7 +153,7 @@ void TestScanEngine::init()
     settings->scanOld = false;
     settings->delay = 0;
     autoConnect = AutoConnectState();
-    udp = new TNMUDP(0);
+    udp = new UdpEndpoint(0);
     protocol = new QueryProtocol(*udp, [this] { return settings->scanOld; });
     servers = new ServerListModel(*settings, autoConnect);
     connect(protocol, &QueryProtocol::serverInfoReceived, servers, &ServerListModel::addOrUpdate);
@@ -216,7 +217,8 @@ void TestScanEngine::allRangesUncheckedSendsNothing()
     settings->ranges = {{false, "127.0.70.1", "127.0.70.9"}, {false, "127.0.70.1", "127.0.70.2"},
                         {false, "127.0.72.1", "127.0.72.1"}};
     int sends = 0;
-    udp->OnDataSend = [&](TNMUDP *) { ++sends; };
+    const QObject counting;
+    connect(udp, &UdpEndpoint::datagramSent, &counting, [&] { ++sends; });
     sweep();
     QCOMPARE(sends, 0);
     QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan complete"));
@@ -238,9 +240,9 @@ void TestScanEngine::broadcastOnly()
     QCOMPARE(controls->progressMax(), 0);
     QCOMPARE(controls->activityPanel(), QStringLiteral(" Scan complete"));
     QTRY_VERIFY(lan.hasPendingDatagrams());
-    QCOMPARE(lan.receiveDatagram().data(), protocol->packets.InfoQuery);
+    QCOMPARE(lan.receiveDatagram().data(), protocol->packets().infoQuery);
     QTRY_VERIFY(lan.hasPendingDatagrams());
-    QCOMPARE(lan.receiveDatagram().data(), protocol->packets.OldInfoQuery);
+    QCOMPARE(lan.receiveDatagram().data(), protocol->packets().oldInfoQuery);
 }
 
 void TestScanEngine::broadcastThroughEveryCard()
@@ -248,7 +250,7 @@ void TestScanEngine::broadcastThroughEveryCard()
     // Nothing leaves the machine: the endpoint's socket only records.
     QStringList sent;
     QSet<quint32> refused;
-    TNMUDP endpoint(27005, nullptr, [&] { return std::make_unique<RecordingSocket>(&sent, &refused); });
+    UdpEndpoint endpoint(27005, nullptr, [&] { return std::make_unique<RecordingSocket>(&sent, &refused); });
     QueryProtocol queries(endpoint, [this] { return settings->scanOld; });
     FixedNetworkCards twoCards({lanCard("eth0", 0x0A4D0002, 0xFFFF0000), lanCard("eth1", 0x0A4E0502, 0xFFFFFF00)});
     ScanEngine scan(queries, *servers, *settings, autoConnect, *local, twoCards, *prompter, *controls);
@@ -287,7 +289,29 @@ void TestScanEngine::broadcastThroughEveryCard()
     stepToTheEnd(scan);
     QVERIFY(sent.isEmpty());
     QCOMPARE(controls->messagePanel(), QStringLiteral(" Network error..."));
-    QCOMPARE(controls->sentPanel(), QStringLiteral("1"));
+    QCOMPARE(controls->sentPanel(), QStringLiteral("0"));
+}
+
+void TestScanEngine::refusedSendsAreNotCounted()
+{
+    QStringList sent;
+    const QSet<quint32> refused{0x0A010002, 0x0A010009};
+    UdpEndpoint endpoint(27005, nullptr, [&] { return std::make_unique<RecordingSocket>(&sent, &refused); });
+    QueryProtocol queries(endpoint, [this] { return settings->scanOld; });
+    FixedNetworkCards noCards;
+    ScanEngine scan(queries, *servers, *settings, autoConnect, *local, noCards, *prompter, *controls);
+    settings->scanOld = false;
+    settings->favorites = {{"10.1.0.9", "27015"}, {"10.1.0.8", "27015"}};
+    settings->ranges = {{true, "10.1.0.1", "10.1.0.3"}};
+    // In batches without a delay, one by one with it.
+    for (const int delay : {0, 2}) {
+        settings->delay = delay;
+        sent.clear();
+        scan.scanAll();
+        stepToTheEnd(scan);
+        QCOMPARE(sent.size(), 3);
+        QCOMPARE(controls->sentPanel(), QStringLiteral("3"));
+    }
 }
 
 void TestScanEngine::rangeSweepListsServersAndCountsDown()
@@ -449,7 +473,7 @@ void TestScanEngine::namedFavoritesGoOutWhenTheirLookupEnds()
     QCOMPARE(controls->progress(), 3);
     QCOMPARE(controls->sentPanel(), QStringLiteral("3"));
     QTRY_VERIFY(server.hasPendingDatagrams());
-    QCOMPARE(server.receiveDatagram().data(), protocol->packets.InfoQuery);
+    QCOMPARE(server.receiveDatagram().data(), protocol->packets().infoQuery);
 
     // A name without an address is a network error: the sweep stops.
     settings->favorites = {{"no such host!", "27015"}};

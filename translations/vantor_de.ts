@@ -233,10 +233,6 @@
         <translation>Suchen</translation>
     </message>
     <message>
-        <source>Invalid buffer</source>
-        <translation>Ungültiger Puffer</translation>
-    </message>
-    <message>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
@@ -420,6 +416,14 @@
     <message>
         <source>Enter password:</source>
         <translation>Passwort eingeben:</translation>
+    </message>
+</context>
+<context>
+    <name>Program</name>
+    <message>
+        <source>Vantor cannot open its UDP socket (%1), so it cannot ask any server. It ends now.</source>
+        <extracomment>At start, when no UDP socket can be had; %1 is the system&apos;s reason.</extracomment>
+        <translation>Vantor kann seinen UDP-Socket nicht öffnen (%1) und daher keinen Server abfragen. Das Programm wird beendet.</translation>
     </message>
 </context>
 <context>

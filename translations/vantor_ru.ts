@@ -234,10 +234,6 @@
         <translation>Поиск</translation>
     </message>
     <message>
-        <source>Invalid buffer</source>
-        <translation>Неверный буфер</translation>
-    </message>
-    <message>
         <source>&amp;File</source>
         <translation>&amp;Файл</translation>
     </message>
@@ -421,6 +417,14 @@
     <message>
         <source>Enter password:</source>
         <translation>Введите пароль:</translation>
+    </message>
+</context>
+<context>
+    <name>Program</name>
+    <message>
+        <source>Vantor cannot open its UDP socket (%1), so it cannot ask any server. It ends now.</source>
+        <extracomment>At start, when no UDP socket can be had; %1 is the system&apos;s reason.</extracomment>
+        <translation>Vantor не может открыть UDP-сокет (%1), поэтому не может опросить ни один сервер. Программа будет закрыта.</translation>
     </message>
 </context>
 <context>

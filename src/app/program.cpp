@@ -3,7 +3,7 @@
 #include "app/language.h"
 #include "join/autoconnect.h"
 #include "join/scansession.h"
-#include "net/tnmudp.h"
+#include "net/udpendpoint.h"
 #include "scan/serverlistmodel.h"
 #include "settings/favoritesmodel.h"
 #include "settings/inilocation.h"
@@ -77,7 +77,7 @@ bool Program::start()
         m_session = std::make_unique<ScanSession>(ScanSession::Services{
             m_settings, m_prompter, m_shell, m_localAddress, m_networkCards, m_options.localPort,
             m_options.newSocket});
-    } catch (const UDPSockError &e) {
+    } catch (const SocketError &e) {
         //: At start, when no UDP socket can be had; %1 is the system's reason.
         const QString text = QCoreApplication::translate("Program", "Vantor cannot open its UDP socket (%1), so it "
                                                                     "cannot ask any server. It ends now.")

@@ -4,7 +4,7 @@
 #include "join/autoconnect.h"
 #include "join/launcher.h"
 #include "join/serverlink.h"
-#include "net/tnmudp.h"
+#include "net/udpendpoint.h"
 #include "query/playersmodel.h"
 #include "query/queryprotocol.h"
 #include "query/rulesmodel.h"
@@ -23,7 +23,7 @@ ScanSession::ScanSession(const Services &services, QObject *parent)
     : QObject(parent)
     , m_settings(services.settings)
     , m_prompter(services.prompter)
-    , m_endpoint(new TNMUDP(services.localPort, this, services.newSocket))
+    , m_endpoint(new UdpEndpoint(services.localPort, this, services.newSocket))
     , m_protocol(new QueryProtocol(*m_endpoint, [this] { return m_settings.scanOld; }, this))
     , m_servers(new ServerListModel(m_settings, m_autoConnectState, this))
     , m_shownServers(new ServerFilterModel(*m_servers, this))
@@ -54,8 +54,6 @@ ScanSession::ScanSession(const Services &services, QObject *parent)
                 if (m_selection.isServer(from, port))
                     m_rules->setRules(rules);
             });
-    connect(m_protocol, &QueryProtocol::bufferInvalid, this,
-            [this] { m_prompter.error(QCoreApplication::translate("MainWindow", "Invalid buffer")); });
     connect(m_servers, &ServerListModel::serverAdded, this, &ScanSession::serverAdded);
     // A new sweep empties the list, and with it the selection.
     connect(m_servers, &QAbstractItemModel::modelReset, this, [this] { m_selection.clear(); });
@@ -154,8 +152,8 @@ void ScanSession::selectRow(int row)
     m_selection.select(server);
     m_engine->rowSelected();
     // The protocol keeps the pause between the two requests.
-    m_protocol->QueryPlayers(server.address, server.port);
-    m_protocol->QueryRules(server.address, server.port);
+    m_protocol->requestPlayers(server.address, server.port);
+    m_protocol->requestRules(server.address, server.port);
 }
 
 void ScanSession::selectionLost()

@@ -28,7 +28,7 @@ class ServerFilterModel;
 class ServerListModel;
 class SettingsModel;
 class Shell;
-class TNMUDP;
+class UdpEndpoint;
 
 // The work behind the main window: the endpoint, the query protocol, the
 // server list with its filter, the detail lists, the scan engine, the
@@ -63,7 +63,7 @@ public:
     // The favourites list that "Add To Favorites" adds to (none: adding does nothing).
     void setFavorites(FavoritesModel *model) { m_favorites = model; }
 
-    TNMUDP &endpoint() { return *m_endpoint; }
+    UdpEndpoint &endpoint() { return *m_endpoint; }
     QueryProtocol &protocol() { return *m_protocol; }
     ServerListModel &servers() { return *m_servers; }
     // The list as the user sees it, through the quick filter.
@@ -144,7 +144,7 @@ private:
     AutoConnectState m_autoConnectState;
     ScanControls m_controls;
     ServerSelection m_selection;
-    TNMUDP *m_endpoint;
+    UdpEndpoint *m_endpoint;
     QueryProtocol *m_protocol;
     ServerListModel *m_servers;
     ServerFilterModel *m_shownServers;

@@ -23,6 +23,7 @@ struct OutgoingDatagram
     int length = 0;
     quint32 address = 0; // IPv4, host order
     quint16 port = 0;
+    bool taken = false; // set by the send: whether the system took it
 };
 
 // The IPv4 datagram socket under the endpoint. The program uses Qt's; the
@@ -43,12 +44,12 @@ public:
     virtual int errorCode() const = 0;
     // False when the system refused the datagram (no route to the address, say).
     virtual bool send(const char *data, int length, quint32 address, quint16 port) = 0;
-    // Sends the datagrams in order; a socket that can hands them to the system
-    // in as few calls as it allows.
-    virtual void sendBatch(const OutgoingDatagram *datagrams, int count)
+    // Sends the datagrams in order and marks those the system took; a socket
+    // that can hands them to the system in as few calls as it allows.
+    virtual void sendBatch(OutgoingDatagram *datagrams, int count)
     {
         for (int i = 0; i < count; ++i)
-            send(datagrams[i].data, datagrams[i].length, datagrams[i].address, datagrams[i].port);
+            datagrams[i].taken = send(datagrams[i].data, datagrams[i].length, datagrams[i].address, datagrams[i].port);
     }
     // Takes the next waiting datagram; false when none is waiting.
     virtual bool read(ReceivedDatagram &datagram) = 0;

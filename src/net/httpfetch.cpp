@@ -17,7 +17,7 @@ void HttpFetch::get(const QUrl &address, qsizetype maxBytes)
     QNetworkRequest request(address);
     request.setHeader(QNetworkRequest::UserAgentHeader, QByteArrayLiteral("MyApp"));
     request.setTransferTimeout(TimeoutMs);
-    QNetworkReply *reply = manager.get(request);
+    QNetworkReply *reply = m_manager.get(request);
     const qsizetype cap = maxBytes + 1;
     auto body = std::make_shared<QByteArray>();
 

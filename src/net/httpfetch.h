@@ -29,5 +29,5 @@ signals:
     void finished(bool ok, const QByteArray &body);
 
 private:
-    QNetworkAccessManager manager;
+    QNetworkAccessManager m_manager;
 };

@@ -54,57 +54,60 @@ public:
     bool bind(quint16 port) override
     {
         close();
-        fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-        if (fd < 0) {
-            error = errno;
+        m_fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (m_fd < 0) {
+            m_error = errno;
             return false;
         }
         const int on = 1;
-        ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+        ::setsockopt(m_fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
         // No SO_REUSEADDR: a port in use fails the bind instead of being shared.
         sockaddr_in local{};
         local.sin_family = AF_INET;
         local.sin_addr.s_addr = htonl(INADDR_ANY);
         local.sin_port = htons(port);
-        if (::bind(fd, reinterpret_cast<const sockaddr *>(&local), sizeof local) != 0) {
-            error = errno;
+        if (::bind(m_fd, reinterpret_cast<const sockaddr *>(&local), sizeof local) != 0) {
+            m_error = errno;
             close();
             return false;
         }
         socklen_t length = sizeof local;
-        ::getsockname(fd, reinterpret_cast<sockaddr *>(&local), &length);
-        bound = ntohs(local.sin_port);
+        ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&local), &length);
+        m_bound = ntohs(local.sin_port);
         // A sweep can draw thousands of replies at once; give the kernel room for them.
         const int room = 4 * 1024 * 1024;
-        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &room, sizeof room);
-        ArrivalStamp::enable(fd);
-        notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-        QObject::connect(notifier.get(), &QSocketNotifier::activated, notifier.get(), [this] {
+        ::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &room, sizeof room);
+        ArrivalStamp::enable(m_fd);
+        m_notifier = std::make_unique<QSocketNotifier>(m_fd, QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(), [this] {
             if (onReadyRead)
                 onReadyRead();
         });
         return true;
     }
 
-    int localPort() const override { return bound; }
-    int errorCode() const override { return error; }
+    int localPort() const override { return m_bound; }
+    int errorCode() const override { return m_error; }
 
     bool send(const char *data, int length, quint32 address, quint16 port) override
     {
-        if (fd < 0)
+        if (m_fd < 0)
             return false;
         const sockaddr_in to = socketAddress(address, port);
-        return ::sendto(fd, data, size_t(length), 0, reinterpret_cast<const sockaddr *>(&to), sizeof to) >= 0;
+        return ::sendto(m_fd, data, size_t(length), 0, reinterpret_cast<const sockaddr *>(&to), sizeof to) >= 0;
     }
 
 #ifdef Q_OS_LINUX
-    void sendBatch(const OutgoingDatagram *datagrams, int count) override
+    void sendBatch(OutgoingDatagram *datagrams, int count) override
     {
         // One system call for many datagrams: a sweep costs a fraction of a
         // send per address.
         constexpr int MaxPerCall = 256;
-        if (fd < 0)
+        if (m_fd < 0) {
+            for (int i = 0; i < count; ++i)
+                datagrams[i].taken = false;
             return;
+        }
         sockaddr_in to[MaxPerCall];
         iovec parts[MaxPerCall];
         mmsghdr messages[MaxPerCall];
@@ -123,8 +126,14 @@ public:
             // A datagram the system refuses is skipped, as a single send would lose it.
             int done = 0;
             while (done < n) {
-                const int taken = ::sendmmsg(fd, messages + done, unsigned(n - done), 0);
-                done += taken > 0 ? taken : 1;
+                const int taken = ::sendmmsg(m_fd, messages + done, unsigned(n - done), 0);
+                if (taken > 0) {
+                    for (int i = done; i < done + taken; ++i)
+                        datagrams[i].taken = true;
+                    done += taken;
+                } else {
+                    datagrams[done++].taken = false;
+                }
             }
             datagrams += n;
             count -= n;
@@ -134,30 +143,30 @@ public:
 
     bool read(ReceivedDatagram &datagram) override
     {
-        if (fd < 0)
+        if (m_fd < 0)
             return false;
-        if (buffer.size() < MaxDatagram)
-            buffer.resize(MaxDatagram);
+        if (m_buffer.size() < MaxDatagram)
+            m_buffer.resize(MaxDatagram);
         sockaddr_in from{};
         socklen_t length = sizeof from;
-        const ssize_t n = ::recvfrom(fd, buffer.data(), size_t(buffer.size()), 0,
+        const ssize_t n = ::recvfrom(m_fd, m_buffer.data(), size_t(m_buffer.size()), 0,
                                      reinterpret_cast<sockaddr *>(&from), &length);
         if (n < 0)
             return false;
-        datagram.data = QByteArray(buffer.constData(), qsizetype(n));
+        datagram.data = QByteArray(m_buffer.constData(), qsizetype(n));
         datagram.sender = ntohl(from.sin_addr.s_addr);
         datagram.port = ntohs(from.sin_port);
-        datagram.waitNs = ArrivalStamp::waitOfLast(fd);
+        datagram.waitNs = ArrivalStamp::waitOfLast(m_fd);
         return true;
     }
 
     void close() override
     {
-        notifier.reset();
-        if (fd >= 0)
-            ::close(fd);
-        fd = -1;
-        bound = 0;
+        m_notifier.reset();
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+        m_bound = 0;
     }
 
     void lookupHost(const QString &host, std::function<void(quint32 address)> done) override
@@ -165,7 +174,7 @@ public:
         // What is no host name at all is refused here rather than sent to a name server.
         const QByteArray name = QUrl::toAce(host);
         // The answer comes back through the event loop, and only while the socket lives.
-        std::weak_ptr<char> alive = lifetime;
+        std::weak_ptr<char> alive = m_lifetime;
         QThreadPool::globalInstance()->start([name, alive, done = std::move(done)] {
             const quint32 address = resolveName(name);
             QMetaObject::invokeMethod(
@@ -179,12 +188,12 @@ public:
     }
 
 private:
-    int fd = -1;
-    int error = 0;
-    quint16 bound = 0;
-    QByteArray buffer;
-    std::unique_ptr<QSocketNotifier> notifier;
-    std::shared_ptr<char> lifetime = std::make_shared<char>();
+    int m_fd = -1;
+    int m_error = 0;
+    quint16 m_bound = 0;
+    QByteArray m_buffer;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    std::shared_ptr<char> m_lifetime = std::make_shared<char>();
 };
 
 } // namespace

@@ -3,7 +3,7 @@
 void ChallengeTable::infoSent(quint32 address, quint16 port, qint64 nowMs)
 {
     purge(nowMs);
-    Entry &e = entries[key(address, port)];
+    Entry &e = m_entries[key(address, port)];
     e.infoUntil = nowMs + WindowMs;
     e.infoAnswers = AnswersPerRequest;
 }
@@ -11,26 +11,26 @@ void ChallengeTable::infoSent(quint32 address, quint16 port, qint64 nowMs)
 void ChallengeTable::detailsSent(quint32 address, quint16 port, qint64 nowMs)
 {
     purge(nowMs);
-    Entry &e = entries[key(address, port)];
+    Entry &e = m_entries[key(address, port)];
     e.detailsUntil = nowMs + WindowMs;
     e.detailsAnswers = AnswersPerRequest;
-    detailsUntil[address] = nowMs + WindowMs;
+    m_detailsUntil[address] = nowMs + WindowMs;
 }
 
 void ChallengeTable::broadcastSent(quint16 port, qint64 nowMs)
 {
-    broadcastUntil[port] = nowMs + WindowMs;
+    m_broadcastUntil[port] = nowMs + WindowMs;
 }
 
 ChallengeTable::Answer ChallengeTable::challenged(quint32 address, quint16 port, qint64 nowMs)
 {
     Answer answer;
-    auto it = entries.find(key(address, port));
-    const qint64 broadcast = broadcastUntil.value(port, 0);
-    if (it == entries.end()) {
+    auto it = m_entries.find(key(address, port));
+    const qint64 broadcast = m_broadcastUntil.value(port, 0);
+    if (it == m_entries.end()) {
         if (broadcast <= nowMs)
             return answer;
-        it = entries.insert(key(address, port), Entry{});
+        it = m_entries.insert(key(address, port), Entry{});
     }
     Entry &e = it.value();
     // A server that answers the broadcast is asked as if it had been queried
@@ -52,29 +52,29 @@ ChallengeTable::Answer ChallengeTable::challenged(quint32 address, quint16 port,
 
 bool ChallengeTable::detailsAsked(quint32 address, qint64 nowMs) const
 {
-    return detailsUntil.value(address, 0) > nowMs;
+    return m_detailsUntil.value(address, 0) > nowMs;
 }
 
 void ChallengeTable::purge(qint64 nowMs)
 {
-    if (nowMs - lastPurge < WindowMs)
+    if (nowMs - m_lastPurge < WindowMs)
         return;
-    lastPurge = nowMs;
-    for (auto it = entries.begin(); it != entries.end();) {
+    m_lastPurge = nowMs;
+    for (auto it = m_entries.begin(); it != m_entries.end();) {
         if (it->infoUntil <= nowMs && it->detailsUntil <= nowMs)
-            it = entries.erase(it);
+            it = m_entries.erase(it);
         else
             ++it;
     }
-    for (auto it = detailsUntil.begin(); it != detailsUntil.end();) {
+    for (auto it = m_detailsUntil.begin(); it != m_detailsUntil.end();) {
         if (it.value() <= nowMs)
-            it = detailsUntil.erase(it);
+            it = m_detailsUntil.erase(it);
         else
             ++it;
     }
-    for (auto it = broadcastUntil.begin(); it != broadcastUntil.end();) {
+    for (auto it = m_broadcastUntil.begin(); it != m_broadcastUntil.end();) {
         if (it.value() <= nowMs)
-            it = broadcastUntil.erase(it);
+            it = m_broadcastUntil.erase(it);
         else
             ++it;
     }

@@ -32,7 +32,7 @@ public:
     // replace the lists shown, so those of servers nobody asked are dropped.
     bool detailsAsked(quint32 address, qint64 nowMs) const;
 
-    int size() const { return int(entries.size()); }
+    int size() const { return int(m_entries.size()); }
 
 private:
     struct Entry
@@ -46,8 +46,8 @@ private:
     static quint64 key(quint32 address, quint16 port) { return (quint64(address) << 16) | port; }
     void purge(qint64 nowMs);
 
-    QHash<quint64, Entry> entries;
-    QHash<quint16, qint64> broadcastUntil;
-    QHash<quint32, qint64> detailsUntil; // per address: a reply may come from another port
-    qint64 lastPurge = 0;
+    QHash<quint64, Entry> m_entries;
+    QHash<quint16, qint64> m_broadcastUntil;
+    QHash<quint32, qint64> m_detailsUntil; // per address: a reply may come from another port
+    qint64 m_lastPurge = 0;
 };

@@ -15,7 +15,7 @@ ushort foldAscii(ushort c)
 
 } // namespace
 
-QVector<PlayerRow> AddPlayers(const QByteArray &reply)
+QVector<PlayerRow> parsePlayers(const QByteArray &reply)
 {
     QVector<PlayerRow> rows;
     ReplyReader r(reply, HeaderSize);
@@ -33,7 +33,7 @@ QVector<PlayerRow> AddPlayers(const QByteArray &reply)
     return rows;
 }
 
-QVector<RuleRow> AddRules(const QByteArray &reply)
+QVector<RuleRow> parseRules(const QByteArray &reply)
 {
     QVector<RuleRow> rows;
     ReplyReader r(reply, HeaderSize);

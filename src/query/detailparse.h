@@ -22,11 +22,11 @@ struct RuleRow
 // shows them sorted by frags, see sortPlayers). Reads at
 // most the announced number of players (The Ship appends other data after them)
 // and stops at the end of the data: an entry cut short is not shown.
-QVector<PlayerRow> AddPlayers(const QByteArray &reply);
+QVector<PlayerRow> parsePlayers(const QByteArray &reply);
 
 // A whole rules reply ('E', header included) to its rows, in reply order. The
 // count is 16 bits; reading stops at the end of the data.
-QVector<RuleRow> AddRules(const QByteArray &reply);
+QVector<RuleRow> parseRules(const QByteArray &reply);
 
 // The two orders of the players list: by nickname (ASCII letters folded,
 // ascending) and by frags (highest first). Each click sorts the same way again.

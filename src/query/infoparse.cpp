@@ -79,7 +79,7 @@ int hl1Bots(const QByteArray &reply, int position)
 
 } // namespace
 
-std::optional<ServerInfo> AddHL1(const QByteArray &reply, int Port, const QString &FromIP)
+std::optional<ServerInfo> parseHalfLifeInfo(const QByteArray &reply, int Port, const QString &FromIP)
 {
     ReplyReader r(reply, HeaderSize);
     ServerInfo info;
@@ -102,7 +102,7 @@ std::optional<ServerInfo> AddHL1(const QByteArray &reply, int Port, const QStrin
     return info;
 }
 
-std::optional<ServerInfo> AddCSS(const QByteArray &reply, int Port, const QString &FromIP)
+std::optional<ServerInfo> parseSourceInfo(const QByteArray &reply, int Port, const QString &FromIP)
 {
     ReplyReader r(reply, HeaderSize);
     ServerInfo info;
@@ -125,12 +125,16 @@ std::optional<ServerInfo> AddCSS(const QByteArray &reply, int Port, const QStrin
     return info;
 }
 
+namespace {
+
 bool isOldInfoReply(const QByteArray &reply)
 {
     return reply.size() > 21 && reply.at(14) == 'r' && reply.at(21) == 'e';
 }
 
-QString ExtractValue(const QString &text, const QString &key, const QString &delimiter)
+} // namespace
+
+QString infoStringValue(const QString &text, const QString &key, const QString &delimiter)
 {
     const int zero = text.indexOf(QChar(0));
     const QString source = zero < 0 ? text : text.left(zero);
@@ -156,10 +160,14 @@ QString ExtractValue(const QString &text, const QString &key, const QString &del
     return value;
 }
 
-std::optional<ServerInfo> AddOld(const QString &gameDir, const QString &description, const QString &protocol,
-                                 const QString &hostName, const QString &FromIP, int port, const QString &map,
-                                 const QString &players, const QString &max, const QString &os,
-                                 const QString &password, const QString &proxy)
+namespace {
+
+// Builds the record from the texts of an old reply; nothing when protocol,
+// players, max or password is no decimal integer.
+std::optional<ServerInfo> oldInfoRecord(const QString &gameDir, const QString &description, const QString &protocol,
+                                        const QString &hostName, const QString &FromIP, int port, const QString &map,
+                                        const QString &players, const QString &max, const QString &os,
+                                        const QString &password, const QString &proxy)
 {
     int protocolValue = 0, playersValue = 0, maxValue = 0, passwordValue = 0;
     if (!decimal(protocol, protocolValue) || !decimal(players, playersValue) || !decimal(max, maxValue)
@@ -181,13 +189,15 @@ std::optional<ServerInfo> AddOld(const QString &gameDir, const QString &descript
     return info;
 }
 
+} // namespace
+
 std::optional<ServerInfo> parseOldInfo(const QByteArray &reply, int Port, const QString &FromIP)
 {
     if (!isOldInfoReply(reply))
         return std::nullopt;
     const QString text = QString::fromUtf8(reply.mid(OldInfoStart));
     const QString d = QStringLiteral("\\");
-    const auto value = [&](const char *key) { return ExtractValue(text, QLatin1String(key), d); };
+    const auto value = [&](const char *key) { return infoStringValue(text, QLatin1String(key), d); };
     const QString protocol = value("\\protocol\\");
     const QString hostName = value("\\hostname\\");
     const QString map = value("\\map\\");
@@ -198,5 +208,5 @@ std::optional<ServerInfo> parseOldInfo(const QByteArray &reply, int Port, const 
     const QString proxy = value("\\proxy\\");
     const QString description = value("\\description\\");
     const QString gameDir = value("\\gamedir\\");
-    return AddOld(gameDir, description, protocol, hostName, FromIP, Port, map, players, max, os, password, proxy);
+    return oldInfoRecord(gameDir, description, protocol, hostName, FromIP, Port, map, players, max, os, password, proxy);
 }

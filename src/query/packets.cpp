@@ -13,26 +13,26 @@ QByteArray packet(const char *body)
 } // namespace
 
 RequestPackets::RequestPackets()
-    : InfoQuery(packet("TSource Engine Query"))
-    , OldInfoQuery(packet("infostring"))
-    , PlayersQuery(packet("USource Engine Query"))
-    , OldPlayersQuery(packet("players"))
-    , RulesQuery(packet("VSource Engine Query"))
-    , OldRulesQuery(packet("rules"))
+    : infoQuery(packet("TSource Engine Query"))
+    , oldInfoQuery(packet("infostring"))
+    , playersQuery(packet("USource Engine Query"))
+    , oldPlayersQuery(packet("players"))
+    , rulesQuery(packet("VSource Engine Query"))
+    , oldRulesQuery(packet("rules"))
 {
 }
 
 void RequestPackets::setChallenge(const QByteArray &challenge)
 {
     for (int i = 0; i < ChallengeSize; ++i) {
-        PlayersQuery[ChallengeOffset + i] = challenge.at(i);
-        RulesQuery[ChallengeOffset + i] = challenge.at(i);
+        playersQuery[ChallengeOffset + i] = challenge.at(i);
+        rulesQuery[ChallengeOffset + i] = challenge.at(i);
     }
 }
 
 QByteArray RequestPackets::infoQueryWithChallenge(const QByteArray &challenge) const
 {
-    return InfoQuery + challenge.left(ChallengeSize);
+    return infoQuery + challenge.left(ChallengeSize);
 }
 
 QByteArray challengeOf(const QByteArray &reply)

@@ -26,13 +26,13 @@ public:
     // (a server speaking two dialects) tells no time of its own.
     int replied(quint32 address, quint16 port, qint64 nowNs);
 
-    int size() const { return int(sent.size()); }
+    int size() const { return int(m_sent.size()); }
 
 private:
     static quint64 key(quint32 address, quint16 port) { return (quint64(address) << 16) | port; }
     void purge(qint64 nowNs);
 
-    QHash<quint64, qint64> sent;
-    QHash<quint16, QVector<qint64>> broadcasts; // per port, oldest first
-    qint64 lastPurge = 0;
+    QHash<quint64, qint64> m_sent;
+    QHash<quint16, QVector<qint64>> m_broadcasts; // per port, oldest first
+    qint64 m_lastPurge = 0;
 };

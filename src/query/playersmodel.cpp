@@ -7,8 +7,8 @@
 void PlayersModel::setPlayers(QVector<PlayerRow> players)
 {
     beginResetModel();
-    rows = std::move(players);
-    sortPlayers(rows, PlayersSort::ByFrags);
+    m_rows = std::move(players);
+    sortPlayers(m_rows, PlayersSort::ByFrags);
     endResetModel();
 }
 
@@ -17,16 +17,16 @@ void PlayersModel::clear()
     setPlayers({});
 }
 
-void PlayersModel::LWPlayersColumnClick(int column)
+void PlayersModel::sortByColumn(int column)
 {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    sortPlayers(rows, playersSortForColumn(column));
+    sortPlayers(m_rows, playersSortForColumn(column));
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 int PlayersModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(rows.size());
+    return parent.isValid() ? 0 : int(m_rows.size());
 }
 
 int PlayersModel::columnCount(const QModelIndex &parent) const
@@ -36,9 +36,9 @@ int PlayersModel::columnCount(const QModelIndex &parent) const
 
 QVariant PlayersModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= rows.size())
+    if (!index.isValid() || index.row() >= m_rows.size())
         return {};
-    const PlayerRow &r = rows[index.row()];
+    const PlayerRow &r = m_rows[index.row()];
     if (role == Qt::DisplayRole)
         return index.column() == 0 ? visibleText(r.name) : QString::number(r.frags);
     if (role == Qt::TextAlignmentRole && index.column() == 1)

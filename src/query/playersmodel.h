@@ -16,8 +16,8 @@ public:
     void setPlayers(QVector<PlayerRow> players);
     void clear();
     // A click on a column header sorts again (no direction toggle).
-    void LWPlayersColumnClick(int column);
-    const QVector<PlayerRow> &players() const { return rows; }
+    void sortByColumn(int column);
+    const QVector<PlayerRow> &players() const { return m_rows; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -25,5 +25,5 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
-    QVector<PlayerRow> rows;
+    QVector<PlayerRow> m_rows;
 };

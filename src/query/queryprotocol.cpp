@@ -1,6 +1,6 @@
 #include "query/queryprotocol.h"
 
-#include "net/tnmudp.h"
+#include "net/udpendpoint.h"
 #include "query/infoparse.h"
 
 #include <QPointer>
@@ -22,28 +22,21 @@ bool isWholeReply(const QByteArray &d)
 
 } // namespace
 
-QueryProtocol::QueryProtocol(TNMUDP &endpoint, std::function<bool()> oldProtocol, QObject *parent)
-    : QObject(parent), udp(endpoint), scanOld(std::move(oldProtocol)), detailPause(new QTimer(this))
+QueryProtocol::QueryProtocol(UdpEndpoint &endpoint, std::function<bool()> oldProtocol, QObject *parent)
+    : QObject(parent), m_udp(endpoint), m_scanOld(std::move(oldProtocol)), m_detailPause(new QTimer(this))
 {
-    clock.start();
-    detailPause->setSingleShot(true);
-    detailPause->setTimerType(Qt::PreciseTimer);
-    connect(detailPause, &QTimer::timeout, this, &QueryProtocol::sendNextDetail);
-    udp.OnDataReceived = [this](TNMUDP *sender, int numberBytes, const QString &fromIP, int port) {
-        UDPDataReceived(sender, numberBytes, fromIP, port);
-    };
-    udp.OnStreamInvalid = [this](bool &, QIODevice *) { emit networkError(); };
-    udp.OnBufferInvalid = [this](bool &, QByteArray &, int &) { emit bufferInvalid(); };
+    m_clock.start();
+    m_detailPause->setSingleShot(true);
+    m_detailPause->setTimerType(Qt::PreciseTimer);
+    connect(m_detailPause, &QTimer::timeout, this, &QueryProtocol::sendNextDetail);
+    connect(&m_udp, &UdpEndpoint::datagramReceived, this, &QueryProtocol::dispatch);
 }
 
 bool QueryProtocol::send(const QString &host, int port, const QByteArray &packet)
 {
     try {
-        udp.RemoteHost = host;
-        udp.RemotePort = port;
-        udp.SendDatagram(packet);
-        return true;
-    } catch (const UDPSockError &) {
+        return m_udp.sendDatagram(host, port, packet);
+    } catch (const SocketError &) {
         emit networkError();
         return false;
     }
@@ -53,41 +46,47 @@ bool QueryProtocol::sendInfoQuery(const QString &host, int port)
 {
     // Taken before the send: the arrival of a quick reply is stamped before the send returns.
     const qint64 sentAt = nowNs();
-    if (!send(host, port, packets.InfoQuery))
+    if (!send(host, port, m_packets.infoQuery))
         return false;
-    challenges.infoSent(udp.lastResolvedAddress(), quint16(port), nowMs());
-    pings.infoSent(udp.lastResolvedAddress(), quint16(port), sentAt);
+    m_challenges.infoSent(m_udp.lastResolvedAddress(), quint16(port), nowMs());
+    m_pings.infoSent(m_udp.lastResolvedAddress(), quint16(port), sentAt);
     return true;
 }
 
 bool QueryProtocol::sendOldInfoQuery(const QString &host, int port)
 {
-    return send(host, port, packets.OldInfoQuery);
+    return send(host, port, m_packets.oldInfoQuery);
 }
 
 bool QueryProtocol::sendInfoRequest(const QString &host, int port)
 {
     if (!sendInfoQuery(host, port))
         return false;
-    return !scanOld() || sendOldInfoQuery(host, port);
+    return !m_scanOld() || sendOldInfoQuery(host, port);
 }
 
-void QueryProtocol::sendInfoRequests(const QVector<quint32> &addresses, int port)
+int QueryProtocol::sendInfoRequests(const QVector<quint32> &addresses, int port)
 {
-    const bool old = scanOld();
+    const bool old = m_scanOld();
     const qint64 sentAt = nowNs();
-    batch.clear();
+    m_batch.clear();
     for (const quint32 address : addresses) {
-        batch.push_back({packets.InfoQuery.constData(), int(packets.InfoQuery.size()), address, quint16(port)});
+        m_batch.push_back({m_packets.infoQuery.constData(), int(m_packets.infoQuery.size()), address, quint16(port)});
         if (old)
-            batch.push_back({packets.OldInfoQuery.constData(), int(packets.OldInfoQuery.size()), address, quint16(port)});
+            m_batch.push_back({m_packets.oldInfoQuery.constData(), int(m_packets.oldInfoQuery.size()), address, quint16(port)});
     }
-    udp.SendDatagrams(batch);
+    m_udp.sendDatagrams(m_batch);
     const qint64 now = nowMs();
     for (const quint32 address : addresses) {
-        challenges.infoSent(address, quint16(port), now);
-        pings.infoSent(address, quint16(port), sentAt);
+        m_challenges.infoSent(address, quint16(port), now);
+        m_pings.infoSent(address, quint16(port), sentAt);
     }
+    // Each address's info request leads its datagrams.
+    const size_t perAddress = old ? 2 : 1;
+    int sent = 0;
+    for (size_t i = 0; i < m_batch.size(); i += perAddress)
+        sent += m_batch[i].taken ? 1 : 0;
+    return sent;
 }
 
 void QueryProtocol::resolve(const QString &host, std::function<void(const QString &address)> then)
@@ -99,7 +98,7 @@ void QueryProtocol::resolve(const QString &host, std::function<void(const QStrin
     }
     // The endpoint may outlive this protocol.
     const QPointer<QueryProtocol> self(this);
-    udp.LookupHost(host, [self, host, then = std::move(then)](quint32 found) {
+    m_udp.lookupHost(host, [self, host, then = std::move(then)](quint32 found) {
         if (!self)
             return;
         if (found == 0) {
@@ -115,86 +114,75 @@ bool QueryProtocol::sendBroadcastQuery(const QString &host, int port)
 {
     const qint64 sentAt = nowNs();
     try {
-        udp.RemoteHost = host;
-        udp.RemotePort = port;
-        if (!udp.SendDatagram(packets.InfoQuery))
+        if (!m_udp.sendDatagram(host, port, m_packets.infoQuery))
             return false;
-    } catch (const UDPSockError &) {
+    } catch (const SocketError &) {
         return false;
     }
-    challenges.broadcastSent(quint16(port), nowMs());
-    pings.broadcastSent(quint16(port), sentAt);
-    if (scanOld())
-        send(host, port, packets.OldInfoQuery);
+    m_challenges.broadcastSent(quint16(port), nowMs());
+    m_pings.broadcastSent(quint16(port), sentAt);
+    if (m_scanOld())
+        send(host, port, m_packets.oldInfoQuery);
     return true;
 }
 
-bool QueryProtocol::QueryPlayers(const QString &address, int port)
+bool QueryProtocol::requestPlayers(const QString &address, int port)
 {
-    return queueDetails(address, port, packets.PlayersQuery, packets.OldPlayersQuery);
+    return queueDetails(address, port, m_packets.playersQuery, m_packets.oldPlayersQuery);
 }
 
-bool QueryProtocol::QueryRules(const QString &address, int port)
+bool QueryProtocol::requestRules(const QString &address, int port)
 {
-    return queueDetails(address, port, packets.RulesQuery, packets.OldRulesQuery);
+    return queueDetails(address, port, m_packets.rulesQuery, m_packets.oldRulesQuery);
 }
 
 bool QueryProtocol::queueDetails(const QString &address, int port, const QByteArray &packet,
                                  const QByteArray &oldPacket)
 {
-    if (address != detailAddress || port != detailPort)
-        details.clear();
-    detailAddress = address;
-    detailPort = port;
+    if (address != m_detailAddress || port != m_detailPort)
+        m_details.clear();
+    m_detailAddress = address;
+    m_detailPort = port;
     // The packet as it is now: a challenge may change its slot before it leaves.
-    details.append({packet, true});
-    if (scanOld())
-        details.append({oldPacket, false});
-    if (detailPauseMs <= 0) {
+    m_details.append({packet, true});
+    if (m_scanOld())
+        m_details.append({oldPacket, false});
+    if (m_detailPauseMs <= 0) {
         bool ok = true;
-        while (ok && !details.isEmpty())
-            ok = sendDetail(details.takeFirst());
-        details.clear();
+        while (ok && !m_details.isEmpty())
+            ok = sendDetail(m_details.takeFirst());
+        m_details.clear();
         return ok;
     }
-    if (detailPause->isActive())
+    if (m_detailPause->isActive())
         return true;
-    const bool ok = sendDetail(details.takeFirst());
-    detailPause->start(detailPauseMs);
+    const bool ok = sendDetail(m_details.takeFirst());
+    m_detailPause->start(m_detailPauseMs);
     return ok;
 }
 
 bool QueryProtocol::sendDetail(const DetailRequest &request)
 {
-    if (!send(detailAddress, detailPort, request.packet)) {
-        details.clear();
+    if (!send(m_detailAddress, m_detailPort, request.packet)) {
+        m_details.clear();
         return false;
     }
     if (request.challengeable)
-        challenges.detailsSent(udp.lastResolvedAddress(), quint16(detailPort), nowMs());
+        m_challenges.detailsSent(m_udp.lastResolvedAddress(), quint16(m_detailPort), nowMs());
     return true;
 }
 
 void QueryProtocol::sendNextDetail()
 {
-    if (details.isEmpty())
+    if (m_details.isEmpty())
         return;
-    sendDetail(details.takeFirst());
-    detailPause->start(detailPauseMs);
+    sendDetail(m_details.takeFirst());
+    m_detailPause->start(m_detailPauseMs);
 }
 
-void QueryProtocol::UDPDataReceived(TNMUDP *Sender, int NumberBytes, const QString &FromIP, int Port)
+void QueryProtocol::dispatch(const ReceivedDatagram &datagram)
 {
-    QByteArray datagram;
-    Sender->ReadDatagram(datagram, NumberBytes);
-    dispatchWhole(datagram, FromIP, Sender->currentSenderAddress(), Port, nowNs() - Sender->currentWaitNs());
-}
-
-void QueryProtocol::dispatch(const QByteArray &datagram, const QString &FromIP, int Port, qint64 waitedNs)
-{
-    quint32 from = 0;
-    parseIpv4(FromIP, from);
-    dispatchWhole(datagram, FromIP, from, Port, nowNs() - waitedNs);
+    dispatchWhole(datagram.data, ipv4Text(datagram.sender), datagram.sender, datagram.port, nowNs() - datagram.waitNs);
 }
 
 void QueryProtocol::dispatchWhole(const QByteArray &d, const QString &FromIP, quint32 from, int Port,
@@ -205,7 +193,7 @@ void QueryProtocol::dispatchWhole(const QByteArray &d, const QString &FromIP, qu
     if (quint8(d[0]) == SplitMarker) {
         // Split datagrams are always FE; their byte 4 is part of the set's id,
         // so it must not be taken for a reply type.
-        const std::optional<QByteArray> whole = splits.add(from, quint16(Port), d, nowMs());
+        const std::optional<QByteArray> whole = m_splits.add(from, quint16(Port), d, nowMs());
         // A reassembled reply is handled as a reply, never split again.
         if (whole && isWholeReply(*whole))
             dispatchReply(*whole, FromIP, from, Port, arrivedNs);
@@ -219,26 +207,24 @@ void QueryProtocol::dispatchReply(const QByteArray &d, const QString &FromIP, qu
 {
     switch (d[4]) {
     case 'A':
-        SendQuery(d, Port, FromIP);
+        answerChallenge(d, Port, FromIP);
         break;
     case 'D':
-        if (challenges.detailsAsked(from, nowMs()))
-            emit playersReceived(AddPlayers(d), FromIP, Port);
+        if (m_challenges.detailsAsked(from, nowMs()))
+            emit playersReceived(parsePlayers(d), FromIP, Port);
         break;
     case 'E':
-        if (challenges.detailsAsked(from, nowMs())) {
-            RulesBuffer = d;
-            emit rulesReceived(AddRules(RulesBuffer), FromIP, Port);
-        }
+        if (m_challenges.detailsAsked(from, nowMs()))
+            emit rulesReceived(parseRules(d), FromIP, Port);
         break;
     case 'I':
-        infoReceived(AddCSS(d, Port, FromIP), from, Port, arrivedNs);
+        infoReceived(parseSourceInfo(d, Port, FromIP), from, Port, arrivedNs);
         break;
     case 'i':
         infoReceived(parseOldInfo(d, Port, FromIP), from, Port, arrivedNs);
         break;
     case 'm':
-        infoReceived(AddHL1(d, Port, FromIP), from, Port, arrivedNs);
+        infoReceived(parseHalfLifeInfo(d, Port, FromIP), from, Port, arrivedNs);
         break;
     default:
         break;
@@ -249,25 +235,25 @@ void QueryProtocol::infoReceived(std::optional<ServerInfo> info, quint32 from, i
 {
     if (!info)
         return;
-    info->ping = pings.replied(from, quint16(Port), arrivedNs);
+    info->ping = m_pings.replied(from, quint16(Port), arrivedNs);
     emit serverInfoReceived(*info);
 }
 
-void QueryProtocol::SendQuery(const QByteArray &reply, int Port, const QString &FromIP)
+void QueryProtocol::answerChallenge(const QByteArray &reply, int Port, const QString &FromIP)
 {
     const QByteArray challenge = challengeOf(reply);
-    packets.setChallenge(challenge);
+    m_packets.setChallenge(challenge);
     quint32 from = 0;
     parseIpv4(FromIP, from);
-    const ChallengeTable::Answer answer = challenges.challenged(from, quint16(Port), nowMs());
+    const ChallengeTable::Answer answer = m_challenges.challenged(from, quint16(Port), nowMs());
     if (answer.details) {
-        if (!send(FromIP, Port, packets.PlayersQuery.left(RequestPackets::ChallengeAnswerSize)))
+        if (!send(FromIP, Port, m_packets.playersQuery.left(RequestPackets::ChallengeAnswerSize)))
             return;
-        if (!send(FromIP, Port, packets.RulesQuery.left(RequestPackets::ChallengeAnswerSize)))
+        if (!send(FromIP, Port, m_packets.rulesQuery.left(RequestPackets::ChallengeAnswerSize)))
             return;
     }
     // The time of a challenged server counts from the request it answers.
     const qint64 sentAt = nowNs();
-    if (answer.info && send(FromIP, Port, packets.infoQueryWithChallenge(challenge)))
-        pings.infoSent(from, quint16(Port), sentAt);
+    if (answer.info && send(FromIP, Port, m_packets.infoQueryWithChallenge(challenge)))
+        m_pings.infoSent(from, quint16(Port), sentAt);
 }

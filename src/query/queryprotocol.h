@@ -16,7 +16,7 @@
 #include <vector>
 
 class QTimer;
-class TNMUDP;
+class UdpEndpoint;
 
 // Everything Vantor puts on the wire and takes off it: the requests, the
 // challenge exchange and the dispatch of every datagram that reaches the endpoint.
@@ -27,21 +27,20 @@ class QueryProtocol : public QObject
 public:
     // `scanOld` tells at each request whether the old text protocol is asked too;
     // the setting may change while the program runs.
-    QueryProtocol(TNMUDP &udp, std::function<bool()> scanOld, QObject *parent = nullptr);
+    QueryProtocol(UdpEndpoint &udp, std::function<bool()> scanOld, QObject *parent = nullptr);
 
-    RequestPackets packets;
+    const RequestPackets &packets() const { return m_packets; }
 
-    // The last complete rules reply (header FF FF FF FF 45 first).
-    QByteArray RulesBuffer;
-
-    // Requests. Each sets the endpoint's target right before its send; a failed
-    // send emits networkError() and returns false.
+    // Requests. Each returns whether its datagram went out: a send that fails
+    // emits networkError() and returns false, one the system refuses (no
+    // route to the address, say) just returns false.
     bool sendInfoQuery(const QString &host, int port);
     bool sendOldInfoQuery(const QString &host, int port);
-    // InfoQuery, then OldInfoQuery when old-protocol scanning is on.
+    // infoQuery, then oldInfoQuery when old-protocol scanning is on.
     bool sendInfoRequest(const QString &host, int port);
-    // The same to each address on `port`, in order, handed to the system many at a time.
-    void sendInfoRequests(const QVector<quint32> &addresses, int port);
+    // The same to each address on `port`, in order, handed to the system many
+    // at a time; returns to how many addresses the info request went out.
+    int sendInfoRequests(const QVector<quint32> &addresses, int port);
     // The dotted address of a host: at once for dotted text, after a lookup in
     // the background for a name. A name without an address emits
     // lookupFailed() and gives an empty text. `then` never runs once the
@@ -56,18 +55,15 @@ public:
 
     // Players and rules of one server (the selected row). With old-protocol
     // scanning on, the text request follows. Consecutive detail requests are
-    // detailPauseMs apart, kept by a timer: a request that must wait is queued
-    // (returning true), and asking another server drops what waits for the
-    // one asked before.
-    bool QueryPlayers(const QString &address, int port);
-    bool QueryRules(const QString &address, int port);
-    int detailPauseMs = 10;
+    // the detail pause apart (10 ms unless set), kept by a timer: a request
+    // that must wait is queued (returning true), and asking another server
+    // drops what waits for the one asked before.
+    bool requestPlayers(const QString &address, int port);
+    bool requestRules(const QString &address, int port);
+    void setDetailPauseMs(int ms) { m_detailPauseMs = ms; }
 
-    // Handler of the endpoint's data event.
-    void UDPDataReceived(TNMUDP *Sender, int NumberBytes, const QString &FromIP, int Port);
-    // The dispatch itself, for a datagram from `FromIP`:`Port` that arrived
-    // `waitedNs` ago.
-    void dispatch(const QByteArray &datagram, const QString &FromIP, int Port, qint64 waitedNs = 0);
+    // Handles a datagram that reached the endpoint.
+    void dispatch(const ReceivedDatagram &datagram);
 
 signals:
     // The record carries the server's ping when the reply answers a request of ours.
@@ -79,8 +75,6 @@ signals:
     void networkError();
     // A host name has no IPv4 address.
     void lookupFailed(const QString &host);
-    // A send was asked to send nothing (the endpoint's invalid-buffer event).
-    void bufferInvalid();
 
 private:
     struct DetailRequest
@@ -93,24 +87,26 @@ private:
     bool queueDetails(const QString &address, int port, const QByteArray &packet, const QByteArray &oldPacket);
     bool sendDetail(const DetailRequest &request);
     void sendNextDetail();
-    void SendQuery(const QByteArray &reply, int Port, const QString &FromIP);
+    void answerChallenge(const QByteArray &reply, int Port, const QString &FromIP);
     // `arrivedNs`: when the datagram reached the endpoint, on the clock of nowNs.
     void dispatchWhole(const QByteArray &datagram, const QString &FromIP, quint32 from, int Port, qint64 arrivedNs);
     void dispatchReply(const QByteArray &reply, const QString &FromIP, quint32 from, int Port, qint64 arrivedNs);
     void infoReceived(std::optional<ServerInfo> info, quint32 from, int Port, qint64 arrivedNs);
-    qint64 nowNs() const { return clock.nsecsElapsed(); }
-    qint64 nowMs() const { return clock.elapsed(); }
+    qint64 nowNs() const { return m_clock.nsecsElapsed(); }
+    qint64 nowMs() const { return m_clock.elapsed(); }
 
-    TNMUDP &udp;
-    std::function<bool()> scanOld;
-    SplitReassembler splits;
-    ChallengeTable challenges;
-    PingTable pings;
-    QElapsedTimer clock;
-    std::vector<OutgoingDatagram> batch;
+    UdpEndpoint &m_udp;
+    std::function<bool()> m_scanOld;
+    RequestPackets m_packets;
+    int m_detailPauseMs = 10;
+    SplitReassembler m_splits;
+    ChallengeTable m_challenges;
+    PingTable m_pings;
+    QElapsedTimer m_clock;
+    std::vector<OutgoingDatagram> m_batch;
     // Detail requests waiting for their pause, all for one server.
-    QVector<DetailRequest> details;
-    QString detailAddress;
-    int detailPort = 0;
-    QTimer *detailPause;
+    QVector<DetailRequest> m_details;
+    QString m_detailAddress;
+    int m_detailPort = 0;
+    QTimer *m_detailPause;
 };

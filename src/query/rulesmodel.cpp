@@ -7,7 +7,7 @@
 void RulesModel::setRules(QVector<RuleRow> rules)
 {
     beginResetModel();
-    rows = std::move(rules);
+    m_rows = std::move(rules);
     endResetModel();
 }
 
@@ -18,7 +18,7 @@ void RulesModel::clear()
 
 int RulesModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(rows.size());
+    return parent.isValid() ? 0 : int(m_rows.size());
 }
 
 int RulesModel::columnCount(const QModelIndex &parent) const
@@ -28,9 +28,9 @@ int RulesModel::columnCount(const QModelIndex &parent) const
 
 QVariant RulesModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= rows.size())
+    if (!index.isValid() || index.row() >= m_rows.size())
         return {};
-    const RuleRow &r = rows[index.row()];
+    const RuleRow &r = m_rows[index.row()];
     if (role == Qt::DisplayRole)
         return visibleText(index.column() == 0 ? r.name : r.value);
     if (role == Qt::TextAlignmentRole && index.column() == 1)

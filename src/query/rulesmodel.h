@@ -14,7 +14,7 @@ public:
 
     void setRules(QVector<RuleRow> rules);
     void clear();
-    const QVector<RuleRow> &rules() const { return rows; }
+    const QVector<RuleRow> &rules() const { return m_rows; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -22,5 +22,5 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
-    QVector<RuleRow> rows;
+    QVector<RuleRow> m_rows;
 };

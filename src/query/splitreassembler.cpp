@@ -51,21 +51,21 @@ std::optional<QByteArray> SplitReassembler::add(quint32 sender, quint16 port, co
         return std::nullopt;
     const quint32 id = qFromLittleEndian<quint32>(datagram.constData() + 4);
     const Key key{sender, port, id};
-    auto it = sets.find(key);
+    auto it = m_sets.find(key);
     if (id & CompressedFlag) {
         // Compressed sets are not supported; drop whatever came of them.
-        if (it != sets.end())
+        if (it != m_sets.end())
             drop(it);
         return std::nullopt;
     }
 
     const quint64 from = senderOf(key);
-    if (it == sets.end()) {
-        it = sets.insert(key, Set{nowMs, nextSerial++, 0, {}});
+    if (it == m_sets.end()) {
+        it = m_sets.insert(key, Set{nowMs, m_nextSerial++, 0, {}});
         // A sender's new set pushes out its own oldest one, never another sender's.
-        if (++loads[from].sets > MaxSetsPerSender) {
+        if (++m_loads[from].sets > MaxSetsPerSender) {
             drop(oldestSetOf(from));
-            it = sets.find(key); // erasing moves the entries of a QHash
+            it = m_sets.find(key); // erasing moves the entries of a QHash
         }
     }
     Set &set = it.value();
@@ -75,15 +75,15 @@ std::optional<QByteArray> SplitReassembler::add(quint32 sender, quint16 port, co
     }
     set.fragments.append(datagram);
     set.bytes += int(datagram.size());
-    loads[from].bytes += int(datagram.size());
-    totalBytes += int(datagram.size());
+    m_loads[from].bytes += int(datagram.size());
+    m_totalBytes += int(datagram.size());
 
     std::optional<QByteArray> whole = assemble(set);
     if (whole) {
         drop(it);
         return whole;
     }
-    while (sets.size() > MaxSets || totalBytes > MaxBytes)
+    while (m_sets.size() > MaxSets || m_totalBytes > MaxBytes)
         drop(evictionVictim());
     return std::nullopt;
 }
@@ -127,7 +127,7 @@ std::optional<QByteArray> SplitReassembler::assemble(const Set &set)
 
 void SplitReassembler::expire(qint64 nowMs)
 {
-    for (auto it = sets.begin(); it != sets.end();) {
+    for (auto it = m_sets.begin(); it != m_sets.end();) {
         if (nowMs - it->started > MaxAgeMs)
             it = drop(it);
         else
@@ -138,19 +138,19 @@ void SplitReassembler::expire(qint64 nowMs)
 SplitReassembler::Iterator SplitReassembler::drop(Iterator it)
 {
     const quint64 from = senderOf(it.key());
-    auto load = loads.find(from);
+    auto load = m_loads.find(from);
     load->bytes -= it->bytes;
     if (--load->sets == 0)
-        loads.erase(load);
-    totalBytes -= it->bytes;
-    return sets.erase(it);
+        m_loads.erase(load);
+    m_totalBytes -= it->bytes;
+    return m_sets.erase(it);
 }
 
 SplitReassembler::Iterator SplitReassembler::oldestSetOf(quint64 sender)
 {
-    Iterator oldest = sets.end();
-    for (auto it = sets.begin(); it != sets.end(); ++it) {
-        if (senderOf(it.key()) == sender && (oldest == sets.end() || it->serial < oldest->serial))
+    Iterator oldest = m_sets.end();
+    for (auto it = m_sets.begin(); it != m_sets.end(); ++it) {
+        if (senderOf(it.key()) == sender && (oldest == m_sets.end() || it->serial < oldest->serial))
             oldest = it;
     }
     return oldest;
@@ -160,11 +160,11 @@ SplitReassembler::Iterator SplitReassembler::evictionVictim()
 {
     // Among equal holders the oldest set goes: a server's set is young, it
     // completes within moments of its first fragment.
-    Iterator victim = sets.end();
+    Iterator victim = m_sets.end();
     int victimLoad = 0;
-    for (auto it = sets.begin(); it != sets.end(); ++it) {
-        const int load = loads.value(senderOf(it.key())).sets;
-        if (victim == sets.end() || load > victimLoad || (load == victimLoad && it->serial < victim->serial)) {
+    for (auto it = m_sets.begin(); it != m_sets.end(); ++it) {
+        const int load = m_loads.value(senderOf(it.key())).sets;
+        if (victim == m_sets.end() || load > victimLoad || (load == victimLoad && it->serial < victim->serial)) {
             victim = it;
             victimLoad = load;
         }

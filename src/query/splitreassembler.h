@@ -32,8 +32,8 @@ public:
     // (starting FF FF FF FF) when this datagram completes its set.
     std::optional<QByteArray> add(quint32 sender, quint16 port, const QByteArray &datagram, qint64 nowMs);
 
-    int pendingSets() const { return int(sets.size()); }
-    int pendingBytes() const { return totalBytes; }
+    int pendingSets() const { return int(m_sets.size()); }
+    int pendingBytes() const { return m_totalBytes; }
 
 private:
     struct Key
@@ -69,8 +69,8 @@ private:
     // The oldest set among the senders that hold the most sets.
     Iterator evictionVictim();
 
-    QHash<Key, Set> sets;
-    QHash<quint64, Load> loads; // per sender
-    int totalBytes = 0;
-    quint64 nextSerial = 0;
+    QHash<Key, Set> m_sets;
+    QHash<quint64, Load> m_loads; // per sender
+    int m_totalBytes = 0;
+    quint64 m_nextSerial = 0;
 };

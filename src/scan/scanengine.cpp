@@ -174,10 +174,11 @@ bool ScanEngine::stopped()
     return true;
 }
 
-void ScanEngine::countTarget(const QString &host)
+void ScanEngine::countTarget(const QString &host, bool wentOut)
 {
     shown.showActivity(QLatin1Char(' ') + host);
-    shown.showSent(++sent);
+    if (wentOut)
+        shown.showSent(++sent);
 }
 
 // One favourite per step, with half the delay before its request and half after.
@@ -199,7 +200,7 @@ void ScanEngine::favoritesStep()
             favoritePort = portValue(row.port);
             if (favoritePort == 0) {
                 networkError();
-                countTarget(favoriteHost);
+                countTarget(favoriteHost, false);
                 ++favorite;
                 continue;
             }
@@ -236,7 +237,7 @@ void ScanEngine::favoritesStep()
         case FavoritePhase::After:
             if (favoriteOk)
                 favoriteSent(favoriteHost, favoritePort);
-            countTarget(favoriteHost);
+            countTarget(favoriteHost, favoriteOk);
             ++favorite;
             favoritePhase = FavoritePhase::Before;
             // Each favourite is a step of its own.
@@ -259,8 +260,10 @@ void ScanEngine::favoriteResolved(quint64 sweep, const QString &address, int tar
         return;
     --lookupsPending;
     // A failed lookup has reported its network error already.
-    if (!address.isEmpty() && !StopRequested && protocol.sendInfoQuery(address, targetPort))
+    if (!address.isEmpty() && !StopRequested && protocol.sendInfoQuery(address, targetPort)) {
         favoriteSent(address, targetPort);
+        shown.showSent(++sent);
+    }
     if (step == Step::Lookups && lookupsPending == 0)
         next(Step::Lookups);
     notify();
@@ -287,7 +290,8 @@ void ScanEngine::broadcastStep()
                          broadcastPorts(port, settings.gameType == 1, settings.broadcastLanPorts));
     if (sendBroadcast(protocol, targets) == 0)
         networkError();
-    shown.showSent(++sent);
+    else
+        shown.showSent(++sent);
     next(Step::Ranges);
 }
 
@@ -316,7 +320,7 @@ void ScanEngine::rangeSent(const QString &host)
     if (settings.scanOld)
         protocol.sendOldInfoQuery(host, port);
     shown.setProgress(shown.progress() + 1);
-    countTarget(host);
+    countTarget(host, true);
 }
 
 void ScanEngine::rangesStep()
@@ -341,7 +345,7 @@ void ScanEngine::rangesStep()
             next(Step::Ranges, settings.delay);
             return;
         }
-        countTarget(rangeHost);
+        countTarget(rangeHost, false);
         next(Step::Ranges);
         return;
     }
@@ -363,9 +367,8 @@ void ScanEngine::rangesStep()
         stepAddresses.append(address);
         while (stepAddresses.size() < BatchAddresses && (more = nextAddress(address)))
             stepAddresses.append(address);
-        protocol.sendInfoRequests(stepAddresses, port);
+        sent += protocol.sendInfoRequests(stepAddresses, port);
         taken += int(stepAddresses.size());
-        sent += int(stepAddresses.size());
         shown.setProgress(shown.progress() + int(stepAddresses.size()));
         shown.showSent(sent);
         shown.showActivity(QLatin1Char(' ') + ipv4Text(stepAddresses.last()));
@@ -468,9 +471,9 @@ void ScanEngine::refreshStep()
         if (selectedRow() == i && i < servers.rowCount()) {
             const ServerRow &row = servers.row(i);
             if (m_selection->page() == ServerSelection::PlayersPage)
-                protocol.QueryPlayers(row.address, row.port);
+                protocol.requestPlayers(row.address, row.port);
             else
-                protocol.QueryRules(row.address, row.port);
+                protocol.requestRules(row.address, row.port);
         }
     }
     shown.showActivity(QCoreApplication::translate("ScanStatus", " Refresh complete"));

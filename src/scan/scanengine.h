@@ -106,7 +106,8 @@ private:
     bool stopped();
     void capture();
     void startCountdown();
-    void countTarget(const QString &host);
+    // Shows the target in the activity panel; it counts as sent only when its request went out.
+    void countTarget(const QString &host, bool wentOut);
     void notify(bool force = false);
     bool checksPass();
 

@@ -35,7 +35,7 @@ DetailPages::DetailPages(PlayersModel &players, RulesModel &rules, QWidget *pare
     playerList->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     playerList->horizontalHeader()->resizeSection(1, 48);
     connect(playerList->horizontalHeader(), &QHeaderView::sectionClicked, &players,
-            &PlayersModel::LWPlayersColumnClick);
+            &PlayersModel::sortByColumn);
     QTableView *ruleList = reportList(this);
     ruleList->setObjectName(QStringLiteral("LWRules"));
     ruleList->setAccessibleName(MainWindow::tr("Rules"));

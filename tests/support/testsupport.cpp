@@ -1,5 +1,7 @@
 #include "support/testsupport.h"
 
+#include "net/ipv4.h"
+
 #include <QtGlobal>
 
 QByteArray bytesOf(const char *pattern)
@@ -21,4 +23,13 @@ QByteArray bytesOf(const char *pattern)
         }
     }
     return out;
+}
+
+ReceivedDatagram datagramFrom(const QByteArray &data, const QString &address, int port)
+{
+    ReceivedDatagram d;
+    d.data = data;
+    parseIpv4(address, d.sender);
+    d.port = quint16(port);
+    return d;
 }

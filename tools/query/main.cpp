@@ -48,7 +48,7 @@ int main(int argc, char *argv[])
                 out << line << '\n';
         }
         return run.servers().isEmpty() ? 1 : 0;
-    } catch (const UDPSockError &e) {
+    } catch (const SocketError &e) {
         return fail(1, e.message());
     }
 }

@@ -21,9 +21,9 @@ QueryRun::QueryRun(const QueryOptions &options, QObject *parent)
 {
     m_settings.scanOld = options.old;
     // Many servers are asked one after another; none needs a pause before its text request.
-    m_protocol.detailPauseMs = 0;
+    m_protocol.setDetailPauseMs(0);
     m_clock.start();
-    m_udp.OnDataSend = [this](TNMUDP *) { sent(); };
+    connect(&m_udp, &UdpEndpoint::datagramSent, this, &QueryRun::sent);
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &QueryRun::check);
 
@@ -118,10 +118,10 @@ void QueryRun::sendInfoRequest(const QString &host, int port, bool named)
     }
 }
 
-void QueryRun::sent()
+void QueryRun::sent(quint32 address, quint16 port)
 {
     // Challenge answers are requests too: the server that challenged gets the full wait.
-    const auto asking = m_asking.find(key(m_udp.lastResolvedAddress(), m_udp.RemotePort));
+    const auto asking = m_asking.find(key(address, port));
     if (asking != m_asking.end())
         asking->lastSendMs = m_clock.elapsed();
     else
@@ -159,9 +159,9 @@ void QueryRun::askDetails()
         // Entered before the sends, so that they count as this server's requests.
         m_asking.insert(server, Asking{m_clock.elapsed(), m_options.players, m_options.rules});
         m_target = QStringLiteral("%1:%2").arg(info.address).arg(info.port);
-        if (m_options.players && !m_protocol.QueryPlayers(info.address, info.port))
+        if (m_options.players && !m_protocol.requestPlayers(info.address, info.port))
             m_asking.remove(server);
-        else if (m_options.rules && !m_protocol.QueryRules(info.address, info.port))
+        else if (m_options.rules && !m_protocol.requestRules(info.address, info.port))
             m_asking.remove(server);
     }
 }

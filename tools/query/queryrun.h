@@ -2,7 +2,7 @@
 
 #include "scan/autoconnectstate.h"
 #include "listedserver.h"
-#include "net/tnmudp.h"
+#include "net/udpendpoint.h"
 #include "query/queryprotocol.h"
 #include "scan/broadcasttargets.h"
 #include "queryoptions.h"
@@ -35,7 +35,7 @@ public:
     // How many servers are asked for their details at the same time.
     static constexpr int DetailsInFlight = 32;
 
-    // Throws UDPSockError when no local port can be bound.
+    // Throws SocketError when no local port can be bound.
     explicit QueryRun(const QueryOptions &options, QObject *parent = nullptr);
 
     void run();
@@ -67,7 +67,7 @@ private:
     // The Asking entry of the server a detail reply came from, or nullptr.
     Asking *askedServer(const QString &FromIP, int Port, quint64 &serverKey);
     void answered(quint64 serverKey, const Asking &asking);
-    void sent();
+    void sent(quint32 address, quint16 port);
     bool infoRoundOver() const;
     bool finished() const;
     // Gives up on servers that owe details for longer than the timeout, asks
@@ -78,7 +78,7 @@ private:
     QueryOptions m_options;
     SettingsModel m_settings;
     AutoConnectState m_autoConnect;
-    TNMUDP m_udp;
+    UdpEndpoint m_udp;
     QueryProtocol m_protocol;
     ServerListModel m_list;
     QVector<ListedServer> m_servers; // in list order until the run ends

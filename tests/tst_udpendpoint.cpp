@@ -1,4 +1,4 @@
-#include "net/tnmudp.h"
+#include "net/udpendpoint.h"
 
 #include <QElapsedTimer>
 #include <QNetworkDatagram>
@@ -6,17 +6,18 @@
 #include <QUdpSocket>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 
 // The endpoint on loopback: what it reports, how it fails, and the port
 // fallback; once over Qt's socket (the program's) and once over the plain
 // system socket (the command-line tool's).
-class TestTNMUDP : public QObject
+class TestUdpEndpoint : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit TestTNMUDP(DatagramSocketFactory newSocket) : factory(std::move(newSocket)) { }
+    explicit TestUdpEndpoint(DatagramSocketFactory newSocket) : factory(std::move(newSocket)) { }
 
 private slots:
     void sendAndReceive();
@@ -27,7 +28,6 @@ private slots:
     void sendFailures();
     void namesAreLookedUpInTheBackground();
     void batchKeepsTheOrder();
-    void emptyBufferAsksTheHandler();
 
 private:
     DatagramSocketFactory factory;
@@ -43,43 +43,40 @@ struct Received
     QByteArray data;
 };
 
-void collect(TNMUDP &udp, QVector<Received> &out)
+void collect(UdpEndpoint &udp, QVector<Received> &out)
 {
-    udp.OnDataReceived = [&out](TNMUDP *sender, int n, const QString &from, int port) {
-        QByteArray d;
-        int count = 0;
-        sender->ReadDatagram(d, count);
-        QCOMPARE(count, n);
-        out.append({n, from, port, d});
-    };
+    QObject::connect(&udp, &UdpEndpoint::datagramReceived, &udp, [&out](const ReceivedDatagram &d) {
+        out.append({int(d.data.size()), ipv4Text(d.sender), d.port, d.data});
+    });
 }
 
 } // namespace
 
-void TestTNMUDP::sendAndReceive()
+void TestUdpEndpoint::sendAndReceive()
 {
-    TNMUDP udp(0, nullptr, factory);
-    QVERIFY(udp.LocalPort() > 0);
+    UdpEndpoint udp(0, nullptr, factory);
+    QVERIFY(udp.localPort() > 0);
     QUdpSocket server;
     QVERIFY(server.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0));
-    int sent = 0;
-    udp.OnDataSend = [&](TNMUDP *) { ++sent; };
+    QList<quint32> sentTo;
+    connect(&udp, &UdpEndpoint::datagramSent, this, [&](quint32 address, quint16 port) {
+        QCOMPARE(port, server.localPort());
+        sentTo << address;
+    });
 
-    udp.RemoteHost = QStringLiteral("127.0.0.2");
-    udp.RemotePort = server.localPort();
-    udp.SendDatagram(QByteArray("hello world"), 5);
-    QCOMPARE(sent, 1);
+    QVERIFY(udp.sendDatagram(QStringLiteral("127.0.0.2"), server.localPort(), QByteArray("hello")));
+    QCOMPARE(sentTo, QList<quint32>{0x7F000002u});
     QCOMPARE(udp.lastResolvedAddress(), 0x7F000002u);
     QTRY_VERIFY(server.hasPendingDatagrams());
     const QNetworkDatagram got = server.receiveDatagram();
     QCOMPARE(got.data(), QByteArray("hello"));
-    QCOMPARE(got.senderPort(), udp.LocalPort());
+    QCOMPARE(got.senderPort(), udp.localPort());
 
 }
 
-void TestTNMUDP::reportsEveryDatagramWhole()
+void TestUdpEndpoint::reportsEveryDatagramWhole()
 {
-    TNMUDP udp(0, nullptr, factory);
+    UdpEndpoint udp(0, nullptr, factory);
     QVector<Received> got;
     collect(udp, got);
     QUdpSocket a, b;
@@ -87,9 +84,9 @@ void TestTNMUDP::reportsEveryDatagramWhole()
     QVERIFY(b.bind(QHostAddress(QStringLiteral("127.0.0.4")), 0));
     const QHostAddress to(QStringLiteral("127.0.0.1"));
     const QByteArray big(65507, 'x');
-    a.writeDatagram(QByteArray("first"), to, quint16(udp.LocalPort()));
-    b.writeDatagram(QByteArray(), to, quint16(udp.LocalPort()));
-    a.writeDatagram(big, to, quint16(udp.LocalPort()));
+    a.writeDatagram(QByteArray("first"), to, quint16(udp.localPort()));
+    b.writeDatagram(QByteArray(), to, quint16(udp.localPort()));
+    a.writeDatagram(big, to, quint16(udp.localPort()));
     QTRY_COMPARE(got.size(), 3);
     QCOMPARE(got[0].data, QByteArray("first"));
     QCOMPARE(got[0].from, QStringLiteral("127.0.0.3"));
@@ -100,19 +97,19 @@ void TestTNMUDP::reportsEveryDatagramWhole()
     QCOMPARE(got[2].data, big);
 }
 
-void TestTNMUDP::tellsHowLongADatagramWaited()
+void TestUdpEndpoint::tellsHowLongADatagramWaited()
 {
     // A reply read late (the thread was busy) still tells when it came, so
     // that a ping does not grow with the time the window spent painting.
-    TNMUDP udp(0, nullptr, factory);
+    UdpEndpoint udp(0, nullptr, factory);
     QUdpSocket server;
     QVERIFY(server.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0));
     QVector<qint64> waits;
-    udp.OnDataReceived = [&](TNMUDP *sender, int, const QString &, int) { waits << sender->currentWaitNs(); };
+    connect(&udp, &UdpEndpoint::datagramReceived, this, [&](const ReceivedDatagram &d) { waits << d.waitNs; });
     // The kernel switches stamping on a moment after the first socket of the
     // system asks for it; until then the wait reads as none. A few tries.
     for (int attempt = 1; attempt <= 5; ++attempt) {
-        server.writeDatagram(QByteArray("late"), QHostAddress::LocalHost, quint16(udp.LocalPort()));
+        server.writeDatagram(QByteArray("late"), QHostAddress::LocalHost, quint16(udp.localPort()));
         QThread::msleep(50);
         QTRY_COMPARE(waits.size(), attempt);
 #ifdef Q_OS_LINUX
@@ -125,57 +122,60 @@ void TestTNMUDP::tellsHowLongADatagramWaited()
 #endif
 }
 
-void TestTNMUDP::fallsBackWhenPortTaken()
+void TestUdpEndpoint::fallsBackWhenPortTaken()
 {
     QUdpSocket squatter;
     QVERIFY(squatter.bind(QHostAddress::AnyIPv4, 0));
     QString status;
-    TNMUDP udp(squatter.localPort(), nullptr, factory);
+    UdpEndpoint udp(squatter.localPort(), nullptr, factory);
     QVERIFY(udp.usesFallbackPort());
-    QVERIFY(udp.LocalPort() != squatter.localPort());
+    QVERIFY(udp.localPort() != squatter.localPort());
     QVERIFY(udp.portStatus().contains(QString::number(squatter.localPort())));
-    QVERIFY(udp.portStatus().contains(QString::number(udp.LocalPort())));
+    QVERIFY(udp.portStatus().contains(QString::number(udp.localPort())));
 
-    TNMUDP free(0, nullptr, factory);
+    UdpEndpoint free(0, nullptr, factory);
     QVERIFY(!free.usesFallbackPort());
     QVERIFY(free.portStatus().isEmpty());
 }
 
-void TestTNMUDP::sendFailures_data()
+void TestUdpEndpoint::sendFailures_data()
 {
     QTest::addColumn<QString>("host");
     QTest::addColumn<int>("port");
+    QTest::addColumn<QByteArray>("data");
     QTest::addColumn<QString>("message");
-    QTest::newRow("null address") << "0.0.0.0" << 27015 << "Null Remote Address";
-    QTest::newRow("port above 65535") << "127.0.0.1" << 70000 << "Invalid Remote Port";
-    QTest::newRow("port zero") << "127.0.0.1" << 0 << "Invalid Remote Port";
+    QTest::newRow("nothing to send") << "127.0.0.5" << 27015 << QByteArray() << "Invalid buffer";
+    QTest::newRow("null address") << "0.0.0.0" << 27015 << QByteArray("x") << "Null Remote Address";
+    QTest::newRow("port above 65535") << "127.0.0.1" << 70000 << QByteArray("x") << "Invalid Remote Port";
+    QTest::newRow("port zero") << "127.0.0.1" << 0 << QByteArray("x") << "Invalid Remote Port";
     // Names are looked up before the send, never by it.
-    QTest::newRow("name") << "localhost" << 27015 << "Host Lookup Canceled";
+    QTest::newRow("name") << "localhost" << 27015 << QByteArray("x") << "Host Lookup Canceled";
 }
 
-void TestTNMUDP::sendFailures()
+void TestUdpEndpoint::sendFailures()
 {
     QFETCH(QString, host);
     QFETCH(int, port);
+    QFETCH(QByteArray, data);
     QFETCH(QString, message);
-    TNMUDP udp(0, nullptr, factory);
-    udp.RemoteHost = host;
-    udp.RemotePort = port;
+    UdpEndpoint udp(0, nullptr, factory);
     try {
-        udp.SendDatagram(QByteArray("x"));
+        udp.sendDatagram(host, port, data);
         QFAIL("the send should have failed");
-    } catch (const UDPSockError &e) {
+    } catch (const SocketError &e) {
         QCOMPARE(e.message(), message);
+        // Callers that catch any std::exception read the same text.
+        QCOMPARE(QString::fromUtf8(e.what()), message);
     }
 }
 
-void TestTNMUDP::namesAreLookedUpInTheBackground()
+void TestUdpEndpoint::namesAreLookedUpInTheBackground()
 {
-    auto udp = std::make_unique<TNMUDP>(0, nullptr, factory);
+    auto udp = std::make_unique<UdpEndpoint>(0, nullptr, factory);
     // localhost resolves without any network; the answer comes later, never at once.
     quint32 found = 1;
     bool answered = false;
-    udp->LookupHost(QStringLiteral("localhost"), [&](quint32 address) {
+    udp->lookupHost(QStringLiteral("localhost"), [&](quint32 address) {
         found = address;
         answered = true;
     });
@@ -185,7 +185,7 @@ void TestTNMUDP::namesAreLookedUpInTheBackground()
 
     // Not a valid host name at all, so it fails without asking any name server.
     answered = false;
-    udp->LookupHost(QStringLiteral("no such host!"), [&](quint32 address) {
+    udp->lookupHost(QStringLiteral("no such host!"), [&](quint32 address) {
         found = address;
         answered = true;
     });
@@ -194,20 +194,20 @@ void TestTNMUDP::namesAreLookedUpInTheBackground()
 
     // An endpoint that is gone hears nothing of its lookups.
     answered = false;
-    udp->LookupHost(QStringLiteral("localhost"), [&](quint32) { answered = true; });
+    udp->lookupHost(QStringLiteral("localhost"), [&](quint32) { answered = true; });
     udp.reset();
-    TNMUDP other(0, nullptr, factory);
+    UdpEndpoint other(0, nullptr, factory);
     bool otherAnswered = false;
-    other.LookupHost(QStringLiteral("localhost"), [&](quint32) { otherAnswered = true; });
+    other.lookupHost(QStringLiteral("localhost"), [&](quint32) { otherAnswered = true; });
     QTRY_VERIFY(otherAnswered);
     QThreadPool::globalInstance()->waitForDone();
     QCoreApplication::sendPostedEvents();
     QVERIFY(!answered);
 }
 
-void TestTNMUDP::batchKeepsTheOrder()
+void TestUdpEndpoint::batchKeepsTheOrder()
 {
-    TNMUDP udp(0, nullptr, factory);
+    UdpEndpoint udp(0, nullptr, factory);
     QUdpSocket a, b;
     QVERIFY(a.bind(QHostAddress(QStringLiteral("127.0.0.6")), 0));
     QVERIFY(b.bind(QHostAddress(QStringLiteral("127.0.0.7")), 0));
@@ -221,8 +221,9 @@ void TestTNMUDP::batchKeepsTheOrder()
         batch.push_back({two.constData(), int(two.size()), 0x7F000007u, quint16(b.localPort())});
     }
     QList<quint32> sentTo;
-    udp.OnDataSend = [&](TNMUDP *sender) { sentTo << sender->lastResolvedAddress(); };
-    udp.SendDatagrams(batch);
+    connect(&udp, &UdpEndpoint::datagramSent, this, [&](quint32 address, quint16) { sentTo << address; });
+    udp.sendDatagrams(batch);
+    QVERIFY(std::all_of(batch.cbegin(), batch.cend(), [](const OutgoingDatagram &d) { return d.taken; }));
     QCOMPARE(sentTo.size(), 300);
     QCOMPARE(sentTo.first(), 0x7F000006u);
     QCOMPARE(sentTo.last(), 0x7F000007u);
@@ -232,54 +233,16 @@ void TestTNMUDP::batchKeepsTheOrder()
             QTRY_VERIFY(socket->hasPendingDatagrams());
             const QNetworkDatagram got = socket->receiveDatagram();
             QCOMPARE(got.data(), expected);
-            QCOMPARE(got.senderPort(), udp.LocalPort());
+            QCOMPARE(got.senderPort(), udp.localPort());
         }
     }
-}
-
-void TestTNMUDP::emptyBufferAsksTheHandler()
-{
-    TNMUDP udp(0, nullptr, factory);
-    QUdpSocket server;
-    QVERIFY(server.bind(QHostAddress(QStringLiteral("127.0.0.5")), 0));
-    udp.RemoteHost = QStringLiteral("127.0.0.5");
-    udp.RemotePort = server.localPort();
-
-    QString message;
-    try {
-        udp.SendDatagram(QByteArray());
-    } catch (const UDPSockError &e) {
-        message = e.message();
-    }
-    QCOMPARE(message, QStringLiteral("Invalid buffer"));
-
-    int asked = 0;
-    udp.OnBufferInvalid = [&](bool &handled, QByteArray &, int &) { ++asked; (void)handled; };
-    message.clear();
-    try {
-        udp.SendDatagram(QByteArray());
-    } catch (const UDPSockError &e) {
-        message = e.message();
-    }
-    QCOMPARE(message, QStringLiteral("Invalid buffer"));
-    QCOMPARE(asked, 1);
-
-    // A handler may supply the data and mark the event handled.
-    udp.OnBufferInvalid = [](bool &handled, QByteArray &buff, int &length) {
-        buff = "fixed";
-        length = 5;
-        handled = true;
-    };
-    udp.SendDatagram(QByteArray(), 0);
-    QTRY_VERIFY(server.hasPendingDatagrams());
-    QCOMPARE(server.receiveDatagram().data(), QByteArray("fixed"));
 }
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    TestTNMUDP overQt(newQtDatagramSocket);
-    TestTNMUDP overPlain(newPlainDatagramSocket);
+    TestUdpEndpoint overQt(newQtDatagramSocket);
+    TestUdpEndpoint overPlain(newPlainDatagramSocket);
     return QTest::qExec(&overQt, argc, argv) | QTest::qExec(&overPlain, argc, argv);
 }
-#include "tst_tnmudp.moc"
+#include "tst_udpendpoint.moc"
