@@ -19,9 +19,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VANTOR_HOME_PAGE})
 # CPack puts the summary before it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Vantor finds running game servers of the Half-Life 1 and Source engine
 families on a LAN or a provider's network, without a master server. It
-queries favourite servers, the local broadcast address and configured
-address ranges, lists every server that answers with its players and
-rules, and starts the game client connected to the chosen one.
+queries favourite servers, a broadcast through every network card and
+configured address ranges, lists every server that answers with its
+players and rules, and starts the game client connected to the chosen one.
 .
 The package also holds vantor-query, the same queries on the command line.")
 # The libraries come from the programs themselves. Qt loads its platform
