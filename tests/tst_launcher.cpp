@@ -245,7 +245,7 @@ void TestLauncher::launchEndsAutoConnect()
     Fixture f;
     f.autoConnect.active = true;
     f.autoConnect.targetAddress = "127.0.0.9";
-    f.autoConnect.targetPort = "27016";
+    f.autoConnect.targetPort = 27016;
     f.launcher.play(row("CSS", IconFull, "127.0.0.5", "27015"));
 
     // The row the user chose, not the watched server.

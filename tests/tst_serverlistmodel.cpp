@@ -287,7 +287,7 @@ private slots:
             model.addOrUpdate(server(QStringLiteral("127.0.0.%1").arg(i), 27015));
         autoConnect.active = true;
         autoConnect.targetAddress = QStringLiteral("127.0.0.2");
-        autoConnect.targetPort = QStringLiteral("27015");
+        autoConnect.targetPort = 27015;
         QSignalSpy added(&model, &ServerListModel::serverAdded);
 
         model.addOrUpdate(server(QStringLiteral("127.0.0.1"), 27015));

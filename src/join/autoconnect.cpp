@@ -77,7 +77,7 @@ void AutoConnect::watchSelected()
     const AutoConnectChoice choice = m_dialog->choice();
 
     m_state.targetAddress = row->address;
-    m_state.targetPort = row->portText;
+    m_state.targetPort = quint16(row->port);
     m_state.missedPolls = 0;
     m_timer->start();
     m_state.playersWanted = choice.playersWanted;
@@ -106,7 +106,7 @@ void AutoConnect::cancel()
 void AutoConnect::query()
 {
     // A failed send is reported by the protocol's network error.
-    m_protocol.sendInfoRequest(m_state.targetAddress, m_state.targetPort.toInt());
+    m_protocol.sendInfoRequest(m_state.targetAddress, m_state.targetPort);
 }
 
 void AutoConnect::poll()

@@ -182,7 +182,7 @@ void ScanSession::launchSelected(std::function<void()> started)
 void ScanSession::joinWatchedServer()
 {
     const bool unseen = !m_windowSeen;
-    const QString address = connectAddress(m_autoConnectState.targetAddress, m_autoConnectState.targetPort);
+    const QString address = connectAddress(m_autoConnectState.targetAddress, QString::number(m_autoConnectState.targetPort));
     launchSelected([this, unseen, address] {
         //: Tray message when auto-connect starts the game; %1 is ADDRESS:PORT.
         if (unseen)
@@ -200,7 +200,7 @@ void ScanSession::autoConnectControlsChanged()
 {
     // The watched row stays in view through its join, whatever the filter says.
     if (m_autoConnectState.active)
-        m_shownServers->keepInView(m_autoConnectState.targetAddress, m_autoConnectState.targetPort.toInt());
+        m_shownServers->keepInView(m_autoConnectState.targetAddress, m_autoConnectState.targetPort);
     emit controlsChanged();
 }
 

@@ -8,7 +8,7 @@ struct AutoConnectState
 {
     bool active = false;
     QString targetAddress;
-    QString targetPort; // the Port text of the row; converted where it is used
+    quint16 targetPort = 0;
     int playersWanted = 0;
     int missedPolls = 0;
 };

@@ -4,6 +4,7 @@
 #include "scan/scancontrols.h"
 #include "query/queryprotocol.h"
 #include "scan/scanengine.h"
+#include "settings/portnumber.h"
 #include "settings/settingsmodel.h"
 
 #include <QCoreApplication>
@@ -55,14 +56,13 @@ void FavoritesScan::askNext()
     // By index: a favourite may be deleted between steps.
     if (favorite < count && favorite < settings.favorites.size()) {
         const FavoriteRow row = settings.favorites[favorite++];
-        bool isNumber = false;
-        const int port = row.port.toInt(&isNumber, 10);
+        const std::optional<quint16> port = parsePort(row.port);
         // A failed send or lookup reports the network error itself.
-        if (!isNumber) {
+        if (!port) {
             engine.networkError();
         } else {
             const QPointer<FavoritesScan> self(this);
-            protocol.resolve(row.host, [self, port](const QString &address) {
+            protocol.resolve(row.host, [self, port = *port](const QString &address) {
                 if (self && !address.isEmpty())
                     self->protocol.sendInfoRequest(address, port);
             });

@@ -7,6 +7,7 @@
 #include "scan/broadcastsweep.h"
 #include "desktop/prompter.h"
 #include "scan/serverlistmodel.h"
+#include "settings/portnumber.h"
 #include "settings/settingsmodel.h"
 
 #include <QPointer>
@@ -22,12 +23,10 @@ constexpr qint64 NotifyIntervalMs = 30;
 // Addresses handed to the protocol at a time within one step.
 constexpr int BatchAddresses = 128;
 
-// A port text as the sends use it: a decimal number 1..65535, or 0 when it is none.
+// A port text as the sends use it: 0 when it is no port.
 int portValue(const QString &text)
 {
-    bool ok = false;
-    const int port = text.toInt(&ok, 10);
-    return ok && port >= 1 && port <= 65535 ? port : 0;
+    return parsePort(text).value_or(0);
 }
 
 } // namespace

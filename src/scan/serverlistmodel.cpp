@@ -61,7 +61,7 @@ void ServerListModel::addOrUpdate(const ServerInfo &info)
 {
     if (m_autoConnect.active) {
         if (info.address != m_autoConnect.targetAddress
-            || info.port != m_autoConnect.targetPort.toInt())
+            || info.port != m_autoConnect.targetPort)
             return;
         // Only the watched server is shown while auto-connect waits.
         clear();

@@ -93,6 +93,7 @@ TForm1::~TForm1()
     // this half-destroyed window any more.
     disconnect(&m_session, nullptr, this, nullptr);
     m_list->removeEventFilter(this);
+    m_columns.reset();
 }
 
 QString TForm1::applicationTitle()
@@ -146,7 +147,7 @@ void TForm1::buildServerList(QWidget *central)
     QHeaderView *header = m_list->horizontalHeader();
     m_list->installEventFilter(this);
     header->setMinimumSectionSize(16);
-    new ServerColumns(*m_list);
+    m_columns = std::make_unique<ServerColumns>(*m_list);
     header->setSortIndicatorShown(false);
     connect(header, &QHeaderView::sectionClicked, &m_session.servers(), &ServerListModel::sortByColumn);
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TForm1::LWSelectItem);

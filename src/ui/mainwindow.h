@@ -11,6 +11,7 @@ class QMenu;
 class QTableView;
 class ScanBar;
 class ScanSession;
+class ServerColumns;
 class Shell;
 class StatusPanels;
 class TrayIcon;
@@ -91,4 +92,5 @@ private:
     QMenu *m_serverMenu = nullptr;
     QAction *m_copyAddress = nullptr;
     WindowPresence *m_presence = nullptr;
+    std::unique_ptr<ServerColumns> m_columns;
 };

@@ -32,7 +32,7 @@ const char *const GameCodes[] = {"1.6", "1.5", "CSS", "CZ", "HL", "DOD", "DODS",
 
 } // namespace
 
-ServerColumns::ServerColumns(QTableView &view) : QObject(&view), list(view), columnSpans(Ranges)
+ServerColumns::ServerColumns(QTableView &view) : list(view), columnSpans(Ranges)
 {
     QHeaderView *header = list.horizontalHeader();
     header->moveSection(header->visualIndex(Model::ColumnPing), header->visualIndex(Model::ColumnOs));
@@ -49,6 +49,12 @@ ServerColumns::ServerColumns(QTableView &view) : QObject(&view), list(view), col
     list.installEventFilter(this);
     list.viewport()->installEventFilter(this);
     measure();
+}
+
+ServerColumns::~ServerColumns()
+{
+    list.viewport()->removeEventFilter(this);
+    list.removeEventFilter(this);
 }
 
 int ServerColumns::cellWidth(const QString &text, bool withIcon) const
@@ -142,8 +148,6 @@ void ServerColumns::fit()
 
 bool ServerColumns::eventFilter(QObject *watched, QEvent *event)
 {
-    // The event type first: while the list is being destroyed its viewport
-    // still sends events here, and the list must not be called then.
     if (event->type() == QEvent::Resize && watched == list.viewport())
         fit();
     else if (event->type() == QEvent::FontChange && watched == &list)

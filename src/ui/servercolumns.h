@@ -16,8 +16,11 @@ class ServerColumns : public QObject
     Q_OBJECT
 
 public:
-    // The list shows a ServerListModel (or a proxy of one).
+    // The list shows a ServerListModel (or a proxy of one). The list must
+    // outlive this: its destruction sends its viewport events that would
+    // reach a list half gone, so this goes first and takes its filters along.
     explicit ServerColumns(QTableView &list);
+    ~ServerColumns() override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
