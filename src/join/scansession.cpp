@@ -1,5 +1,6 @@
 #include "join/scansession.h"
 
+#include "settings/writereport.h"
 #include "desktop/prompter.h"
 #include "join/autoconnect.h"
 #include "join/launcher.h"
@@ -228,11 +229,7 @@ void ScanSession::choosePort(int index)
     m_settings.gameType = index;
     if (!m_ini)
         return;
-    try {
-        m_settings.writeGameType(*m_ini);
-    } catch (const IniWriteError &e) {
-        m_prompter.error(e.message());
-    }
+    writeOrTell(m_prompter, [this] { m_settings.writeGameType(*m_ini); });
 }
 
 void ScanSession::favoritesTurnDue()

@@ -53,7 +53,7 @@ QString FavoritesModel::columnText(const FavoriteRow &row, int column)
     return column == ColumnPort ? row.port : row.host;
 }
 
-void FavoritesModel::LVFavColumnClick(int column)
+void FavoritesModel::sortByColumn(int column)
 {
     sortRows(
         column, m_favorites,

@@ -31,7 +31,7 @@ public:
 
     // Remembers the column as the sort column and sorts the rows by its text
     // once, ascending, ignoring letter case.
-    void LVFavColumnClick(int column);
+    void sortByColumn(int column);
 
     // The list was replaced underneath (the configuration was loaded).
     void reload();

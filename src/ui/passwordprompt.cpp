@@ -1,5 +1,6 @@
 #include "ui/passwordprompt.h"
 
+#include "settings/writereport.h"
 #include "join/launcher.h"
 #include "scan/listicons.h"
 #include "desktop/prompter.h"
@@ -90,11 +91,7 @@ TFormPass::~TFormPass()
 {
     settings.lastPass = MEPass->text();
     settings.showPass = CBShowPass->isChecked();
-    try {
-        settings.savePassword(ini);
-    } catch (const IniWriteError &e) {
-        prompter.error(e.message());
-    }
+    writeOrTell(prompter, [this] { settings.savePassword(ini); });
 }
 
 void TFormPass::CBShowPassClick()

@@ -1,5 +1,6 @@
 #include "ui/settingsdialog.h"
 
+#include "settings/writereport.h"
 #include "desktop/prompter.h"
 #include "settings/inifile.h"
 #include "ui/combolistnames.h"
@@ -110,11 +111,7 @@ void TSettings::loadSettings()
 
 void TSettings::saveSettings()
 {
-    try {
-        settings.save(ini);
-    } catch (const IniWriteError &e) {
-        prompter.error(e.message());
-    }
+    writeOrTell(prompter, [this] { settings.save(ini); });
 }
 
 QWidget *TSettings::buildGamesPage()

@@ -216,5 +216,5 @@ void TSettings::SEUpdIntervalChange(int seconds)
 
 void TSettings::LVFavColumnClick(int column)
 {
-    Favorites->LVFavColumnClick(column);
+    Favorites->sortByColumn(column);
 }

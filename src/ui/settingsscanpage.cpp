@@ -1,6 +1,7 @@
 // The "Scan settings" page of the settings dialog: the address ranges to
 // sweep, the ports, the delay between queries, broadcast and old protocol.
 
+#include "settings/writereport.h"
 #include "ui/settingsdialog.h"
 
 #include "desktop/prompter.h"
@@ -260,11 +261,7 @@ void TSettings::showRanges(int selected)
 
 void TSettings::writeRanges()
 {
-    try {
-        settings.writeRanges(ini);
-    } catch (const IniWriteError &e) {
-        prompter.error(e.message());
-    }
+    writeOrTell(prompter, [this] { settings.writeRanges(ini); });
 }
 
 void TSettings::SBAddClick()
