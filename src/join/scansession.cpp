@@ -90,13 +90,6 @@ ScanSession::~ScanSession() = default;
 
 void ScanSession::settingsLoaded()
 {
-    ServerFilter loaded;
-    loaded.text = m_settings.filterText;
-    loaded.hideEmpty = m_settings.hideEmpty;
-    loaded.hideFull = m_settings.hideFull;
-    loaded.hidePassword = m_settings.hidePassword;
-    m_shownServers->setFilter(loaded);
-
     m_favoritesSchedule->setIntervalSeconds(m_settings.updInterval);
     if (m_settings.favAutoScan)
         switchFavoritesScan(true);
@@ -114,7 +107,12 @@ int ScanSession::selectedRow() const
 
 ServerFilter ScanSession::filter() const
 {
-    return m_shownServers->filter();
+    ServerFilter kept;
+    kept.text = m_settings.filterText;
+    kept.hideEmpty = m_settings.hideEmpty;
+    kept.hideFull = m_settings.hideFull;
+    kept.hidePassword = m_settings.hidePassword;
+    return kept;
 }
 
 void ScanSession::scanAll()

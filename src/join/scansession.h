@@ -57,7 +57,7 @@ public:
     explicit ScanSession(const Services &services, QObject *parent = nullptr);
     ~ScanSession() override;
 
-    // The settings were loaded: the quick filter and the favourites auto-scan take them.
+    // The settings were loaded: the favourites auto-scan takes them.
     void settingsLoaded();
     void setIniFile(IniFile *file) { m_ini = file; }
     // The favourites list that "Add To Favorites" adds to (none: adding does nothing).
@@ -79,6 +79,7 @@ public:
 
     // The selected server's row in the list, or -1.
     int selectedRow() const;
+    // The quick filter as the settings keep it; the window shows it and sets it back.
     ServerFilter filter() const;
 
 public slots:
